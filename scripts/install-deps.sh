@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing, fuzzing and the test oracles need,
+# then the npm reader used as an oracle. Safe to run again; quick when all is present.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev libgl-dev
+  unixodbc unixodbc-dev odbc-mariadb
+  mariadb-server mariadb-client
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  clang libclang-rt-14-dev
+  mdbtools
+  xvfb xauth
+)
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "install-deps: installing ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The independent Access reader the tests compare against, kept out of the source tree.
+oracle_dir="${KAVERO_ORACLE_DIR:-$(cd "$(dirname "$0")/.." && pwd)/build/oracle}"
+if [ ! -f "$oracle_dir/node_modules/mdb-reader/package.json" ]; then
+  mkdir -p "$oracle_dir"
+  echo "install-deps: installing mdb-reader@3.2.0 into $oracle_dir"
+  (cd "$oracle_dir" && npm install --silent --no-audit --no-fund --prefix . mdb-reader@3.2.0 >/dev/null)
+fi

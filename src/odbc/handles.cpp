@@ -1,0 +1,179 @@
+// ODBC handle ownership. Handles are allocated in the constructors and freed in the
+// destructors; a moved-from object owns nothing.
+#include "odbc/handles.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <utility>
+
+#include "odbc/diagnostics.h"
+
+namespace kavero::odbc {
+namespace {
+
+SQLCHAR* sqlText(std::string_view s) {
+    // The ANSI entry points take non-const pointers but do not write through them.
+    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.data()));
+}
+
+SQLINTEGER length(std::string_view s) { return static_cast<SQLINTEGER>(s.size()); }
+
+} // namespace
+
+Environment::Environment() {
+    SQLHENV env = SQL_NULL_HENV;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) {
+        throw Error({{"HY001", 0, "could not allocate an ODBC environment"}}, {});
+    }
+    const SQLRETURN rc = SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!SQL_SUCCEEDED(rc)) {
+        auto records = detail::collectDiagnostics(SQL_HANDLE_ENV, env);
+        SQLFreeHandle(SQL_HANDLE_ENV, env);
+        throw Error(std::move(records), {});
+    }
+    m_handle = env;
+}
+
+Environment::~Environment() {
+    if (m_handle) SQLFreeHandle(SQL_HANDLE_ENV, m_handle);
+}
+
+Environment::Environment(Environment&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+
+Environment& Environment::operator=(Environment&& other) noexcept {
+    if (this != &other) {
+        if (m_handle) SQLFreeHandle(SQL_HANDLE_ENV, m_handle);
+        m_handle = std::exchange(other.m_handle, nullptr);
+    }
+    return *this;
+}
+
+std::vector<Environment::DataSource> Environment::dataSources() const {
+    std::vector<DataSource> sources;
+    SQLUSMALLINT direction = SQL_FETCH_FIRST;
+    for (;;) {
+        SQLCHAR name[SQL_MAX_DSN_LENGTH + 1] = {};
+        SQLCHAR description[1024] = {};
+        SQLSMALLINT nameLength = 0;
+        SQLSMALLINT descriptionLength = 0;
+        const SQLRETURN rc = SQLDataSources(m_handle, direction, name, sizeof name, &nameLength, description,
+                                            sizeof description, &descriptionLength);
+        if (rc == SQL_NO_DATA) break;
+        detail::check(rc, SQL_HANDLE_ENV, m_handle);
+        sources.push_back({reinterpret_cast<const char*>(name), reinterpret_cast<const char*>(description)});
+        direction = SQL_FETCH_NEXT;
+    }
+    return sources;
+}
+
+Connection::Connection(const Environment& environment, std::string_view connectText) {
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    detail::check(SQLAllocHandle(SQL_HANDLE_DBC, environment.handle(), &dbc), SQL_HANDLE_ENV, environment.handle());
+    m_handle = dbc;
+    const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, sqlText(connectText), static_cast<SQLSMALLINT>(connectText.size()),
+                                          nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        auto records = detail::collectDiagnostics(SQL_HANDLE_DBC, dbc);
+        release();
+        throw Error(std::move(records), {});
+    }
+    m_connected = true;
+}
+
+Connection::~Connection() { release(); }
+
+Connection::Connection(Connection&& other) noexcept
+    : m_handle(std::exchange(other.m_handle, nullptr)), m_connected(std::exchange(other.m_connected, false)) {}
+
+Connection& Connection::operator=(Connection&& other) noexcept {
+    if (this != &other) {
+        release();
+        m_handle = std::exchange(other.m_handle, nullptr);
+        m_connected = std::exchange(other.m_connected, false);
+    }
+    return *this;
+}
+
+void Connection::release() noexcept {
+    if (!m_handle) return;
+    if (m_connected) SQLDisconnect(m_handle);
+    SQLFreeHandle(SQL_HANDLE_DBC, m_handle);
+    m_handle = nullptr;
+    m_connected = false;
+}
+
+void Connection::execute(std::string_view sql) {
+    Statement statement(*this);
+    statement.execute(sql);
+}
+
+Statement::Statement(const Connection& connection) {
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    detail::check(SQLAllocHandle(SQL_HANDLE_STMT, connection.handle(), &stmt), SQL_HANDLE_DBC, connection.handle());
+    m_handle = stmt;
+}
+
+Statement::~Statement() {
+    if (m_handle) SQLFreeHandle(SQL_HANDLE_STMT, m_handle);
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : m_handle(std::exchange(other.m_handle, nullptr)), m_sql(std::move(other.m_sql)) {}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+    if (this != &other) {
+        if (m_handle) SQLFreeHandle(SQL_HANDLE_STMT, m_handle);
+        m_handle = std::exchange(other.m_handle, nullptr);
+        m_sql = std::move(other.m_sql);
+    }
+    return *this;
+}
+
+void Statement::execute(std::string_view sql) {
+    SQLFreeStmt(m_handle, SQL_CLOSE);
+    m_sql.assign(sql);
+    const SQLRETURN rc = SQLExecDirect(m_handle, sqlText(sql), length(sql));
+    if (rc == SQL_NO_DATA) return; // a searched UPDATE or DELETE that matched no row
+    detail::check(rc, SQL_HANDLE_STMT, m_handle, m_sql);
+}
+
+bool Statement::fetch() {
+    const SQLRETURN rc = SQLFetch(m_handle);
+    if (rc == SQL_NO_DATA) return false;
+    detail::check(rc, SQL_HANDLE_STMT, m_handle, m_sql);
+    return true;
+}
+
+int Statement::columnCount() const {
+    SQLSMALLINT count = 0;
+    detail::check(SQLNumResultCols(m_handle, &count), SQL_HANDLE_STMT, m_handle, m_sql);
+    return count;
+}
+
+std::optional<std::string> Statement::text(int column) {
+    std::string value;
+    char buffer[4096];
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN rc = SQLGetData(m_handle, static_cast<SQLUSMALLINT>(column), SQL_C_CHAR, buffer,
+                                        sizeof buffer, &indicator);
+        if (rc == SQL_NO_DATA) break;
+        detail::check(rc, SQL_HANDLE_STMT, m_handle, m_sql);
+        if (indicator == SQL_NULL_DATA) return std::nullopt;
+        // On truncation (01004) the buffer is full but for its terminator; read on.
+        const bool truncated = rc == SQL_SUCCESS_WITH_INFO &&
+                               (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer));
+        value.append(buffer, truncated ? sizeof buffer - 1 : static_cast<std::size_t>(indicator));
+        if (!truncated) break;
+    }
+    return value;
+}
+
+std::int64_t Statement::rowCount() const {
+    SQLLEN count = 0;
+    detail::check(SQLRowCount(m_handle, &count), SQL_HANDLE_STMT, m_handle, m_sql);
+    return count;
+}
+
+} // namespace kavero::odbc

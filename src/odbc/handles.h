@@ -1,0 +1,81 @@
+// Move-only owners of ODBC handles. Each frees its handle on destruction and never throws;
+// every failing call throws odbc::Error carrying all diagnostic records.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavero::odbc {
+
+// The driver manager's environment, set to ODBC 3 behaviour (ODBC 3 SQLSTATEs).
+class Environment {
+public:
+    Environment();
+    ~Environment();
+    Environment(Environment&& other) noexcept;
+    Environment& operator=(Environment&& other) noexcept;
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+    void* handle() const { return m_handle; }
+
+    struct DataSource {
+        std::string name;
+        std::string description;
+    };
+    // User and system data sources, as the driver manager lists them.
+    std::vector<DataSource> dataSources() const;
+
+private:
+    void* m_handle = nullptr;
+};
+
+class Connection {
+public:
+    // Connects with a full connect text ("DSN=…;UID=…;PWD=…"), without prompting.
+    Connection(const Environment& environment, std::string_view connectText);
+    ~Connection();
+    Connection(Connection&& other) noexcept;
+    Connection& operator=(Connection&& other) noexcept;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void* handle() const { return m_handle; }
+
+    // Runs one statement and discards any result.
+    void execute(std::string_view sql);
+
+private:
+    void release() noexcept;
+    void* m_handle = nullptr;
+    bool m_connected = false;
+};
+
+class Statement {
+public:
+    explicit Statement(const Connection& connection);
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void execute(std::string_view sql);
+    // Moves to the next row of the result; false after the last.
+    bool fetch();
+    int columnCount() const;
+    // The column's value as text (UTF-8 as the server sends it), or nothing for NULL.
+    // Columns are numbered from 1 and read in ascending order, each once.
+    std::optional<std::string> text(int column);
+    // Rows changed by the last statement.
+    std::int64_t rowCount() const;
+
+private:
+    void* m_handle = nullptr;
+    std::string m_sql;
+};
+
+} // namespace kavero::odbc
