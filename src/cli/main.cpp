@@ -1,8 +1,10 @@
 // kavero-cli: the desktop program's commands without a window, for scripts and tests.
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
 #include <string>
 
+#include "cli/commands.h"
 #include "kavero/version.h"
 
 int main(int argc, char** argv) {
@@ -11,13 +13,14 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("kavero-cli ") + kavero::kVersionText);
     app.require_subcommand(0, 1);
 
+    int exitStatus = 0;
+    // Commands register here, one line each.
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e);
     }
-    if (app.get_subcommands().empty()) {
-        std::fputs(app.help().c_str(), stdout);
-    }
-    return 0;
+    if (app.get_subcommands().empty()) std::fputs(app.help().c_str(), stdout);
+    return exitStatus;
 }

@@ -1,0 +1,191 @@
+// Byte layout of the Access file formats, one constant set per version. The reader and the
+// fixture writer both take every offset and size from here. Integers are little-endian
+// unless a field says otherwise; offsets are from the start of the structure named.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace kavero::jet {
+
+enum class Version { Jet3, Jet4, Ace };
+
+struct Format {
+    Version version;
+
+    // Page 0, the database header.
+    std::size_t pageSize;                 // 2048 (Jet 3) or 4096
+    std::size_t engineNameOffset = 0x04;  // "Standard Jet DB" / "Standard ACE DB"
+    std::size_t versionByteOffset = 0x14; // 0 Jet 3, 1 Jet 4, >= 2 ACE
+    std::size_t maskedOffset = 0x18;      // start of the RC4-masked block
+    std::size_t maskedLength;             // 126 (Jet 3) or 128 bytes
+    std::size_t codePageOffset = 0x3C;    // u16, in the unmasked block
+    std::size_t databaseKeyOffset = 0x3E; // u32; non-zero means encoded pages
+    std::size_t passwordOffset = 0x42;
+    std::size_t passwordLength;           // 20 (Jet 3) or 40 bytes
+    std::size_t sortOrderOffset;          // u16 LCID: 0x3A (Jet 3) or 0x6E
+    std::size_t creationDateOffset = 0x72; // f64, Jet 4 and ACE
+    std::size_t cryptoProviderOffset = 0x299; // ACE: u16 length, u16 major, u16 minor
+
+    // Data and LVAL pages (type 0x01).
+    std::size_t dataOwnerOffset = 4;      // u32 tdef page, or the bytes "LVAL"
+    std::size_t dataRowCountOffset;       // u16: 8 (Jet 3) or 12
+    std::size_t dataRowTableOffset;       // u16 per slot: 10 (Jet 3) or 14
+
+    // Table definition (type 0x02), offsets into the concatenated tdef chain.
+    std::size_t tdefNextPageOffset = 4;   // u32 in each tdef page's 8-byte header
+    std::size_t tdefLengthOffset = 8;     // u32, offset just past the 0xFFFF trailer
+    std::size_t tdefRowCountOffset;       // u32: 12 / 16
+    std::size_t tdefAutoNumberOffset;     // u32 next autonumber: 16 / 20
+    std::size_t tdefTableTypeOffset;      // u8 0x4E user, 0x53 system: 20 / 40
+    std::size_t tdefMaxColsOffset;        // u16, deleted columns included: 21 / 41
+    std::size_t tdefVarColsOffset;        // u16: 23 / 43
+    std::size_t tdefColumnCountOffset;    // u16: 25 / 45
+    std::size_t tdefIndexCountOffset;     // i32 logical indexes: 27 / 47
+    std::size_t tdefRealIndexCountOffset; // i32: 31 / 51
+    std::size_t tdefOwnedMapOffset;       // u32 row pointer: 35 / 55
+    std::size_t tdefFreeMapOffset;        // u32 row pointer: 39 / 59
+    std::size_t tdefRealIndexHeadersOffset; // 43 / 63
+    std::size_t realIndexHeaderSize;      // 8 / 12 bytes
+
+    // One column entry of the tdef.
+    std::size_t columnEntrySize;          // 18 / 25
+    std::size_t columnTypeOffset = 0;     // u8
+    std::size_t columnNumberOffset;       // u16 col_num: +1 / +5
+    std::size_t columnVarIndexOffset;     // u16: +3 / +7
+    std::size_t columnSortOrderOffset;    // u16 LCID of text: +9 / +11
+    std::size_t columnPrecisionOffset;    // u8 Decimal precision: Jet 4 +11
+    std::size_t columnScaleOffset;        // u8 Decimal scale: Jet 4 +12
+    std::size_t columnFlagsOffset;        // u8: +13 / +15
+    std::size_t columnFixedOffsetOffset;  // u16: +14 / +21
+    std::size_t columnLengthOffset;       // u16: +16 / +23
+
+    // Index definitions.
+    std::size_t realIndexEntrySize;       // 39 / 52
+    std::size_t realIndexColumnsOffset;   // 10 x {u16 col_num, u8 order}: +0 / +4
+    std::size_t realIndexFlagsOffset;     // u8: +38 / +46
+    std::size_t logicalIndexEntrySize;    // 20 / 28
+    std::size_t logicalIndexNumberOffset; // i32: +0 / +4
+    std::size_t logicalIndexRealOffset;   // i32 real index number: +4 / +8
+    std::size_t logicalIndexTypeOffset;   // u8 0 normal, 1 primary, 2 foreign: +19 / +23
+
+    // Rows: the column count before the fixed area is u8 (Jet 3) or u16.
+    std::size_t rowColumnCountSize;
+    // Names in the tdef: u8 length + code-page bytes (Jet 3) or u16 byte length + UCS-2.
+    std::size_t nameLengthSize;
+    std::size_t usageMapRowLength;        // inline (type 0) map row: 133 / 69
+};
+
+inline constexpr Format kJet3Format{
+    .version = Version::Jet3,
+    .pageSize = 2048,
+    .maskedLength = 126,
+    .passwordLength = 20,
+    .sortOrderOffset = 0x3A,
+    .dataRowCountOffset = 8,
+    .dataRowTableOffset = 10,
+    .tdefRowCountOffset = 12,
+    .tdefAutoNumberOffset = 16,
+    .tdefTableTypeOffset = 20,
+    .tdefMaxColsOffset = 21,
+    .tdefVarColsOffset = 23,
+    .tdefColumnCountOffset = 25,
+    .tdefIndexCountOffset = 27,
+    .tdefRealIndexCountOffset = 31,
+    .tdefOwnedMapOffset = 35,
+    .tdefFreeMapOffset = 39,
+    .tdefRealIndexHeadersOffset = 43,
+    .realIndexHeaderSize = 8,
+    .columnEntrySize = 18,
+    .columnNumberOffset = 1,
+    .columnVarIndexOffset = 3,
+    .columnSortOrderOffset = 9,
+    .columnPrecisionOffset = 0, // Jet 3 has no Decimal
+    .columnScaleOffset = 0,
+    .columnFlagsOffset = 13,
+    .columnFixedOffsetOffset = 14,
+    .columnLengthOffset = 16,
+    .realIndexEntrySize = 39,
+    .realIndexColumnsOffset = 0,
+    .realIndexFlagsOffset = 38,
+    .logicalIndexEntrySize = 20,
+    .logicalIndexNumberOffset = 0,
+    .logicalIndexRealOffset = 4,
+    .logicalIndexTypeOffset = 19,
+    .rowColumnCountSize = 1,
+    .nameLengthSize = 1,
+    .usageMapRowLength = 133,
+};
+
+inline constexpr Format kJet4Format{
+    .version = Version::Jet4,
+    .pageSize = 4096,
+    .maskedLength = 128,
+    .passwordLength = 40,
+    .sortOrderOffset = 0x6E,
+    .dataRowCountOffset = 12,
+    .dataRowTableOffset = 14,
+    .tdefRowCountOffset = 16,
+    .tdefAutoNumberOffset = 20,
+    .tdefTableTypeOffset = 40,
+    .tdefMaxColsOffset = 41,
+    .tdefVarColsOffset = 43,
+    .tdefColumnCountOffset = 45,
+    .tdefIndexCountOffset = 47,
+    .tdefRealIndexCountOffset = 51,
+    .tdefOwnedMapOffset = 55,
+    .tdefFreeMapOffset = 59,
+    .tdefRealIndexHeadersOffset = 63,
+    .realIndexHeaderSize = 12,
+    .columnEntrySize = 25,
+    .columnNumberOffset = 5,
+    .columnVarIndexOffset = 7,
+    .columnSortOrderOffset = 11,
+    .columnPrecisionOffset = 11,
+    .columnScaleOffset = 12,
+    .columnFlagsOffset = 15,
+    .columnFixedOffsetOffset = 21,
+    .columnLengthOffset = 23,
+    .realIndexEntrySize = 52,
+    .realIndexColumnsOffset = 4,
+    .realIndexFlagsOffset = 46,
+    .logicalIndexEntrySize = 28,
+    .logicalIndexNumberOffset = 4,
+    .logicalIndexRealOffset = 8,
+    .logicalIndexTypeOffset = 23,
+    .rowColumnCountSize = 2,
+    .nameLengthSize = 2,
+    .usageMapRowLength = 69,
+};
+
+// ACE files use the Jet 4 layout; only the header's version byte and crypto block differ.
+inline constexpr Format kAceFormat = [] {
+    Format f = kJet4Format;
+    f.version = Version::Ace;
+    return f;
+}();
+
+// Page types (byte 0 of a page).
+inline constexpr std::uint8_t kPageHeader = 0x00;
+inline constexpr std::uint8_t kPageData = 0x01;
+inline constexpr std::uint8_t kPageTableDefinition = 0x02;
+inline constexpr std::uint8_t kPageIndexNode = 0x03;
+inline constexpr std::uint8_t kPageIndexLeaf = 0x04;
+inline constexpr std::uint8_t kPageUsageMap = 0x05;
+
+// Column flags (tdef column entry).
+inline constexpr std::uint8_t kColumnFixed = 0x01;
+inline constexpr std::uint8_t kColumnUpdatable = 0x02;
+inline constexpr std::uint8_t kColumnAutoLong = 0x04;
+inline constexpr std::uint8_t kColumnAutoGuid = 0x40;
+inline constexpr std::uint8_t kColumnHyperlink = 0x80;
+
+// Row offset flags in a data page's slot table.
+inline constexpr std::uint16_t kRowDeleted = 0x8000;  // also marks an overflow target
+inline constexpr std::uint16_t kRowOverflow = 0x4000; // the row holds a pointer to the real row
+inline constexpr std::uint16_t kRowOffsetMask = 0x1FFF;
+
+// The 4-byte RC4 key that masks the header block.
+inline constexpr std::uint8_t kHeaderMaskKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
+
+} // namespace kavero::jet
