@@ -188,4 +188,59 @@ inline constexpr std::uint16_t kRowOffsetMask = 0x1FFF;
 // The 4-byte RC4 key that masks the header block.
 inline constexpr std::uint8_t kHeaderMaskKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
 
+// Further Jet 4 layout facts that a writer has to fill in (a reader may skip them).
+inline constexpr char kJetEngineName[] = "Standard Jet DB"; // at Format::engineNameOffset, NUL-terminated
+inline constexpr std::uint8_t kJet4VersionByte = 0x01;
+inline constexpr std::uint16_t kCodePage1252 = 1252;
+inline constexpr std::uint16_t kSortGeneralLegacy = 0x0409; // LCID of the "General" sort order
+
+inline constexpr std::size_t kJet4DataPageFreeSpaceOffset = 2; // u16 bytes left on a data page
+inline constexpr std::size_t kJet4TdefPageHeaderSize = 8;      // type, 0x01, u16 free space, u32 next page
+inline constexpr std::size_t kJet4TdefFreeSpaceOffset = 2;     // u16 in each tdef page header
+inline constexpr std::uint32_t kJet4TdefMagic = 1625;          // tdef +12, column entry +1, logical index +0
+inline constexpr std::size_t kJet4TdefMagicOffset = 12;
+inline constexpr std::size_t kJet4TdefBeforeTypeOffset = 24;   // u8 1, then 15 zero bytes up to the table type
+inline constexpr std::uint8_t kTableTypeUser = 0x4E;
+inline constexpr std::uint8_t kTableTypeSystem = 0x53;
+inline constexpr std::size_t kJet4RealIndexRowsOffset = 4;     // u32 row count in a 12-byte real-index header
+
+inline constexpr std::size_t kJet4ColumnMagicOffset = 1;       // u32 kJet4TdefMagic
+inline constexpr std::size_t kJet4ColumnNumberAgainOffset = 9; // u16, col_num repeated
+inline constexpr std::size_t kJet4ColumnExtFlagsOffset = 16;   // u8
+
+inline constexpr std::uint32_t kJet4RealIndexMagic = 1923;     // u32 at +0 of a real index entry
+inline constexpr std::size_t kRealIndexKeySlots = 10;          // {u16 col_num (0xFFFF unused), u8 order 1 asc / 0 desc}
+inline constexpr std::size_t kJet4RealIndexUsageMapOffset = 34; // u32 row pointer
+inline constexpr std::size_t kJet4RealIndexFirstPageOffset = 38; // u32 root page
+inline constexpr std::uint8_t kIndexUnique = 0x01;
+inline constexpr std::uint8_t kIndexIgnoreNulls = 0x02;
+inline constexpr std::uint8_t kIndexRequired = 0x08;
+inline constexpr std::uint8_t kIndexJet4Always = 0x80;
+
+inline constexpr std::size_t kJet4LogicalIndexMagicOffset = 0;      // u32 kJet4TdefMagic
+inline constexpr std::size_t kJet4LogicalIndexRelTypeOffset = 12;   // u8 1 = this table is the relationship's primary side
+inline constexpr std::size_t kJet4LogicalIndexRelIndexOffset = 13;  // i32 the other side's logical index, -1 none
+inline constexpr std::size_t kJet4LogicalIndexRelPageOffset = 17;   // u32 the other table's tdef page
+inline constexpr std::size_t kJet4LogicalIndexCascadeUpdateOffset = 21; // u8
+inline constexpr std::size_t kJet4LogicalIndexCascadeDeleteOffset = 22; // u8
+inline constexpr std::uint8_t kLogicalIndexNormal = 0;
+inline constexpr std::uint8_t kLogicalIndexPrimary = 1;
+inline constexpr std::uint8_t kLogicalIndexForeign = 2;
+
+inline constexpr std::size_t kLongValueHeaderSize = 12;    // u32 length | kind << 24, u32 pg_row, u32 0
+inline constexpr std::uint8_t kLongValueInline = 0x80;     // data follows the header in the row
+inline constexpr std::uint8_t kLongValueSingle = 0x40;     // exactly one LVAL row, no next pointer
+inline constexpr std::uint8_t kLongValueChain = 0x00;      // LVAL rows of u32 next pg_row + chunk
+inline constexpr std::uint32_t kLongValueLengthMask = 0x3FFFFFFF;
+inline constexpr char kLongValueOwner[4] = {'L', 'V', 'A', 'L'}; // owner field of an LVAL page
+
+inline constexpr std::uint8_t kUsageMapInline = 0x00;      // u32 start page, bitmap to the row end
+inline constexpr std::uint8_t kUsageMapPages = 0x01;       // u32 pointers to 0x05 bitmap pages
+inline constexpr std::size_t kUsageMapPageBitmapOffset = 4; // bitmap start on a 0x05 page
+
+inline constexpr char kJet4PropertyMagic[4] = {'M', 'R', '2', '\0'}; // LvProp blob start
+inline constexpr std::uint16_t kPropertyChunkTable = 0x00;
+inline constexpr std::uint16_t kPropertyChunkColumn = 0x01;
+inline constexpr std::uint16_t kPropertyChunkNames = 0x80;
+
 } // namespace kavero::jet
