@@ -63,7 +63,12 @@ std::string CreateSQLtablecreate(shell::frmMain& form, bool oneLine) {
     const int fieldCount = rowCount(form.eFieldCount, fields, "field");
     const int keyCount = rowCount(form.eKeyCount, keys, "key");
     if (fieldCount == 0) {
-        // Only a table made of GUID fields, which are left out, comes here.
+        // A load stopped by an illegal name leaves the list without even its header; a table
+        // made only of GUID fields, which are left out, leaves just the header.
+        if (fields.rows() == 0) {
+            throw ScriptError("The field list of the table " + table +
+                              " is empty because its design could not be loaded, so there is no table to create.");
+        }
         throw ScriptError("The table " + table +
                           " has no fields that can be created (GUID fields are left out), so there is no table "
                           "to create.");

@@ -250,6 +250,10 @@ TEST(TableScript, DesignsWithoutAStatementAreRefusedWithAReason) {
     EXPECT_EQ(refusal(form), "The table Only GUIDs has no fields that can be created (GUID fields are left out), so "
                              "there is no table to create.");
 
+    form.eFieldListGrid.clear(); // an illegal field name stopped the load
+    EXPECT_EQ(refusal(form), "The field list of the table Only GUIDs is empty because its design could not be "
+                             "loaded, so there is no table to create.");
+
     showCustomers(form);
     form.eFieldCount.text = "";
     EXPECT_EQ(refusal(form), "The field count \"\" is not a number of rows.");
