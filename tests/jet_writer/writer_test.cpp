@@ -168,7 +168,7 @@ TEST(Writer, UsesAnInlineUsageMapForASmallTableAndBitmapPagesForALargeOne) {
 
     const std::vector<std::uint8_t> large = buildDatabase(fixture("large").build());
     const std::vector<std::uint8_t> largeRow = rowAt(large, u32(large, kFirstUserTdef * f.pageSize + f.tdefOwnedMapOffset));
-    ASSERT_EQ(largeRow[0], kUsageMapPages);
+    ASSERT_EQ(largeRow[0], kUsageMapReference);
     std::vector<std::size_t> owned;
     const std::size_t perPage = (f.pageSize - kUsageMapPageBitmapOffset) * 8;
     for (std::size_t slot = 0; slot < (f.usageMapRowLength - 1) / 4; ++slot) {
@@ -202,7 +202,7 @@ TEST(Writer, ContinuesAWideTableDefinitionOnASecondPage) {
     const std::uint32_t length = u32(file, wide + f.tdefLengthOffset);
     EXPECT_GT(length, f.pageSize);
     // The definition ends with 0xFFFF exactly where its length says.
-    const std::size_t endOnSecond = length - f.pageSize + kJet4TdefPageHeaderSize;
+    const std::size_t endOnSecond = length - f.pageSize + kTdefPageHeaderSize;
     EXPECT_EQ(u16(file, next * f.pageSize + endOnSecond - 2), 0xFFFF);
 }
 
@@ -245,7 +245,7 @@ TEST(LongValues, StoreSmallOnesInOneExactRowAndLargeOnesAsAChain) {
     std::uint32_t pointer = u32(chain, 4);
     for (int hops = 0; pointer != 0 && hops < 10; ++hops) {
         const std::vector<std::uint8_t> row = rowAt(all, pointer);
-        EXPECT_EQ(std::memcmp(all.data() + (pointer >> 8) * f.pageSize + f.dataOwnerOffset, kLongValueOwner, 4), 0);
+        EXPECT_EQ(std::memcmp(all.data() + (pointer >> 8) * f.pageSize + f.dataOwnerOffset, kLongValuePageTag, 4), 0);
         pointer = u32(row, 0);
         joined.insert(joined.end(), row.begin() + 4, row.end());
     }

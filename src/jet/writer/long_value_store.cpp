@@ -31,7 +31,7 @@ std::uint32_t LongValueStore::putRow(std::span<const std::uint8_t> row) {
     if (!m_page || !m_page->fits(row.size())) {
         const std::uint32_t number = m_file.allocate();
         m_page.emplace(m_file, number,
-                       std::span<const std::uint8_t, 4>(reinterpret_cast<const std::uint8_t*>(kLongValueOwner), 4));
+                       std::span<const std::uint8_t, 4>(reinterpret_cast<const std::uint8_t*>(kLongValuePageTag), 4));
     }
     return m_page->add(row);
 }

@@ -80,7 +80,7 @@ std::vector<std::uint8_t> buildPropertyBlob(const Table& table) {
     }
 
     ByteString blob;
-    blob.append(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(kJet4PropertyMagic), 4));
+    blob.append(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(kPropertyMagicJet4), 4));
     ByteString names;
     for (const std::u16string& name : pool.names()) {
         names.u16(static_cast<std::uint16_t>(name.size() * 2));

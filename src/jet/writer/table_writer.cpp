@@ -14,7 +14,6 @@ namespace {
 constexpr std::size_t kMaxRowLength = 4060;
 constexpr std::size_t kMaxTextChars = 255;
 constexpr std::size_t kMaxBinaryBytes = 510;
-constexpr std::uint16_t kUnusedKeySlot = 0xFFFF;
 // Text columns carry the sort order followed by two zero bytes.
 constexpr std::uint8_t kTextMisc[4] = {0x09, 0x04, 0x00, 0x00};
 
@@ -60,10 +59,10 @@ std::vector<LogicalIndex> ownIndexes(const Table& table) {
         l.name = index.name;
         l.keys = index.keys;
         l.kind = index.primary ? kLogicalIndexPrimary : kLogicalIndexNormal;
-        l.realFlags = kIndexJet4Always;
-        if (index.primary || index.unique) l.realFlags |= kIndexUnique;
-        if (index.primary || index.required) l.realFlags |= kIndexRequired;
-        if (index.ignoreNulls) l.realFlags |= kIndexIgnoreNulls;
+        l.realFlags = kIndexFlagJet4Always;
+        if (index.primary || index.unique) l.realFlags |= kIndexFlagUnique;
+        if (index.primary || index.required) l.realFlags |= kIndexFlagRequired;
+        if (index.ignoreNulls) l.realFlags |= kIndexFlagIgnoreNulls;
         out.push_back(std::move(l));
     }
     return out;
@@ -253,7 +252,7 @@ std::vector<std::uint8_t> TableWriter::ownedMapRow() {
         return row;
     }
     // Too wide for one inline window: point at bitmap pages, each covering a fixed page range.
-    row[0] = kUsageMapPages;
+    row[0] = kUsageMapReference;
     const std::size_t perPage = (f.pageSize - kUsageMapPageBitmapOffset) * 8;
     const std::size_t slots = (f.usageMapRowLength - 1) / 4;
     std::vector<std::uint32_t> bitmapPages(slots, 0);
@@ -294,7 +293,7 @@ void TableWriter::writeDefinition(const std::vector<LogicalIndex>& indexes, std:
     std::vector<const LogicalIndex*> reals;
     for (std::size_t l = 0; l < indexes.size(); ++l) {
         const LogicalIndex& li = indexes[l];
-        if (li.keys.empty() || li.keys.size() > kRealIndexKeySlots)
+        if (li.keys.empty() || li.keys.size() > kIndexKeyColumns)
             throw tableError(m_table, "index \"" + li.name + "\" needs 1 to 10 keys");
         auto same = std::find_if(reals.begin(), reals.end(), [&](const LogicalIndex* r) {
             return std::equal(r->keys.begin(), r->keys.end(), li.keys.begin(), li.keys.end(),
@@ -369,13 +368,13 @@ void TableWriter::writeDefinition(const std::vector<LogicalIndex>& indexes, std:
         const std::size_t at = def.size();
         def.zeros(f.realIndexEntrySize);
         def.patchU32(at, kJet4RealIndexMagic);
-        for (std::size_t k = 0; k < kRealIndexKeySlots; ++k) {
+        for (std::size_t k = 0; k < kIndexKeyColumns; ++k) {
             const std::size_t slot = at + f.realIndexColumnsOffset + 3 * k;
             if (k < reals[r]->keys.size()) {
                 def.patchU16(slot, m_plan[columnIndex(reals[r]->keys[k].column)].number);
                 def.bytes[slot + 2] = reals[r]->keys[k].ascending ? 1 : 0;
             } else {
-                def.patchU16(slot, kUnusedKeySlot);
+                def.patchU16(slot, kIndexSlotUnused);
             }
         }
         def.patchU32(at + kJet4RealIndexUsageMapOffset, indexMaps[r]);
@@ -408,24 +407,24 @@ void TableWriter::writeDefinition(const std::vector<LogicalIndex>& indexes, std:
         def.u32(longMaps[longColumn].second);
         ++longColumn;
     }
-    def.u16(0xFFFF);
+    def.u16(kTdefTrailer);
     def.patchU32(f.tdefLengthOffset, static_cast<std::uint32_t>(def.size()));
 
     // The first page takes the buffer as is; each continuation page repeats the 8-byte header.
-    const std::size_t perPage = f.pageSize - kJet4TdefPageHeaderSize;
+    const std::size_t perPage = f.pageSize - kTdefPageHeaderSize;
     std::uint32_t page = m_tdefPage;
     std::size_t at = 0;
     while (true) {
         const std::size_t take = std::min(def.size() - at, at == 0 ? f.pageSize : perPage);
         std::uint8_t* p = m_file.page(page);
-        const std::size_t headerSkip = at == 0 ? 0 : kJet4TdefPageHeaderSize;
+        const std::size_t headerSkip = at == 0 ? 0 : kTdefPageHeaderSize;
         std::memcpy(p + headerSkip, def.bytes.data() + at, take);
         p[0] = kPageTableDefinition;
         p[1] = 0x01;
         const std::size_t used = headerSkip + take;
         putU16(p + kJet4TdefFreeSpaceOffset,
-               static_cast<std::uint16_t>(f.pageSize >= used + kJet4TdefPageHeaderSize
-                                              ? f.pageSize - used - kJet4TdefPageHeaderSize
+               static_cast<std::uint16_t>(f.pageSize >= used + kTdefPageHeaderSize
+                                              ? f.pageSize - used - kTdefPageHeaderSize
                                               : 0));
         at += take;
         if (at >= def.size()) {
