@@ -152,7 +152,15 @@ std::vector<std::uint8_t> TableWriter::encodeVariable(const Column& column, cons
         if (column.type == FieldType::Text && text.size() > static_cast<std::size_t>(column.length))
             throw tableError(m_table, "text longer than column \"" + column.name + "\" allows");
         ByteString out;
-        out.utf16(text);
+        // Empty text stays empty: a lone marker would read back as U+FEFF in some readers.
+        const bool compressible = m_table.compressText && !text.empty() &&
+                                  std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= 1 && c <= 0xFF; });
+        if (compressible) {
+            out.append(kCompressedTextMarker);
+            for (char16_t c : text) out.u8(static_cast<std::uint8_t>(c));
+        } else {
+            out.utf16(text);
+        }
         return out.bytes;
     }
     const Bytes& bytes = std::get<Bytes>(value);
