@@ -2,8 +2,13 @@
 // long values across pages, text forms, counts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
+#include "jet/data_page.h"
 #include "jet/database.h"
 #include "jet/testdata_files.h"
+#include "jet/usage_map.h"
 
 namespace kavero::jet {
 namespace {
@@ -173,6 +178,29 @@ TEST(Records, BinaryValuesKeepZeroBytes) {
         }
     }
     EXPECT_TRUE(found);
+}
+
+TEST(Records, PagesFromBothKindsOfUsageMap) {
+    KAVERO_REQUIRE_TESTDATA();
+    // t_funcs keeps its owned pages in a referenced (type 1) map, Table1 inline (type 0).
+    for (const auto& [file, table, mapType] :
+         {std::tuple{"jet4/functionsV2000.mdb", "t_funcs", 1}, std::tuple{"jet4/testV2003.mdb", "Table1", 0}}) {
+        Database db(testing::testdataPath(file));
+        const TableDefinition def = db.table(table);
+        std::vector<std::byte> buffer;
+        const DataPage mapPage(db.channel().readPage(pointerPage(def.ownedPagesMap), buffer), db.format());
+        EXPECT_EQ(mapPage.row(mapPage.slot(pointerRow(def.ownedPagesMap))).u8(0), mapType) << file;
+        const std::vector<std::uint32_t> pages = UsageMap::pages(db.channel(), def.ownedPagesMap);
+        ASSERT_FALSE(pages.empty()) << file;
+        EXPECT_TRUE(std::is_sorted(pages.begin(), pages.end()));
+        std::size_t own = 0;
+        for (std::uint32_t page : pages) {
+            const ByteView view = db.channel().readPage(page, buffer);
+            own += view.u8(0) == kPageData && view.u32(4) == def.page ? 1 : 0;
+        }
+        EXPECT_GE(own, 1u) << file;
+        EXPECT_EQ(db.recordCount(def), 1u + (mapType == 0 ? 1u : 0u)) << file;
+    }
 }
 
 TEST(Records, CountsOfAWholeTable) {
