@@ -9,5 +9,8 @@ namespace kavero::cli {
 
 // Add one declaration per command here and one call in main.cpp, e.g.
 // void addTablesCommand(CLI::App& app, int& exitStatus);
+void addTablesCommand(CLI::App& app, int& exitStatus);
+void addDesignCommand(CLI::App& app, int& exitStatus);
+void addDumpCommand(CLI::App& app, int& exitStatus);
 
 } // namespace kavero::cli

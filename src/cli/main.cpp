@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
 
     int exitStatus = 0;
     // Commands register here, one line each.
+    kavero::cli::addTablesCommand(app, exitStatus);
+    kavero::cli::addDesignCommand(app, exitStatus);
+    kavero::cli::addDumpCommand(app, exitStatus);
 
     try {
         app.parse(argc, argv);

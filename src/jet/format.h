@@ -74,6 +74,7 @@ struct Format {
     // Names in the tdef: u8 length + code-page bytes (Jet 3) or u16 byte length + UCS-2.
     std::size_t nameLengthSize;
     std::size_t usageMapRowLength;        // inline (type 0) map row: 133 / 69
+    std::size_t textUnitSize;             // bytes per character of a Text length: 1 / 2
 };
 
 inline constexpr Format kJet3Format{
@@ -115,6 +116,7 @@ inline constexpr Format kJet3Format{
     .rowColumnCountSize = 1,
     .nameLengthSize = 1,
     .usageMapRowLength = 133,
+    .textUnitSize = 1,
 };
 
 inline constexpr Format kJet4Format{
@@ -156,6 +158,7 @@ inline constexpr Format kJet4Format{
     .rowColumnCountSize = 2,
     .nameLengthSize = 2,
     .usageMapRowLength = 69,
+    .textUnitSize = 2,
 };
 
 // ACE files use the Jet 4 layout; only the header's version byte and crypto block differ.
@@ -173,6 +176,27 @@ inline constexpr std::uint8_t kPageIndexNode = 0x03;
 inline constexpr std::uint8_t kPageIndexLeaf = 0x04;
 inline constexpr std::uint8_t kPageUsageMap = 0x05;
 
+// Column type codes (byte 0 of a column entry), as the engine reports them.
+enum ColumnType : std::uint8_t {
+    kTypeBoolean = 1,
+    kTypeByte = 2,
+    kTypeInteger = 3,
+    kTypeLong = 4,
+    kTypeCurrency = 5,
+    kTypeSingle = 6,
+    kTypeDouble = 7,
+    kTypeDateTime = 8,
+    kTypeBinary = 9,
+    kTypeText = 10,
+    kTypeOle = 11,
+    kTypeMemo = 12,
+    kTypeGuid = 15,
+    kTypeDecimal = 16,
+    kTypeComplex = 0x12,  // ACE attachment / multi-value key
+    kTypeBigInt = 0x13,
+    kTypeExtendedDate = 0x14,
+};
+
 // Column flags (tdef column entry).
 inline constexpr std::uint8_t kColumnFixed = 0x01;
 inline constexpr std::uint8_t kColumnUpdatable = 0x02;
@@ -187,5 +211,73 @@ inline constexpr std::uint16_t kRowOffsetMask = 0x1FFF;
 
 // The 4-byte RC4 key that masks the header block.
 inline constexpr std::uint8_t kHeaderMaskKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
+
+// Page 0 besides the masked block.
+inline constexpr std::size_t kEngineNameLength = 15;     // "Standard Jet DB" without its NUL
+inline constexpr std::uint8_t kVersionJet3 = 0;
+inline constexpr std::uint8_t kVersionJet4 = 1;          // 2 and up: ACE (2007, 2010, ...)
+
+// Every page: byte 0 is the type; tdef continuation pages carry an 8-byte header.
+inline constexpr std::size_t kPageTypeOffset = 0;
+inline constexpr std::size_t kTdefPageHeaderSize = 8;
+inline constexpr std::uint16_t kTdefTrailer = 0xFFFF;    // ends the column usage-map list
+inline constexpr std::size_t kTdefColumnMapEntrySize = 10; // u16 col_num, u32 owned, u32 free
+inline constexpr std::uint8_t kTableTypeUser = 0x4E;
+inline constexpr std::uint8_t kTableTypeSystem = 0x53;
+inline constexpr std::size_t kMsysObjectsPage = 2;       // MSysObjects' tdef is always page 2
+
+// Column entry extras.
+inline constexpr std::size_t kJet4ColumnExtFlagsOffset = 16; // u8; 0xC0 marks a calculated column
+inline constexpr std::uint8_t kExtFlagCalculated = 0xC0;
+inline constexpr std::size_t kIndexKeyColumns = 10;        // key slots per real index
+inline constexpr std::size_t kIndexKeySlotSize = 3;        // u16 col_num (0xFFFF unused), u8 order
+inline constexpr std::uint16_t kIndexSlotUnused = 0xFFFF;
+inline constexpr std::uint8_t kIndexOrderAscending = 0x01; // bit 0 of the slot's order byte
+inline constexpr std::uint8_t kIndexFlagUnique = 0x01;
+inline constexpr std::uint8_t kLogicalIndexPrimary = 1;
+inline constexpr std::uint8_t kLogicalIndexForeign = 2;    // a relationship, not an index
+
+// Usage maps: byte 0 of the map row is the map type.
+inline constexpr std::uint8_t kUsageMapInline = 0;         // u32 start page at +1, bitmap from +5
+inline constexpr std::uint8_t kUsageMapReference = 1;      // u32 pointers to 0x05 pages from +1
+inline constexpr std::size_t kUsageMapInlineStartOffset = 1;
+inline constexpr std::size_t kUsageMapInlineBitmapOffset = 5;
+inline constexpr std::size_t kUsageMapReferencePointersOffset = 1;
+inline constexpr std::size_t kUsageMapPageBitmapOffset = 4; // bitmap start on a 0x05 page
+
+// Long values (Memo, OLE): a 12-byte field in the row.
+inline constexpr std::size_t kLongValueHeaderSize = 12;    // u32 length|kind, u32 pg_row, u32 unused
+inline constexpr std::uint32_t kLongValueLengthMask = 0x3FFFFFFF;
+inline constexpr std::uint8_t kLongValueInline = 0x80;     // data follows the header
+inline constexpr std::uint8_t kLongValueSingle = 0x40;     // one LVAL row
+inline constexpr std::uint8_t kLongValueChain = 0x00;      // LVAL rows of u32 next pg_row + data
+inline constexpr std::size_t kLongValueChainLinkSize = 4;
+inline constexpr char kLongValuePageTag[4] = {'L', 'V', 'A', 'L'}; // owner field of LVAL pages
+
+// Fixed sizes of the column types in a row.
+inline constexpr std::size_t kDecimalSize = 17;            // sign byte + four u32, most significant first
+inline constexpr std::uint8_t kDecimalNegative = 0x80;
+inline constexpr std::size_t kGuidSize = 16;
+
+// Compressed Jet 4 text starts with these two bytes; a 0x00 byte toggles the mode.
+inline constexpr std::uint8_t kCompressedTextMarker[2] = {0xFF, 0xFE};
+
+// Column properties (MSysObjects.LvProp).
+inline constexpr char kPropertyMagicJet4[4] = {'M', 'R', '2', '\0'};
+inline constexpr char kPropertyMagicJet3[4] = {'K', 'K', 'D', '\0'};
+inline constexpr std::size_t kPropertyChunkHeaderSize = 6; // u32 length (incl. header), u16 type
+inline constexpr std::uint16_t kPropertyChunkNames = 0x80;
+inline constexpr std::uint16_t kPropertyChunkTable = 0x00;
+inline constexpr std::uint16_t kPropertyChunkColumn = 0x01;
+inline constexpr std::size_t kPropertyEntryHeaderSize = 8; // u16 len, u8 ddl, u8 type, u16 name, u16 data len
+
+// The catalog (MSysObjects) row facts.
+inline constexpr std::int32_t kObjectTypeTable = 1;
+inline constexpr std::uint32_t kObjectFlagsSystem = 0x80000002;
+inline constexpr std::uint32_t kObjectIdPageMask = 0x00FFFFFF;
+
+// Days between 0001-01-01 and the Jet epoch 1899-12-30, and the valid range of a date.
+inline constexpr double kMinDateDays = -657434.0;          // 0100-01-01
+inline constexpr double kMaxDateDays = 2958466.0;          // 10000-01-01, exclusive
 
 } // namespace kavero::jet

@@ -1,0 +1,81 @@
+// Reads MSysObjects like any table and picks out the table rows.
+#include "jet/catalog.h"
+
+#include "jet/record_cursor.h"
+#include "jet/table_definition.h"
+
+namespace kavero::jet {
+
+namespace {
+
+struct CatalogColumns {
+    std::size_t id, name, type, flags, properties;
+};
+
+CatalogColumns locate(const TableDefinition& def) {
+    auto find = [&](std::string_view name) {
+        for (std::size_t i = 0; i < def.columns.size(); ++i) {
+            if (def.columns[i].name == name) return i;
+        }
+        throw FormatError(ErrorCode::Corrupt, "the catalog table has no column '" + std::string(name) + "'");
+    };
+    return {find("Id"), find("Name"), find("Type"), find("Flags"), find("LvProp")};
+}
+
+std::int64_t integer(const Value& v) {
+    if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
+    if (const auto* s = std::get_if<std::int16_t>(&v)) return *s;
+    if (const auto* b = std::get_if<std::uint8_t>(&v)) return *b;
+    return -1;
+}
+
+template <class Visit> void scan(const PageChannel& channel, const CodePageDecoder& codePage, bool withProperties,
+                                 Visit&& visit) {
+    try {
+        const TableDefinition def =
+            TableDefinition::read(channel, static_cast<std::uint32_t>(kMsysObjectsPage), "MSysObjects", codePage);
+        const CatalogColumns at = locate(def);
+        std::vector<bool> wanted(def.columns.size(), false);
+        wanted[at.id] = wanted[at.name] = wanted[at.type] = wanted[at.flags] = true;
+        if (withProperties) wanted[at.properties] = true;
+        RecordCursor cursor(channel, def, codePage, wanted);
+        std::vector<Value> row;
+        while (cursor.next(row)) {
+            if (integer(row[at.type]) != kObjectTypeTable) continue;
+            const auto* name = std::get_if<Text>(&row[at.name]);
+            if (name == nullptr) continue;
+            CatalogEntry entry;
+            entry.name = name->utf8;
+            entry.tdefPage = static_cast<std::uint32_t>(integer(row[at.id])) & kObjectIdPageMask;
+            entry.flags = static_cast<std::uint32_t>(integer(row[at.flags]));
+            entry.system = (entry.flags & kObjectFlagsSystem) != 0;
+            if (!visit(entry, row[at.properties])) return;
+        }
+    } catch (const FormatError& e) {
+        throw e.withContext("file '" + channel.path() + "', catalog");
+    }
+}
+
+} // namespace
+
+std::vector<CatalogEntry> Catalog::tables(const PageChannel& channel, const CodePageDecoder& codePage) {
+    std::vector<CatalogEntry> out;
+    scan(channel, codePage, false, [&](CatalogEntry& entry, const Value&) {
+        out.push_back(std::move(entry));
+        return true;
+    });
+    return out;
+}
+
+std::vector<std::uint8_t> Catalog::properties(const PageChannel& channel, const CodePageDecoder& codePage,
+                                              const std::string& tableName) {
+    std::vector<std::uint8_t> blob;
+    scan(channel, codePage, true, [&](const CatalogEntry& entry, const Value& value) {
+        if (entry.name != tableName) return true;
+        if (const auto* bytes = std::get_if<Bytes>(&value)) blob = bytes->data;
+        return false;
+    });
+    return blob;
+}
+
+} // namespace kavero::jet

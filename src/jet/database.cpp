@@ -1,0 +1,99 @@
+// Ties the reader together: catalog look-up, definitions with properties, record cursors.
+#include "jet/database.h"
+
+#include "jet/properties.h"
+
+namespace kavero::jet {
+
+namespace {
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Database::Database(const std::string& path, ReadOptions options)
+    : m_channel(path), m_codePage(options.jet3CodePage) {}
+
+const std::vector<CatalogEntry>& Database::tables() {
+    if (!m_tables) m_tables = std::make_unique<std::vector<CatalogEntry>>(Catalog::tables(m_channel, m_codePage));
+    return *m_tables;
+}
+
+TableDefinition Database::table(std::string_view name) {
+    const CatalogEntry* found = nullptr;
+    for (const CatalogEntry& entry : tables()) {
+        if (entry.name == name) {
+            found = &entry;
+            break;
+        }
+    }
+    if (found == nullptr) {
+        for (const CatalogEntry& entry : tables()) {
+            if (equalsIgnoringCase(entry.name, name)) {
+                found = &entry;
+                break;
+            }
+        }
+    }
+    if (found == nullptr) {
+        throw FormatError(ErrorCode::TableNotFound, "file '" + path() + "' has no table '" + std::string(name) + "'");
+    }
+    TableDefinition def;
+    try {
+        def = TableDefinition::read(m_channel, found->tdefPage, found->name, m_codePage);
+        try {
+            applyColumnProperties(Catalog::properties(m_channel, m_codePage, found->name), format(), m_codePage, def);
+        } catch (const FormatError& e) {
+            throw e.withContext("table '" + found->name + "', properties");
+        }
+    } catch (const FormatError& e) {
+        throw e.withContext("file '" + path() + "'");
+    }
+    return def;
+}
+
+RecordCursor Database::records(const TableDefinition& table, std::vector<bool> wanted) const {
+    try {
+        return RecordCursor(m_channel, table, m_codePage, std::move(wanted));
+    } catch (const FormatError& e) {
+        throw e.withContext("file '" + path() + "'");
+    }
+}
+
+std::uint64_t Database::recordCount(const TableDefinition& table) const {
+    RecordCursor cursor = records(table, std::vector<bool>(table.columns.size(), false));
+    std::vector<Value> row;
+    std::uint64_t count = 0;
+    try {
+        while (cursor.next(row)) ++count;
+    } catch (const FormatError& e) {
+        throw e.withContext("file '" + path() + "'");
+    }
+    return count;
+}
+
+std::uint64_t Database::nonNullCount(const TableDefinition& table, std::size_t column) const {
+    std::vector<bool> wanted(table.columns.size(), false);
+    if (column >= wanted.size()) {
+        throw FormatError(ErrorCode::ItemNotFound, "table '" + table.name + "' has no column " + std::to_string(column));
+    }
+    wanted[column] = true;
+    RecordCursor cursor = records(table, wanted);
+    std::vector<Value> row;
+    std::uint64_t count = 0;
+    try {
+        while (cursor.next(row)) count += isNull(row[column]) ? 0 : 1;
+    } catch (const FormatError& e) {
+        throw e.withContext("file '" + path() + "'");
+    }
+    return count;
+}
+
+} // namespace kavero::jet

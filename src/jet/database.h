@@ -1,0 +1,54 @@
+// An open Access database: the entry point of the reader. Open it for one operation and let
+// it go; it holds the file open only while it lives.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/catalog.h"
+#include "jet/page_channel.h"
+#include "jet/record_cursor.h"
+#include "jet/table_definition.h"
+#include "jet/text_codec.h"
+
+namespace kavero::jet {
+
+struct ReadOptions {
+    // The code page of Jet 3 text; the file cannot tell it (it says 1252 whatever it holds).
+    int jet3CodePage = kDefaultCodePage;
+};
+
+class Database {
+public:
+    // Throws FormatError: 3024 no such file, 3343 not an Access file, 3031 encrypted.
+    explicit Database(const std::string& path, ReadOptions options = {});
+
+    const std::string& path() const { return m_channel.path(); }
+    const DatabaseHeader& header() const { return m_channel.header(); }
+    const Format& format() const { return m_channel.format(); }
+    const PageChannel& channel() const { return m_channel; }
+    const CodePageDecoder& codePage() const { return m_codePage; }
+
+    // Every local table, system tables included, in catalog order.
+    const std::vector<CatalogEntry>& tables();
+    // The definition with column properties. Throws FormatError 3078 when there is no such
+    // table (the name is matched exactly, then ignoring ASCII letter case, as Access does).
+    TableDefinition table(std::string_view name);
+
+    // A cursor over the records of `table`, which must outlive it.
+    RecordCursor records(const TableDefinition& table, std::vector<bool> wanted = {}) const;
+    // Records present, counted by reading them (the tdef's own count can be stale).
+    std::uint64_t recordCount(const TableDefinition& table) const;
+    // Records whose value in column `column` (entry index) is not Null.
+    std::uint64_t nonNullCount(const TableDefinition& table, std::size_t column) const;
+
+private:
+    PageChannel m_channel;
+    CodePageDecoder m_codePage;
+    std::unique_ptr<std::vector<CatalogEntry>> m_tables;
+};
+
+} // namespace kavero::jet

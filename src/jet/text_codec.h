@@ -1,0 +1,42 @@
+// Text as Access stores it, turned into UTF-8: UCS-2 (Jet 4, ACE), the compressed Jet 4
+// form, and single- or multi-byte code-page text (Jet 3, whose files cannot tell their code
+// page, so the caller chooses it).
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace kavero::jet {
+
+inline constexpr int kDefaultCodePage = 1252;
+
+void appendUtf8(std::string& out, char32_t codePoint);
+
+// UCS-2LE with surrogate pairs joined; a lone surrogate becomes U+FFFD. An odd byte count
+// has no meaning and throws FormatError.
+std::string decodeUcs2(std::span<const std::byte> bytes);
+
+// Jet 4 / ACE text: the compressed form when it starts with FF FE, else UCS-2LE.
+std::string decodeJet4Text(std::span<const std::byte> bytes);
+
+// Decodes code-page bytes. Windows-1252 is built in (the five bytes Windows leaves undefined
+// map to U+0081 and friends, as Windows maps them); other code pages go through iconv.
+class CodePageDecoder {
+public:
+    explicit CodePageDecoder(int codePage = kDefaultCodePage);
+    ~CodePageDecoder();
+    CodePageDecoder(const CodePageDecoder&) = delete;
+    CodePageDecoder& operator=(const CodePageDecoder&) = delete;
+
+    int codePage() const { return m_codePage; }
+    std::string decode(std::span<const std::byte> bytes) const;
+
+private:
+    struct Converter;
+    int m_codePage;
+    std::unique_ptr<Converter> m_converter;
+};
+
+} // namespace kavero::jet

@@ -1,0 +1,79 @@
+// Default cleaning, the numeric test and the DEFAULT clause by type word.
+#include "script/default_value.h"
+
+#include <charconv>
+#include <system_error>
+
+namespace kavero::script {
+
+namespace {
+
+char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Access writes Yes/No defaults as words or as numbers; any number but 0 means Yes, and
+// Yes is stored as -1, as the records are.
+bool meansYes(std::string_view cleaned) {
+    std::string upper;
+    for (char c : cleaned) upper += upperAscii(c);
+    if (upper == "YES" || upper == "TRUE" || upper == "ON") return true;
+    if (!readsAsNumber(cleaned)) return false;
+    std::string_view digits = cleaned;
+    if (digits.front() == '+' || digits.front() == '-') digits.remove_prefix(1);
+    for (char c : digits) {
+        if (c == 'e' || c == 'E') break; // 0e5 is still zero
+        if (isDigit(c) && c != '0') return true;
+    }
+    return false;
+}
+
+// The text between the quotes of a MySQL string literal: a backslash would otherwise escape
+// the character after it, or the closing quote. Quotes never reach here (cleaning removed them).
+std::string quotedTextLiteral(std::string_view text) {
+    std::string literal = "'";
+    for (char c : text) {
+        if (c == '\\') {
+            literal += "\\\\";
+        } else if (c == '\0') {
+            literal += "\\0";
+        } else {
+            literal += c;
+        }
+    }
+    literal += '\'';
+    return literal;
+}
+
+} // namespace
+
+std::string cleanDefault(std::string_view stored) {
+    std::string cleaned;
+    cleaned.reserve(stored.size());
+    for (char c : stored) {
+        if (c != ' ' && c != '"' && c != '=' && c != '\'') cleaned += c;
+    }
+    return cleaned;
+}
+
+bool readsAsNumber(std::string_view text) {
+    std::string_view body = text;
+    if (!body.empty() && body.front() == '+') body.remove_prefix(1); // from_chars takes no plus
+    else if (!body.empty() && body.front() == '-') body.remove_prefix(1);
+    // Leaves out inf, nan and a second sign, which from_chars would read.
+    if (body.empty() || !(isDigit(body.front()) || body.front() == '.')) return false;
+    double value = 0;
+    const char* end = body.data() + body.size();
+    const auto [stop, error] = std::from_chars(body.data(), end, value, std::chars_format::general);
+    return error == std::errc{} && stop == end;
+}
+
+std::string defaultClause(std::string_view typeWord, std::string_view storedDefault) {
+    const std::string cleaned = cleanDefault(storedDefault);
+    if (typeWord == "TEXT") return " DEFAULT " + quotedTextLiteral(cleaned) + ", ";
+    if (typeWord == "BOOLEAN") return meansYes(cleaned) ? " DEFAULT -1, " : " DEFAULT 0, ";
+    if (readsAsNumber(cleaned)) return " DEFAULT " + cleaned + ", ";
+    return ", ";
+}
+
+} // namespace kavero::script

@@ -1,0 +1,108 @@
+// The engine operations over the Access reader.
+#include "source/engine.h"
+
+#include <charconv>
+#include <cstdlib>
+
+namespace kavero::source {
+
+jet::ReadOptions readOptionsFromEnvironment() {
+    jet::ReadOptions options;
+    const char* text = std::getenv(kCodePageVariable);
+    if (text == nullptr || *text == '\0') return options;
+    const std::string_view value(text);
+    int codePage = 0;
+    const auto result = std::from_chars(value.data(), value.data() + value.size(), codePage);
+    if (result.ec != std::errc() || result.ptr != value.data() + value.size() || codePage <= 0) {
+        throw EngineError(jet::ErrorCode::CodePage,
+                          std::string(kCodePageVariable) + " holds '" + text + "', not a code page number");
+    }
+    options.jet3CodePage = codePage;
+    return options;
+}
+
+Recordset::Recordset(const jet::Database& database, jet::TableDefinition definition, TableDef def)
+    : m_definition(std::make_unique<jet::TableDefinition>(std::move(definition))),
+      m_def(std::make_unique<TableDef>(std::move(def))),
+      m_cursor(std::make_unique<jet::RecordCursor>(database.records(*m_definition))) {
+    moveNext();
+}
+
+void Recordset::moveNext() {
+    if (m_eof) return;
+    m_eof = !m_cursor->next(m_row);
+    if (m_eof) m_row.assign(m_def->fields.size(), jet::Null{});
+}
+
+const Value& Recordset::value(std::size_t field) const {
+    if (field >= m_row.size()) {
+        throw EngineError(jet::ErrorCode::ItemNotFound, "table '" + m_def->name + "' has no field " + std::to_string(field));
+    }
+    return m_row[field];
+}
+
+const Value& Recordset::value(std::string_view fieldName) const {
+    for (std::size_t i = 0; i < m_def->fields.size(); ++i) {
+        if (m_def->fields[i].name == fieldName) return value(i);
+    }
+    throw EngineError(jet::ErrorCode::ItemNotFound, "table '" + m_def->name + "' has no field '" + std::string(fieldName) + "'");
+}
+
+AccessDatabase::AccessDatabase(const std::string& path, jet::ReadOptions options) : m_database(path, options) {}
+
+std::vector<std::string> AccessDatabase::tableDefNames() {
+    std::vector<std::string> names;
+    for (const jet::CatalogEntry& entry : m_database.tables()) names.push_back(entry.name);
+    return names;
+}
+
+std::vector<TableEntry> AccessDatabase::tableDefs() {
+    std::vector<TableEntry> entries;
+    for (const jet::CatalogEntry& entry : m_database.tables()) entries.push_back({entry.name, entry.system});
+    return entries;
+}
+
+TableDef AccessDatabase::describe(const jet::TableDefinition& definition) const {
+    TableDef def;
+    def.name = definition.name;
+    for (const jet::Column& c : definition.columns) {
+        Field field;
+        field.name = c.name;
+        field.type = c.type;
+        field.size = c.daoSize(m_database.format());
+        field.attributes = c.daoAttributes();
+        field.allowZeroLength = c.allowZeroLength;
+        field.required = c.required;
+        field.defaultValue = c.defaultValue.value_or("");
+        field.precision = c.precision;
+        field.scale = c.scale;
+        def.fields.push_back(std::move(field));
+    }
+    for (const jet::Index& index : definition.indexes) {
+        def.indexes.push_back({index.name, index.fieldsText, index.unique, index.primary});
+    }
+    return def;
+}
+
+TableDef AccessDatabase::tableDef(std::string_view tableName) { return describe(m_database.table(tableName)); }
+
+Recordset AccessDatabase::openRecordset(std::string_view tableName) {
+    jet::TableDefinition definition = m_database.table(tableName);
+    TableDef def = describe(definition);
+    return Recordset(m_database, std::move(definition), std::move(def));
+}
+
+std::uint64_t AccessDatabase::recordCount(std::string_view tableName) {
+    return m_database.recordCount(m_database.table(tableName));
+}
+
+std::uint64_t AccessDatabase::countValues(std::string_view tableName, std::string_view fieldName) {
+    const jet::TableDefinition definition = m_database.table(tableName);
+    for (std::size_t i = 0; i < definition.columns.size(); ++i) {
+        if (definition.columns[i].name == fieldName) return m_database.nonNullCount(definition, i);
+    }
+    throw EngineError(jet::ErrorCode::ItemNotFound,
+                      "table '" + definition.name + "' has no field '" + std::string(fieldName) + "'");
+}
+
+} // namespace kavero::source
