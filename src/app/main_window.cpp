@@ -4,12 +4,27 @@
 #include <filesystem>
 
 #include "app/product_info.h"
+#include "script/to_file_command.h"
 #include "shell/provider_list.h"
 #include "shell/settings.h"
+#include "source/open_database.h"
+#include "source/table_design.h"
 
 namespace kavero::app {
 
 namespace {
+
+// The busy pointer for as long as a database is read, whatever way the reading ends.
+class BusyPointer {
+public:
+    explicit BusyPointer(shell::UserInterface& ui) : m_ui(ui) { m_ui.setBusy(true); }
+    ~BusyPointer() { m_ui.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    shell::UserInterface& m_ui;
+};
 
 void fillDataSourceList(shell::frmMain& form) {
     // The data sources of the ODBC driver manager join "(None)" once the direct target is built.
@@ -26,8 +41,9 @@ void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
         form.eFilename.text = (absolute.empty() ? given : absolute.lexically_normal()).string();
     }
     if (form.eFilename.text.empty()) return;
-    // The database is opened here once the Access reader is part of the program.
-    (void)context;
+    // The last database opens again; one that is gone is passed over without a word.
+    BusyPointer busy(context.ui);
+    source::OpenAccessDatabase(form, context.ui);
 }
 
 } // namespace
@@ -82,5 +98,20 @@ void quit(Windows& windows) {
 void exitProgram(Windows& windows) { windows.unloadWindow(std::string(shell::frmMain().name)); }
 
 void publishToClick(shell::frmMain& form) { shell::applyPublishToRows(form); }
+
+void getFileNameClick(shell::frmMain& form, MainWindowContext& context) {
+    BusyPointer busy(context.ui);
+    source::chooseDatabaseFile(form, context.ui, context.store);
+}
+
+void tablesClick(shell::frmMain& form, MainWindowContext& context) {
+    const std::string* table = form.eTables.selectedItem();
+    if (!table) return;
+    source::loadTableDesign(form, context.ui, *table);
+}
+
+void convertLocalClick(shell::frmMain& form, MainWindowContext& context) {
+    script::convertToFile(form, context.ui);
+}
 
 } // namespace kavero::app

@@ -39,5 +39,11 @@ void exitProgram(Windows& windows);
 
 // ManuelUpload and eDirectToISP clicks.
 void publishToClick(shell::frmMain& form);
+// eGetFileName: choose an Access file and open it.
+void getFileNameClick(shell::frmMain& form, MainWindowContext& context);
+// eTables: load the design of the table picked in the list into the field and key grids.
+void tablesClick(shell::frmMain& form, MainWindowContext& context);
+// eCOnvertLocal ("Go" under "To file"): the script on the "Script output" page.
+void convertLocalClick(shell::frmMain& form, MainWindowContext& context);
 
 } // namespace kavero::app

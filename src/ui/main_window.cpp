@@ -332,6 +332,15 @@ void MainWindow::connectHandlers() {
             [this] { handle([this] { app::exitProgram(m_windows); }); });
     connect(findChild<QAction*>(QStringLiteral("AboutKAVERO")), &QAction::triggered, this,
             [this] { m_windows.showAbout(); });
+    connect(findChild<QPushButton*>(QStringLiteral("eGetFileName")), &QPushButton::clicked, this,
+            [this] { handle([this] { app::getFileNameClick(m_model, m_context); }); });
+    // A pick by mouse or keyboard; the binding sets the row with signals blocked.
+    connect(findChild<QListWidget*>(QStringLiteral("eTables")), &QListWidget::currentRowChanged, this,
+            [this](int row) {
+                if (row >= 0) handle([this] { app::tablesClick(m_model, m_context); });
+            });
+    connect(findChild<QPushButton*>(QStringLiteral("eCOnvertLocal")), &QPushButton::clicked, this,
+            [this] { handle([this] { app::convertLocalClick(m_model, m_context); }); });
     for (const char* name : {"ManuelUpload", "eDirectToISP"}) {
         connect(findChild<QRadioButton*>(QString::fromLatin1(name)), &QRadioButton::clicked, this,
                 [this] { handle([this] { app::publishToClick(m_model); }); });

@@ -187,3 +187,36 @@ TEST(QuitAndExit, PublishToClickAppliesTheRowRule) {
     EXPECT_TRUE(form.eProvideName.enabled);
     EXPECT_FALSE(form.eSourceDest.enabled);
 }
+
+TEST_F(MainWindowLoad, SavedDatabaseOpensLastAndTabZeroComesToTheFront) {
+    const std::filesystem::path database = std::filesystem::path(KAVERO_TESTDATA_DIR) / "jet4" / "accessLike.mdb";
+    if (!std::filesystem::exists(database)) GTEST_SKIP() << "no testdata at " << KAVERO_TESTDATA_DIR;
+    store.values["eFilename"] = database.string();
+    auto ctx = context();
+    app::loadMainWindow(form, ctx);
+    EXPECT_EQ(form.eTables.items, (std::vector<std::string>{"t_like1", "t_like2"}));
+    EXPECT_EQ(form.eLabelTabelname.caption, "accessLike.mdb");
+    EXPECT_EQ(ui.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(form.eTabControl.tab, shell::kTabSelectDatabase);
+
+    // The table pick and "To file" as the window calls them.
+    form.eTables.listIndex = 0;
+    app::tablesClick(form, ctx);
+    EXPECT_GT(form.eFieldListGrid.rows(), 1);
+    app::convertLocalClick(form, ctx);
+    EXPECT_EQ(form.eTabControl.tab, shell::kTabScriptOutput);
+    EXPECT_NE(form.eScriptOutPut.text.find("CREATE TABLE"), std::string::npos);
+}
+
+TEST_F(MainWindowLoad, DamagedDatabaseIsReportedAndTheLoadGoesOn) {
+    const std::filesystem::path bad = folder / "not-access.mdb";
+    std::ofstream(bad, std::ios::binary) << "This is a text file, not a database.";
+    store.values["eFilename"] = bad.string();
+    auto ctx = context();
+    app::loadMainWindow(form, ctx);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Error on opening database, on eFilename");
+    EXPECT_TRUE(form.eTables.items.empty());
+    EXPECT_EQ(form.eTabControl.tab, shell::kTabSelectDatabase);
+    EXPECT_EQ(ui.busyChanges, (std::vector<bool>{true, false}));
+}
