@@ -241,8 +241,12 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
             m_shownCells[name] = grid.cells;
         }
         for (int c = 0; c < grid.cols; ++c) {
-            // Widths are kept in twips, 15 to a pixel at 96 dpi.
-            const int pixels = grid.colWidth(c) / 15;
+            // Widths are kept in twips, 15 to a pixel at 96 dpi; a column is never narrower
+            // than its heading, so "Can not be null" stays readable.
+            const int heading = !table->horizontalHeader()->isHidden()
+                                    ? table->horizontalHeader()->sectionSizeHint(c)
+                                    : 0;
+            const int pixels = std::max(grid.colWidth(c) / 15, heading);
             if (table->columnWidth(c) != pixels) table->setColumnWidth(c, pixels);
         }
         break;

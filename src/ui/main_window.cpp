@@ -72,7 +72,7 @@ QTableWidget* grid(const char* name) {
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->setVisible(false);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
     table->horizontalHeader()->setHighlightSections(false);
     table->horizontalHeader()->setStretchLastSection(true);
     table->setAlternatingRowColors(true);
@@ -84,7 +84,7 @@ QTableWidget* grid(const char* name) {
 QGridLayout* labelledRows(std::initializer_list<std::pair<const char*, const char*>> rows) {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(4);
+    grid->setVerticalSpacing(3);
     int row = 0;
     for (const auto& [label, box] : rows) {
         grid->addWidget(named<QLabel>(label), row, 0);
@@ -214,7 +214,7 @@ QWidget* MainWindow::buildDatabasePage() {
 QWidget* MainWindow::buildPublishPage() {
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(6);
     QStyle* look = style();
 
@@ -263,12 +263,12 @@ QWidget* MainWindow::buildPublishPage() {
     auto* isp = boldFrame("Frame3");
     {
         auto* v = new QVBoxLayout(isp);
-        v->setSpacing(4);
-        v->setContentsMargins(8, 4, 8, 8);
+        v->setSpacing(3);
+        v->setContentsMargins(8, 2, 8, 6);
         v->addWidget(wrappedLabel("Label6"));
         auto* publishTo = named<QGroupBox>("Frame5");
         auto* rows = new QGridLayout(publishTo);
-        rows->setContentsMargins(6, 2, 6, 4);
+        rows->setContentsMargins(6, 0, 6, 2);
         rows->setHorizontalSpacing(4);
         rows->setVerticalSpacing(2);
         rows->addWidget(named<QRadioButton>("ManuelUpload"), 0, 0);
@@ -304,7 +304,8 @@ QWidget* MainWindow::buildScriptPage() {
     layout->setContentsMargins(6, 6, 6, 6);
     auto* script = named<QPlainTextEdit>("eScriptOutPut");
     script->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    script->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long CREATE TABLE lines wrap on screen; the text itself keeps its lines.
+    script->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     layout->addWidget(script);
     return page;
 }

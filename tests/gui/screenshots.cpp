@@ -1,9 +1,11 @@
 // Takes a picture of each tab page of the main window, the splash and the About window, as
-// the README shows them: kavero_screenshots OUTPUT_FOLDER [DATABASE [TABLE]]. Run it on a
-// real display or under Xvfb; settings go to a throwaway folder.
+// the README shows them: kavero_screenshots OUTPUT_FOLDER [DATABASE [TABLE]]. With a table,
+// "Go" under "To file" fills the script page. Run it on a real display or under Xvfb;
+// settings go to a throwaway folder, and message boxes are answered unseen.
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -18,6 +20,17 @@
 #include "ui/small_windows.h"
 
 namespace {
+
+// The real port, except that boxes are printed instead of waiting for a click.
+class UnattendedInterface : public kavero::ui::QtUserInterface {
+public:
+    kavero::shell::MessageAnswer messageBox(std::string_view text, std::string_view title, kavero::shell::MessageIcon,
+                                            kavero::shell::MessageButtons) override {
+        std::printf("box \"%.*s\": %.*s\n", static_cast<int>(title.size()), title.data(),
+                    static_cast<int>(text.size()), text.data());
+        return kavero::shell::MessageAnswer::Ok;
+    }
+};
 
 void settle() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
@@ -42,7 +55,9 @@ int main(int argc, char** argv) {
     QDir().mkpath(out);
     QTemporaryDir home;
     kavero::ui::QtSettingsStore store(home.filePath(QStringLiteral("KAVERO.conf")));
-    kavero::ui::QtUserInterface ui;
+    // The script reads best one statement a line.
+    store.write("eSQLTerminator", "CrLf");
+    UnattendedInterface ui;
     std::optional<std::string> database;
     if (argc > 2) database = argv[2];
     kavero::ui::Program program(ui, store, home.path().toStdString(), database);
@@ -55,6 +70,7 @@ int main(int argc, char** argv) {
             const auto found = tables->findItems(QString::fromLocal8Bit(argv[3]), Qt::MatchExactly);
             if (!found.isEmpty()) tables->setCurrentItem(found.first());
         }
+        if (auto* go = window.findChild<QPushButton*>(QStringLiteral("eCOnvertLocal"))) go->click();
     }
     bool ok = true;
     auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("eTabControl"));
