@@ -151,9 +151,10 @@ void loadControlSettings(frmMain& form, const SettingsStore& store, const Settin
                     [&](CheckState v) { entry->as<CheckBox>()->value = v; });
             break;
         case SettingForm::Option:
-            // Stored as they are, without clearing the others of the group: the stored set
-            // was exclusive when it was written, and the fallback below repairs one that is not.
-            loadKey(store, key.key, problem, parseOption, [&](bool v) { entry->as<OptionButton>()->value = v; });
+            // Switching one on clears the others of its group, as on screen, so a store
+            // that holds two "True" of one group still loads one choice (the later key).
+            loadKey(store, key.key, problem, parseOption,
+                    [&](bool v) { form.setOption(*entry->as<OptionButton>(), v); });
             break;
         case SettingForm::Position:
         case SettingForm::Entry:
@@ -162,6 +163,11 @@ void loadControlSettings(frmMain& form, const SettingsStore& store, const Settin
         if (key.key == "eCreateIndex" &&
             !(form.eCreateNoKeys.value || form.ECreateKey.value || form.eCreateIndex.value)) {
             form.setOption(form.ECreateKey);
+        }
+        // The same for the two "Publish to" rows: with neither chosen, uploading by hand,
+        // which is their default, so the enabling rule always leaves one row usable.
+        if (key.key == "eDirectToISP" && !(form.ManuelUpload.value || form.eDirectToISP.value)) {
+            form.setOption(form.ManuelUpload);
         }
     }
 }

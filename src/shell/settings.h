@@ -109,7 +109,7 @@ float parsePosition(std::string_view text);
 // Keys 1 and 2 into the window's left and top edge.
 void loadWindowPosition(frmMain& form, const SettingsStore& store, const SettingsProblemSink& problem);
 // Keys 3 to 20 into their controls. After the three key options, ECreateKey is set when none
-// of them is. A value that does not fit is reported to `problem`, and the control gets the
+// of them is; likewise ManuelUpload when neither "Publish to" option is. A value that does not fit is reported to `problem`, and the control gets the
 // key's default, so one damaged value never costs the others (they would be overwritten
 // with design-time state at the next unload).
 void loadControlSettings(frmMain& form, const SettingsStore& store, const SettingsProblemSink& problem);

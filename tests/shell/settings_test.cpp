@@ -129,6 +129,27 @@ TEST(Settings, KeyOptionsFallBackToCreateKeyWhenNoneIsSet) {
     EXPECT_FALSE(form.ECreateKey.value);
 }
 
+TEST(Settings, OptionGroupsStayExclusiveWhateverTheStoreHolds) {
+    InMemorySettings store;
+    store.values = {{"eCreateNoKeys", "True"}, {"ECreateKey", "True"}, {"eCreateIndex", "False"},
+                    {"ManuelUpload", "False"}, {"eDirectToISP", "False"}};
+    frmMain form;
+    loadAll(form, store);
+    // The later key of a doubled choice wins, as switching it on would clear the other.
+    EXPECT_FALSE(form.eCreateNoKeys.value);
+    EXPECT_TRUE(form.ECreateKey.value);
+    EXPECT_FALSE(form.eCreateIndex.value);
+    // Neither publish row chosen: the default one is.
+    EXPECT_TRUE(form.ManuelUpload.value);
+    EXPECT_FALSE(form.eDirectToISP.value);
+
+    store.values = {{"ManuelUpload", "True"}, {"eDirectToISP", "True"}};
+    frmMain direct;
+    loadAll(direct, store);
+    EXPECT_FALSE(direct.ManuelUpload.value);
+    EXPECT_TRUE(direct.eDirectToISP.value);
+}
+
 TEST(Settings, DamagedValueIsReportedAndOnlyThatKeyFallsBack) {
     InMemorySettings store;
     store.values = {{"MainLeft", "left"},     {"MainTop", "900"},          {"eFilename", "/data/shop.mdb"},
