@@ -280,4 +280,35 @@ inline constexpr std::uint32_t kObjectIdPageMask = 0x00FFFFFF;
 inline constexpr double kMinDateDays = -657434.0;          // 0100-01-01
 inline constexpr double kMaxDateDays = 2958466.0;          // 10000-01-01, exclusive
 
+// Further Jet 4 layout facts that a writer has to fill in (a reader may skip them).
+inline constexpr char kJetEngineName[] = "Standard Jet DB"; // at Format::engineNameOffset, NUL-terminated
+inline constexpr std::uint8_t kJet4VersionByte = 0x01;
+inline constexpr std::uint16_t kCodePage1252 = 1252;
+inline constexpr std::uint16_t kSortGeneralLegacy = 0x0409; // LCID of the "General" sort order
+
+inline constexpr std::size_t kJet4DataPageFreeSpaceOffset = 2; // u16 bytes left on a data page
+inline constexpr std::size_t kJet4TdefFreeSpaceOffset = 2;     // u16 in each tdef page header
+inline constexpr std::uint32_t kJet4TdefMagic = 1625;          // tdef +12, column entry +1, logical index +0
+inline constexpr std::size_t kJet4TdefMagicOffset = 12;
+inline constexpr std::size_t kJet4TdefBeforeTypeOffset = 24;   // u8 1, then 15 zero bytes up to the table type
+inline constexpr std::size_t kJet4RealIndexRowsOffset = 4;     // u32 row count in a 12-byte real-index header
+
+inline constexpr std::size_t kJet4ColumnMagicOffset = 1;       // u32 kJet4TdefMagic
+inline constexpr std::size_t kJet4ColumnNumberAgainOffset = 9; // u16, col_num repeated
+
+inline constexpr std::uint32_t kJet4RealIndexMagic = 1923;     // u32 at +0 of a real index entry
+inline constexpr std::size_t kJet4RealIndexUsageMapOffset = 34; // u32 row pointer
+inline constexpr std::size_t kJet4RealIndexFirstPageOffset = 38; // u32 root page
+inline constexpr std::uint8_t kIndexIgnoreNulls = 0x02;
+inline constexpr std::uint8_t kIndexRequired = 0x08;
+inline constexpr std::uint8_t kIndexJet4Always = 0x80;
+
+inline constexpr std::size_t kJet4LogicalIndexMagicOffset = 0;      // u32 kJet4TdefMagic
+inline constexpr std::size_t kJet4LogicalIndexRelTypeOffset = 12;   // u8 1 = this table is the relationship's primary side
+inline constexpr std::size_t kJet4LogicalIndexRelIndexOffset = 13;  // i32 the other side's logical index, -1 none
+inline constexpr std::size_t kJet4LogicalIndexRelPageOffset = 17;   // u32 the other table's tdef page
+inline constexpr std::size_t kJet4LogicalIndexCascadeUpdateOffset = 21; // u8
+inline constexpr std::size_t kJet4LogicalIndexCascadeDeleteOffset = 22; // u8
+inline constexpr std::uint8_t kLogicalIndexNormal = 0;
+
 } // namespace kavero::jet

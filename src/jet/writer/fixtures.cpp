@@ -1,0 +1,271 @@
+// Fixtures for the design and record cases the converter has to get right: odd names,
+// defaults as typed, keys of every kind, Nulls, quotes and line breaks, record counts that
+// fall on and off the five-record page boundary, and every column type at its edges.
+#include "jet/writer/fixtures.h"
+
+#include <stdexcept>
+
+#include "jet/writer/generated_tables.h"
+
+namespace kavero::jet::writer {
+namespace {
+
+using F = FieldType;
+
+Database customersFixture() {
+    Database db;
+    db.tables.push_back(TableBuilder("Customers")
+                            .autoNumber("ID")
+                            .column("Name", F::Text, 50)
+                            .allowZeroLength(false)
+                            .column("Active", F::Boolean)
+                            .defaultValue("No")
+                            .column("Price", F::Currency)
+                            .defaultValue("0")
+                            .primaryKey("PrimaryKey", {"ID"})
+                            .index("Name", {{"Name", true}})
+                            .row({num(1), text("Alfreds Futterkiste"), true, money(199900)})
+                            .row({num(2), text("Ana Trujillo"), false, money(0)})
+                            .row({num(3), text("Antonio Moreno"), true, money(12345000)})
+                            .row({num(4), text("Around the Horn"), false, money(72500)})
+                            .row({num(5), text("Berglunds snabbköp"), true, money(100)})
+                            .build());
+    return db;
+}
+
+Database designFixture() {
+    Database db;
+    db.tables.push_back(TableBuilder("Orders")
+                            .autoNumber("OrderID")
+                            .column("CustomerName", F::Text, 40)
+                            .column("Amount", F::Currency)
+                            .primaryKey("PrimaryKey", {"OrderID"})
+                            .row({num(1), text("Alfreds"), money(100000)})
+                            .row({num(2), text("Bólido"), money(25050)})
+                            .row({num(3), text("Chop-suey"), money(0)})
+                            .build());
+    db.tables.push_back(TableBuilder("MSysACEs")
+                            .column("ACM", F::Long)
+                            .column("FInheritable", F::Boolean)
+                            .column("ObjectId", F::Long)
+                            .column("SID", F::Binary, 255)
+                            .withoutProperties()
+                            .system()
+                            .row({num(1048575), false, num(2), bytes({0x01, 0x02})})
+                            .build());
+    db.tables.push_back(TableBuilder("MSysX").column("ID", F::Long).row({num(1)}).build());
+    db.tables.push_back(TableBuilder("Msysfoo").column("ID", F::Long).row({num(1)}).build());
+    db.tables.push_back(TableBuilder("Order Details")
+                            .column("OrderID", F::Long)
+                            .column("ProductID", F::Long)
+                            .column("Unit Price", F::Currency)
+                            .column("Quantity", F::Integer)
+                            .primaryKey("PrimaryKey", {"OrderID", "ProductID"})
+                            .row({num(1), num(11), money(140000), num(12)})
+                            .row({num(1), num(42), money(98000), num(10)})
+                            .row({num(2), num(72), money(348000), num(5)})
+                            .build());
+    db.tables.push_back(TableBuilder("GuidTable")
+                            .column("ID", F::Long)
+                            .column("RowGuid", F::Guid)
+                            .autoGuid()
+                            .defaultValue("GenGUID()")
+                            .column("Name", F::Text, 20)
+                            .primaryKey("PrimaryKey", {"ID"})
+                            .index("RowGuid", {{"RowGuid", true}}, true)
+                            .row({num(1), Guid::parse("{6F9619FF-8B86-D011-B42D-00C04FC964FF}"), text("first")})
+                            .row({num(2), Guid::parse("{00000000-0000-0000-0000-000000000001}"), text("second")})
+                            .build());
+    db.tables.push_back(TableBuilder("OnlyGuid").column("RowGuid", F::Guid).row({Guid::parse(
+                                                                                  "{A0B1C2D3-E4F5-0617-2839-4A5B6C7D8E9F}")})
+                            .build());
+    db.tables.push_back(TableBuilder("Names")
+                            .column("my field", F::Text, 10)
+                            .column("a b.c", F::Text, 10)
+                            .column("dot.name", F::Long)
+                            .column("it's", F::Text, 10)
+                            .column("say \"hi\"", F::Text, 10)
+                            .column("back`tick", F::Text, 10)
+                            .column("slash/name", F::Text, 10)
+                            .row({text("space"), text("both"), num(7), text("quote"), text("dquote"), text("tick"),
+                                  text("slash")})
+                            .build());
+    for (const char* name : {"Table.With.Dots", "O'Brien's", "Say \"Hi\"", "Back`tick", "Slash/Name"})
+        db.tables.push_back(TableBuilder(name).column("ID", F::Long).column("Value", F::Text, 20)
+                                .row({num(1), text(name)})
+                                .build());
+    db.tables.push_back(TableBuilder("Defaults")
+                            .autoNumber("ID")
+                            .defaultValue("0")
+                            .column("TextQuoted", F::Text, 20)
+                            .defaultValue("\"abc\"")
+                            .column("TextEmpty", F::Text, 20)
+                            .defaultValue("\"\"")
+                            .column("City", F::Text, 30)
+                            .defaultValue("\"New York\"")
+                            .column("Created", F::DateTime)
+                            .defaultValue("=Date()")
+                            .column("Stamp", F::DateTime)
+                            .defaultValue("Now()")
+                            .column("Qty", F::Long)
+                            .defaultValue("1 000")
+                            .column("Ratio", F::Double)
+                            .defaultValue("-1.5e3")
+                            .column("YesA", F::Boolean)
+                            .defaultValue("Yes")
+                            .column("YesB", F::Boolean)
+                            .defaultValue("true")
+                            .column("YesC", F::Boolean)
+                            .defaultValue("On")
+                            .column("NoMinus", F::Boolean)
+                            .defaultValue("-1")
+                            .column("NoOne", F::Boolean)
+                            .defaultValue("=No")
+                            .column("Price", F::Currency)
+                            .defaultValue("0")
+                            .column("Notes", F::Memo)
+                            .defaultValue("\"memo default\"")
+                            .column("Req", F::Text, 10)
+                            .required()
+                            .allowZeroLength(true)
+                            .column("NoZero", F::Text, 10)
+                            .required(false)
+                            .allowZeroLength(false)
+                            .primaryKey("PrimaryKey", {"ID"})
+                            .row({num(1), text("abc"), text(""), text("New York"), date(2024, 1, 15), date(2024, 1, 15, 9, 30),
+                                  num(1000), dbl(-1500), true, true, true, false, false, money(0), text("memo default"),
+                                  text("r"), null()})
+                            .build());
+    db.tables.push_back(TableBuilder("Keys")
+                            .column("ID", F::Long)
+                            .column("Code", F::Text, 10)
+                            .column("When", F::DateTime)
+                            .primaryKey("PrimaryKey", {"ID"})
+                            .index("CodeUnique", {{"Code", true}}, true)
+                            .index("IDSecond", {{"ID", true}, {"Code", true}})
+                            .index("ByWhenDesc", {{"When", false}})
+                            .index("CodeWhen", {{"Code", true}, {"When", false}})
+                            .row({num(1), text("A-1"), date(2001, 2, 3, 4, 5, 6)})
+                            .row({num(2), text("B-2"), date(2002, 3, 4, 5, 6, 7)})
+                            .build());
+    db.tables.push_back(TableBuilder("AutoNotKeyed")
+                            .column("Code", F::Text, 10)
+                            .autoNumber("Counter")
+                            .primaryKey("PrimaryKey", {"Code"})
+                            .index("CodeCounter", {{"Code", true}, {"Counter", true}})
+                            .row({text("x"), num(1)})
+                            .row({text("y"), num(2)})
+                            .build());
+    db.tables.push_back(TableBuilder("NoIndexes").column("A", F::Text, 10).column("B", F::Long)
+                            .row({text("a"), num(1)})
+                            .build());
+    db.tables.push_back(TableBuilder("OddTypes")
+                            .column("ID", F::Long)
+                            .decimal("Amount", 18, 4)
+                            .column("Raw", F::Binary, 16)
+                            .column("Link", F::Memo)
+                            .hyperlink()
+                            .row({num(1), Decimal::parse("-1110.554", 4), bytes({0xDE, 0xAD, 0xBE, 0xEF}),
+                                  text("KAVERO#http://example.org/#")})
+                            .row({num(2), Decimal::parse("102030405060.6543", 4), null(), null()})
+                            .build());
+    db.tables.push_back(TableBuilder("NoProps")
+                            .column("A", F::Long)
+                            .column("B", F::Text, 10)
+                            .withoutProperties()
+                            .row({num(1), text("no blob")})
+                            .build());
+    db.relationships.push_back({"OrdersOrder Details", "Orders", "Order Details", {"OrderID"}, true, false});
+    return db;
+}
+
+Database recordsFixture() {
+    Database db;
+    db.tables.push_back(
+        TableBuilder("Literals")
+            .column("ID", F::Long)
+            .column("Name", F::Text, 60)
+            .column("Notes", F::Memo)
+            .column("Price", F::Double)
+            .column("Qty", F::Integer)
+            .column("Born", F::DateTime)
+            .column("Flag", F::Boolean)
+            .column("Pic", F::Ole)
+            .row({num(1), text("O'Brien"), text("it's"), dbl(3.25), num(2), date(1970, 1, 1), true, bytes({1, 2})})
+            .row({num(2), text("C:\\path\\file"), text("back\\slash"), dbl(-0.5), num(-3), date(1999, 12, 31, 23, 59, 59),
+                  false, bytes({0})})
+            .row({num(3), text("line1\r\nline2"), text("a\nb"), dbl(1e-3), num(0), date(2000, 2, 29, 12), true, null()})
+            .row({num(4), text("say \"hi\""), text("\"quoted\""), dbl(123456.789), num(32767), date(1900, 1, 1), false,
+                  bytes({})})
+            .row({num(5), null(), null(), null(), null(), null(), false, null()})
+            .row({num(6), text(""), text(""), dbl(0), num(-32768), date(2038, 1, 19, 3, 14, 7), true, bytes({0, 0, 0})})
+            .row({num(7), text("tab\there & <b> 'x' `y`;"), text("50% off; DROP TABLE x;"), dbl(2.5), num(1),
+                  date(2024, 6, 30, 18), false, bytes({0xFF})})
+            .build());
+    db.tables.push_back(TableBuilder("FirstFieldNull")
+                            .column("Code", F::Text, 10)
+                            .column("Value", F::Long)
+                            .row({text("a"), num(1)})
+                            .row({null(), num(2)})
+                            .row({text("c"), num(3)})
+                            .row({null(), num(4)})
+                            .row({text("e"), num(5)})
+                            .row({text("f"), num(6)})
+                            .build());
+    for (auto [name, count] : {std::pair<const char*, int>{"Ten", 10}, {"Twelve", 12}, {"TwentyThree", 23}}) {
+        TableBuilder t(name);
+        t.column("ID", F::Long).column("Name", F::Text, 20);
+        for (int i = 1; i <= count; ++i) t.row({num(i), text("record " + std::to_string(i))});
+        db.tables.push_back(t.build());
+    }
+    db.tables.push_back(TableBuilder("Empty").column("ID", F::Long).column("Name", F::Text, 20).build());
+    db.tables.push_back(TableBuilder("AutoAndOle")
+                            .autoNumber("ID")
+                            .column("Picture", F::Ole)
+                            .column("Document", F::Ole)
+                            .primaryKey("PrimaryKey", {"ID"})
+                            .row({num(1), bytes({0x47, 0x49, 0x46}), null()})
+                            .row({num(2), null(), bytes({0, 1, 0, 2})})
+                            .row({num(3), bytes({}), bytes({0x25, 0x50, 0x44, 0x46})})
+                            .build());
+    db.tables.push_back(TableBuilder("Three")
+                            .column("ID", F::Long)
+                            .column("Amount", F::Long)
+                            .column("Name", F::Text, 20)
+                            .row({num(1), num(10), text("one")})
+                            .row({num(2), null(), text("two")})
+                            .row({num(3), num(30), text("three")})
+                            .build());
+    db.tables.push_back(TableBuilder("Spaced Table")
+                            .column("first field", F::Text, 20)
+                            .column("Amount", F::Long)
+                            .row({text("a b"), num(1)})
+                            .row({text("c d"), num(2)})
+                            .build());
+    return db;
+}
+
+} // namespace
+
+const std::vector<Fixture>& fixtures() {
+    static const std::vector<Fixture> all = {
+        {"customers", "the Customers table of the script example, with records", customersFixture},
+        {"design", "table design cases: names, system tables, defaults, keys, GUIDs, no property blob",
+         designFixture},
+        {"records", "record cases: quotes, line breaks, Nulls, empty values, 10/12/23 records, empty table",
+         recordsFixture},
+        {"types", "every column type at its edges, long memo and OLE values, a wide table", typesFixture},
+        {"large", "40,000 records, beyond one inline usage-map window", largeFixture},
+        {"bench", "200,000 records of mixed types for the benchmarks", benchFixture},
+        {"shop", "the bundled sample database", shopDatabase},
+    };
+    return all;
+}
+
+const Fixture& fixture(const std::string& name) {
+    for (const Fixture& f : fixtures())
+        if (f.name == name) return f;
+    throw std::out_of_range("no fixture named " + name);
+}
+
+} // namespace kavero::jet::writer
