@@ -6,12 +6,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target kavero kavero-cli
 sample="build/sample/shop.mdb"
-# The sample database is written at build time by its own target, where the build has one.
-if [ ! -f "$sample" ] && cmake --build build --target help | grep -qE '^[^ ]*sample[^ ]*:'; then
-  cmake --build build -j "$(nproc)" --target "$(cmake --build build --target help | grep -oE '^[^ ]*sample[^ :]*' | head -n 1)"
-fi
+# The sample database is written at build time by the fixture writer.
+cmake --build build -j "$(nproc)" --target kavero kavero-cli sample/shop.mdb
 # A database given on the command line is opened instead of the sample.
 args=("$@")
 if [ ${#args[@]} -eq 0 ]; then

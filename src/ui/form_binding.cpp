@@ -242,11 +242,12 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
         }
         for (int c = 0; c < grid.cols; ++c) {
             // Widths are kept in twips, 15 to a pixel at 96 dpi; a column is never narrower
-            // than its heading, so "Can not be null" stays readable.
+            // than its heading or its cells, so "Can not be null" and "AUTONUM" stay readable.
             const int heading = !table->horizontalHeader()->isHidden()
                                     ? table->horizontalHeader()->sectionSizeHint(c)
                                     : 0;
-            const int pixels = std::max(grid.colWidth(c) / 15, heading);
+            const int cells = table->rowCount() > 0 ? static_cast<QAbstractItemView*>(table)->sizeHintForColumn(c) : 0;
+            const int pixels = std::max({grid.colWidth(c) / 15, heading, cells});
             if (table->columnWidth(c) != pixels) table->setColumnWidth(c, pixels);
         }
         break;
