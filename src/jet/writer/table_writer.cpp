@@ -59,10 +59,10 @@ std::vector<LogicalIndex> ownIndexes(const Table& table) {
         l.name = index.name;
         l.keys = index.keys;
         l.kind = index.primary ? kLogicalIndexPrimary : kLogicalIndexNormal;
-        l.realFlags = kIndexJet4Always;
+        l.realFlags = kIndexFlagJet4Always;
         if (index.primary || index.unique) l.realFlags |= kIndexFlagUnique;
-        if (index.primary || index.required) l.realFlags |= kIndexRequired;
-        if (index.ignoreNulls) l.realFlags |= kIndexIgnoreNulls;
+        if (index.primary || index.required) l.realFlags |= kIndexFlagRequired;
+        if (index.ignoreNulls) l.realFlags |= kIndexFlagIgnoreNulls;
         out.push_back(std::move(l));
     }
     return out;
