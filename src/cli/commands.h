@@ -12,5 +12,6 @@ namespace kavero::cli {
 void addTablesCommand(CLI::App& app, int& exitStatus);
 void addDesignCommand(CLI::App& app, int& exitStatus);
 void addDumpCommand(CLI::App& app, int& exitStatus);
+void addScriptCommand(CLI::App& app, int& exitStatus);
 
 } // namespace kavero::cli

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     kavero::cli::addTablesCommand(app, exitStatus);
     kavero::cli::addDesignCommand(app, exitStatus);
     kavero::cli::addDumpCommand(app, exitStatus);
+    kavero::cli::addScriptCommand(app, exitStatus);
 
     try {
         app.parse(argc, argv);
