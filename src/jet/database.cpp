@@ -21,6 +21,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 Database::Database(const std::string& path, ReadOptions options)
     : m_channel(path), m_codePage(options.jet3CodePage) {}
 
+Database::Database(const std::string& name, std::vector<std::byte> image, ReadOptions options)
+    : m_channel(name, std::move(image)), m_codePage(options.jet3CodePage) {}
+
 const std::vector<CatalogEntry>& Database::tables() {
     if (!m_tables) m_tables = std::make_unique<std::vector<CatalogEntry>>(Catalog::tables(m_channel, m_codePage));
     return *m_tables;
@@ -48,13 +51,15 @@ TableDefinition Database::table(std::string_view name) {
     TableDefinition def;
     try {
         def = TableDefinition::read(m_channel, found->tdefPage, found->name, m_codePage);
-        try {
-            applyColumnProperties(Catalog::properties(m_channel, m_codePage, found->name), format(), m_codePage, def);
-        } catch (const FormatError& e) {
-            throw e.withContext("table '" + found->name + "', properties");
-        }
     } catch (const FormatError& e) {
         throw e.withContext("file '" + path() + "'");
+    }
+    // The catalog's errors name the file already.
+    const std::vector<std::uint8_t> blob = Catalog::properties(m_channel, m_codePage, found->name);
+    try {
+        applyColumnProperties(blob, format(), m_codePage, def);
+    } catch (const FormatError& e) {
+        throw e.withContext("file '" + path() + "', table '" + found->name + "', properties");
     }
     return def;
 }

@@ -25,6 +25,8 @@ class Database {
 public:
     // Throws FormatError: 3024 no such file, 3343 not an Access file, 3031 encrypted.
     explicit Database(const std::string& path, ReadOptions options = {});
+    // A database image in memory (tests, fuzzing); `name` stands for the file in error texts.
+    Database(const std::string& name, std::vector<std::byte> image, ReadOptions options = {});
 
     const std::string& path() const { return m_channel.path(); }
     const DatabaseHeader& header() const { return m_channel.header(); }

@@ -282,7 +282,6 @@ inline constexpr double kMaxDateDays = 2958466.0;          // 10000-01-01, exclu
 
 // Further Jet 4 layout facts that a writer has to fill in (a reader may skip them).
 inline constexpr char kJetEngineName[] = "Standard Jet DB"; // at Format::engineNameOffset, NUL-terminated
-inline constexpr std::uint8_t kJet4VersionByte = 0x01;
 inline constexpr std::uint16_t kCodePage1252 = 1252;
 inline constexpr std::uint16_t kSortGeneralLegacy = 0x0409; // LCID of the "General" sort order
 
@@ -299,9 +298,9 @@ inline constexpr std::size_t kJet4ColumnNumberAgainOffset = 9; // u16, col_num r
 inline constexpr std::uint32_t kJet4RealIndexMagic = 1923;     // u32 at +0 of a real index entry
 inline constexpr std::size_t kJet4RealIndexUsageMapOffset = 34; // u32 row pointer
 inline constexpr std::size_t kJet4RealIndexFirstPageOffset = 38; // u32 root page
-inline constexpr std::uint8_t kIndexIgnoreNulls = 0x02;
-inline constexpr std::uint8_t kIndexRequired = 0x08;
-inline constexpr std::uint8_t kIndexJet4Always = 0x80;
+inline constexpr std::uint8_t kIndexFlagIgnoreNulls = 0x02;
+inline constexpr std::uint8_t kIndexFlagRequired = 0x08;
+inline constexpr std::uint8_t kIndexFlagJet4Always = 0x80;
 
 inline constexpr std::size_t kJet4LogicalIndexMagicOffset = 0;      // u32 kJet4TdefMagic
 inline constexpr std::size_t kJet4LogicalIndexRelTypeOffset = 12;   // u8 1 = this table is the relationship's primary side

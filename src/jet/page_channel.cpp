@@ -28,22 +28,32 @@ PageChannel::PageChannel(const std::string& path) : m_path(path) {
             throw FormatError(ErrorCode::CannotOpenFile, "'" + path + "' is not a regular file");
         }
         m_fileSize = static_cast<std::uint64_t>(info.st_size);
-        std::vector<std::byte> first(static_cast<std::size_t>(std::min<std::uint64_t>(m_fileSize, 4096)));
-        readAt(0, first.data(), first.size());
-        try {
-            m_header = DatabaseHeader::parse(first, m_fileSize);
-        } catch (const FormatError& e) {
-            throw e.withContext("file '" + path + "'");
-        }
-        const std::uint64_t pages = m_fileSize / m_header.format->pageSize;
-        if (pages > 0xFFFFFF) {
-            throw FormatError(ErrorCode::UnrecognizedFormat, "file '" + path + "' has more pages than Jet addresses");
-        }
-        m_pageCount = static_cast<std::uint32_t>(pages);
+        readHeader();
     } catch (...) {
         ::close(m_fd);
         throw;
     }
+}
+
+PageChannel::PageChannel(const std::string& name, std::vector<std::byte> image)
+    : m_path(name), m_image(std::move(image)) {
+    m_fileSize = m_image.size();
+    readHeader();
+}
+
+void PageChannel::readHeader() {
+    std::vector<std::byte> first(static_cast<std::size_t>(std::min<std::uint64_t>(m_fileSize, 4096)));
+    readAt(0, first.data(), first.size());
+    try {
+        m_header = DatabaseHeader::parse(first, m_fileSize);
+    } catch (const FormatError& e) {
+        throw e.withContext("file '" + m_path + "'");
+    }
+    const std::uint64_t pages = m_fileSize / m_header.format->pageSize;
+    if (pages > 0xFFFFFF) {
+        throw FormatError(ErrorCode::UnrecognizedFormat, "file '" + m_path + "' has more pages than Jet addresses");
+    }
+    m_pageCount = static_cast<std::uint32_t>(pages);
 }
 
 PageChannel::~PageChannel() {
@@ -51,6 +61,14 @@ PageChannel::~PageChannel() {
 }
 
 void PageChannel::readAt(std::uint64_t offset, std::byte* out, std::size_t n) const {
+    if (m_fd < 0) {
+        if (offset > m_image.size() || n > m_image.size() - offset) {
+            throw FormatError(ErrorCode::CannotOpenFile, "file '" + m_path + "': read past the end at offset " +
+                                                             std::to_string(offset));
+        }
+        if (n != 0) std::memcpy(out, m_image.data() + offset, n);
+        return;
+    }
     std::size_t done = 0;
     while (done < n) {
         const ssize_t got = ::pread(m_fd, out + done, n - done, static_cast<off_t>(offset + done));

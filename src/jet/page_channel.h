@@ -15,6 +15,8 @@ class PageChannel {
 public:
     // Opens the file and reads its header; throws FormatError 3024 when there is no such file.
     explicit PageChannel(const std::string& path);
+    // Reads a database image held in memory; `name` stands for the file in error texts.
+    PageChannel(const std::string& name, std::vector<std::byte> image);
     ~PageChannel();
     PageChannel(const PageChannel&) = delete;
     PageChannel& operator=(const PageChannel&) = delete;
@@ -34,9 +36,11 @@ public:
 
 private:
     void readAt(std::uint64_t offset, std::byte* out, std::size_t n) const;
+    void readHeader();
 
     std::string m_path;
     int m_fd = -1;
+    std::vector<std::byte> m_image; // used when m_fd < 0
     std::uint64_t m_fileSize = 0;
     std::uint32_t m_pageCount = 0;
     DatabaseHeader m_header;

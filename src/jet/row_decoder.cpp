@@ -37,7 +37,7 @@ struct RowDecoder::Layout {
 };
 
 RowDecoder::RowDecoder(const PageChannel& channel, const TableDefinition& table, const CodePageDecoder& codePage)
-    : m_channel(channel), m_table(table), m_codePage(codePage), m_format(channel.format()), m_longValues(channel) {}
+    : m_table(table), m_codePage(codePage), m_format(channel.format()), m_longValues(channel) {}
 
 RowDecoder::Layout RowDecoder::locate(const ByteView& row) {
     Layout layout;

@@ -28,7 +28,6 @@ private:
     Value decodeBytes(const Column& column, const ByteView& bytes);
     std::string decodeText(std::span<const std::byte> bytes) const;
 
-    const PageChannel& m_channel;
     const TableDefinition& m_table;
     const CodePageDecoder& m_codePage;
     const Format& m_format;

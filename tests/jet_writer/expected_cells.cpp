@@ -166,6 +166,16 @@ std::optional<Cell> mdbJsonCell(const Column& column, const Value& value) {
     return std::nullopt;
 }
 
+Cell kaveroCell(const Column& column, const Value& value) {
+    if (column.type == F::Boolean) return Cell{Cell::Kind::Bool, {}, std::holds_alternative<bool>(value) && std::get<bool>(value), {}};
+    if (std::holds_alternative<std::monostate>(value)) return Cell{};
+    switch (column.type) {
+    case F::DateTime: return stringCell(dateText(std::get<DateTime>(value).days));
+    case F::Guid: return stringCell(std::get<Guid>(value).text());
+    default: return mdbReaderCell(column, value);
+    }
+}
+
 bool sameCell(const Column& column, const Cell& expected, const Cell& actual) {
     if (expected.kind == Cell::Kind::Number && actual.kind == Cell::Kind::Number &&
         (column.type == F::Single || column.type == F::Double)) {

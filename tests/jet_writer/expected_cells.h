@@ -26,6 +26,9 @@ Cell mdbReaderCell(const Column& column, const Value& value);
 // nullopt: the key is absent.
 std::optional<Cell> mdbJsonCell(const Column& column, const Value& value);
 
+// Our own reader through `kavero-cli dump`: the true value of every cell, no known faults.
+Cell kaveroCell(const Column& column, const Value& value);
+
 // Whether two cells agree: exact, except numbers that are compared as the type's value.
 bool sameCell(const Column& column, const Cell& expected, const Cell& actual);
 

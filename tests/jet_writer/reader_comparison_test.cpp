@@ -123,6 +123,26 @@ TEST_P(FixtureReadBack, MdbtoolsReadsEveryCell) {
     }
 }
 
+TEST_P(FixtureReadBack, KaveroReaderReadsEveryCell) {
+    for (const Table& table : m_db.tables) {
+        const CommandResult out = run({KAVERO_CLI, "dump", m_file.string(), table.name});
+        ASSERT_EQ(out.status, 0) << "kavero-cli dump failed on table \"" << table.name << "\"";
+        compareRecords(table, "kavero-cli dump", lines(out.out), [](const Column& c, const Value& v) {
+            return std::optional<Cell>(kaveroCell(c, v));
+        });
+    }
+}
+
+// The table list hides every name that starts with "MSys" (exactly so), and system tables.
+TEST_P(FixtureReadBack, KaveroListsTheUserTablesTheTableListShows) {
+    const CommandResult out = run({KAVERO_CLI, "tables", "--allow-spaces", m_file.string()});
+    ASSERT_EQ(out.status, 0);
+    std::vector<std::string> expected;
+    for (const std::string& name : userTables())
+        if (name.rfind("MSys", 0) != 0) expected.push_back(name);
+    EXPECT_EQ(lines(out.out), expected);
+}
+
 const char* typeName(FieldType t) {
     switch (t) {
     case FieldType::Boolean: return "boolean";

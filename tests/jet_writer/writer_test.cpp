@@ -193,7 +193,11 @@ TEST(Writer, ContinuesAWideTableDefinitionOnASecondPage) {
     const Format& f = kJet4Format;
     const Database db = fixture("types").build();
     const std::vector<std::uint8_t> file = buildDatabase(db);
-    const std::size_t wide = (kFirstUserTdef + 1) * f.pageSize; // the second table's definition page
+    // Definition pages are given out in table order, starting after the catalog's.
+    std::size_t index = 0;
+    while (index < db.tables.size() && db.tables[index].name.rfind("Wide", 0) != 0) ++index;
+    ASSERT_LT(index, db.tables.size());
+    const std::size_t wide = (kFirstUserTdef + index) * f.pageSize;
     ASSERT_EQ(file[wide], kPageTableDefinition);
     const std::uint32_t next = u32(file, wide + f.tdefNextPageOffset);
     ASSERT_NE(next, 0u);

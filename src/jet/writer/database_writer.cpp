@@ -95,7 +95,7 @@ void writeHeader(PageFile& file, DateTime created) {
     std::uint8_t* p = file.page(0);
     p[1] = 0x01;
     std::memcpy(p + f.engineNameOffset, kJetEngineName, sizeof kJetEngineName);
-    p[f.versionByteOffset] = kJet4VersionByte;
+    p[f.versionByteOffset] = kVersionJet4;
     putU16(p + f.codePageOffset, kCodePage1252);
     putU32(p + f.databaseKeyOffset, 0); // no page encoding
     // An empty password reads back as the mask itself: the creation day repeated.

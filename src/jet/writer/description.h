@@ -113,6 +113,9 @@ struct Table {
     std::function<Row(std::size_t)> generate;
     // False: the catalog row has no property blob at all (as files written by other tools).
     bool withProperties = true;
+    // True: Text and Memo values whose characters all lie in U+0001..U+00FF are stored in the
+    // compressed form (FF FE, then one byte per character), as Access stores them.
+    bool compressText = false;
     // True: the catalog marks it a system table, as MSysACEs; readers leave it out of table lists.
     bool system = false;
 

@@ -44,6 +44,7 @@ public:
     TableBuilder& generated(std::size_t count, std::function<Row(std::size_t)> generate);
     TableBuilder& withoutProperties();
     TableBuilder& system();
+    TableBuilder& compressText();
 
     Table build() { return std::move(m_table); }
 

@@ -40,10 +40,10 @@ void appendChunk(ByteString& blob, std::uint16_t type, const ByteString& body) {
     blob.append(body.bytes);
 }
 
-// A value chunk: block length (the body's, including itself), object name, entries.
+// A value chunk: the name block (u32 its own length, u16 name length, name), then entries.
 ByteString valueChunk(const std::u16string& objectName, const std::vector<Entry>& entries) {
     ByteString body;
-    body.u32(0);
+    body.u32(static_cast<std::uint32_t>(4 + 2 + objectName.size() * 2));
     body.u16(static_cast<std::uint16_t>(objectName.size() * 2));
     body.utf16(objectName);
     for (const Entry& e : entries) {
@@ -54,7 +54,6 @@ ByteString valueChunk(const std::u16string& objectName, const std::vector<Entry>
         body.u16(static_cast<std::uint16_t>(e.value.size()));
         body.append(e.value);
     }
-    body.patchU32(0, static_cast<std::uint32_t>(body.size()));
     return body;
 }
 

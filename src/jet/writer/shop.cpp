@@ -50,6 +50,7 @@ const Product kProducts[] = {
 Database shopDatabase() {
     Database db;
     TableBuilder customers("Customers");
+    customers.compressText();
     customers.autoNumber("CustomerID")
         .column("FirstName", F::Text, 30)
         .required()
@@ -91,6 +92,7 @@ Database shopDatabase() {
     db.tables.push_back(customers.build());
 
     TableBuilder products("Products");
+    products.compressText();
     products.autoNumber("ProductID")
         .column("SKU", F::Text, 12)
         .required()
@@ -125,6 +127,7 @@ Database shopDatabase() {
     db.tables.push_back(products.build());
 
     TableBuilder orders("Orders");
+    orders.compressText();
     orders.autoNumber("OrderID")
         .column("CustomerID", F::Long)
         .required()

@@ -88,6 +88,11 @@ TableBuilder& TableBuilder::withoutProperties() {
     return *this;
 }
 
+TableBuilder& TableBuilder::compressText() {
+    m_table.compressText = true;
+    return *this;
+}
+
 TableBuilder& TableBuilder::system() {
     m_table.system = true;
     return *this;

@@ -14,7 +14,6 @@ namespace {
 constexpr std::size_t kMaxRowLength = 4060;
 constexpr std::size_t kMaxTextChars = 255;
 constexpr std::size_t kMaxBinaryBytes = 510;
-constexpr std::uint16_t kUnusedKeySlot = 0xFFFF;
 // Text columns carry the sort order followed by two zero bytes.
 constexpr std::uint8_t kTextMisc[4] = {0x09, 0x04, 0x00, 0x00};
 
@@ -60,10 +59,10 @@ std::vector<LogicalIndex> ownIndexes(const Table& table) {
         l.name = index.name;
         l.keys = index.keys;
         l.kind = index.primary ? kLogicalIndexPrimary : kLogicalIndexNormal;
-        l.realFlags = kIndexJet4Always;
+        l.realFlags = kIndexFlagJet4Always;
         if (index.primary || index.unique) l.realFlags |= kIndexFlagUnique;
-        if (index.primary || index.required) l.realFlags |= kIndexRequired;
-        if (index.ignoreNulls) l.realFlags |= kIndexIgnoreNulls;
+        if (index.primary || index.required) l.realFlags |= kIndexFlagRequired;
+        if (index.ignoreNulls) l.realFlags |= kIndexFlagIgnoreNulls;
         out.push_back(std::move(l));
     }
     return out;
@@ -153,7 +152,15 @@ std::vector<std::uint8_t> TableWriter::encodeVariable(const Column& column, cons
         if (column.type == FieldType::Text && text.size() > static_cast<std::size_t>(column.length))
             throw tableError(m_table, "text longer than column \"" + column.name + "\" allows");
         ByteString out;
-        out.utf16(text);
+        // Empty text stays empty: a lone marker would read back as U+FEFF in some readers.
+        const bool compressible = m_table.compressText && !text.empty() &&
+                                  std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= 1 && c <= 0xFF; });
+        if (compressible) {
+            out.append(kCompressedTextMarker);
+            for (char16_t c : text) out.u8(static_cast<std::uint8_t>(c));
+        } else {
+            out.utf16(text);
+        }
         return out.bytes;
     }
     const Bytes& bytes = std::get<Bytes>(value);
@@ -375,7 +382,7 @@ void TableWriter::writeDefinition(const std::vector<LogicalIndex>& indexes, std:
                 def.patchU16(slot, m_plan[columnIndex(reals[r]->keys[k].column)].number);
                 def.bytes[slot + 2] = reals[r]->keys[k].ascending ? 1 : 0;
             } else {
-                def.patchU16(slot, kUnusedKeySlot);
+                def.patchU16(slot, kIndexSlotUnused);
             }
         }
         def.patchU32(at + kJet4RealIndexUsageMapOffset, indexMaps[r]);
@@ -408,7 +415,7 @@ void TableWriter::writeDefinition(const std::vector<LogicalIndex>& indexes, std:
         def.u32(longMaps[longColumn].second);
         ++longColumn;
     }
-    def.u16(0xFFFF);
+    def.u16(kTdefTrailer);
     def.patchU32(f.tdefLengthOffset, static_cast<std::uint32_t>(def.size()));
 
     // The first page takes the buffer as is; each continuation page repeats the 8-byte header.

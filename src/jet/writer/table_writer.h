@@ -16,7 +16,7 @@ struct LogicalIndex {
     std::string name;
     std::vector<IndexKey> keys;
     std::uint8_t kind = kLogicalIndexNormal;
-    std::uint8_t realFlags = kIndexJet4Always;
+    std::uint8_t realFlags = kIndexFlagJet4Always;
     std::uint8_t relType = 0;    // 1 on the relationship's primary side
     std::int32_t relIndex = -1;  // the other side's logical index number
     std::uint32_t relPage = 0;   // the other side's tdef page

@@ -1,0 +1,49 @@
+// The main window's behaviour without a window system: its load and unload, and what each
+// menu item and button does, called by the Qt window with the model pulled from the widgets.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/windows.h"
+#include "shell/main_form.h"
+#include "shell/settings_store.h"
+#include "shell/user_interface.h"
+
+namespace kavero::app {
+
+struct MainWindowContext {
+    shell::UserInterface& ui;
+    shell::SettingsStore& store;
+    // Where provider.txt is looked for: the folder of the program file.
+    std::filesystem::path programFolder;
+    // A database named on the command line; opened instead of the one of the last run.
+    std::optional<std::string> databaseArgument;
+};
+
+// Title of the box that reports a failure during start-up, the load's own reports included.
+inline constexpr const char* kStartupErrorTitle = "On load splash";
+
+// Fills every control, in this order: caption, position, settings, publish-to rows,
+// terminator items, empty grids, data source list, provider list, the last database, tab page 0.
+void loadMainWindow(shell::frmMain& form, MainWindowContext& context);
+// Saves every setting. Keys the store refuses are reported together in one box; the others
+// are saved all the same.
+void unloadMainWindow(shell::frmMain& form, MainWindowContext& context);
+
+// eClose: unloads every loaded window, ignoring failures, so the program ends.
+void quit(Windows& windows);
+// Exitprogram (and the close box): unloads the main window only; a progress window stays.
+void exitProgram(Windows& windows);
+
+// ManuelUpload and eDirectToISP clicks.
+void publishToClick(shell::frmMain& form);
+// eGetFileName: choose an Access file and open it.
+void getFileNameClick(shell::frmMain& form, MainWindowContext& context);
+// eTables: load the design of the table picked in the list into the field and key grids.
+void tablesClick(shell::frmMain& form, MainWindowContext& context);
+// eCOnvertLocal ("Go" under "To file"): the script on the "Script output" page.
+void convertLocalClick(shell::frmMain& form, MainWindowContext& context);
+
+} // namespace kavero::app

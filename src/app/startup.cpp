@@ -1,0 +1,41 @@
+// The start-up procedure and its one error handler.
+#include "app/startup.h"
+
+#include <exception>
+
+#include "app/small_windows.h"
+#include "shell/settings.h"
+
+namespace kavero::app {
+
+std::string startupErrorText(const std::exception& error) {
+    int number = 0;
+    if (const auto* settings = dynamic_cast<const shell::SettingsError*>(&error)) number = settings->number();
+    return std::string(error.what()) + " " + std::to_string(number);
+}
+
+namespace {
+
+template <class Step> void runStep(shell::UserInterface& ui, Step step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        ui.messageBox(startupErrorText(error), kStartupErrorTitle, shell::MessageIcon::None,
+                      shell::MessageButtons::Ok);
+    }
+}
+
+} // namespace
+
+void runStartup(Windows& windows, shell::frmSplash& splash, shell::frmMain& form, MainWindowContext& context) {
+    shell::UserInterface& ui = context.ui;
+    runStep(ui, [&] {
+        loadSplash(splash);
+        windows.showSplash();
+    });
+    runStep(ui, [&] { loadMainWindow(form, context); });
+    runStep(ui, [&] { windows.unloadSplash(); });
+    runStep(ui, [&] { windows.showMain(); });
+}
+
+} // namespace kavero::app

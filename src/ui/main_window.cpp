@@ -1,0 +1,385 @@
+// Widgets of frmMain, their layout, and the wiring of clicks to the commands.
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <initializer_list>
+#include <utility>
+
+#include "ui/widgets.h"
+
+namespace kavero::ui {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QLabel* wrappedLabel(const char* name) {
+    auto* label = named<QLabel>(name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QGroupBox* boldFrame(const char* name) {
+    auto* frame = named<QGroupBox>(name);
+    QFont font = frame->font();
+    font.setBold(true);
+    frame->setFont(font);
+    return frame;
+}
+
+// Children of a bold frame keep the normal font.
+void plainFont(QWidget* widget) {
+    QFont font = widget->font();
+    font.setBold(false);
+    widget->setFont(font);
+}
+
+QPushButton* goButton(const char* name) {
+    auto* button = named<QPushButton>(name);
+    button->setMinimumWidth(72);
+    button->setIcon(QApplication::style()->standardIcon(QStyle::SP_MediaPlay));
+    return button;
+}
+
+QTableWidget* grid(const char* name) {
+    auto* table = named<QTableWidget>(name);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+    table->horizontalHeader()->setHighlightSections(false);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setAlternatingRowColors(true);
+    table->setWordWrap(false);
+    return table;
+}
+
+// Label and text box pairs, labels in one column; the boxes take what width is left.
+QGridLayout* labelledRows(std::initializer_list<std::pair<const char*, const char*>> rows) {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    int row = 0;
+    for (const auto& [label, box] : rows) {
+        grid->addWidget(named<QLabel>(label), row, 0);
+        auto* edit = named<QLineEdit>(box);
+        edit->setMinimumWidth(60);
+        grid->addWidget(edit, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+QHBoxLayout* captionRow(QLabel* image, QLabel* caption) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(image);
+    row->addWidget(caption, 1);
+    return row;
+}
+
+} // namespace
+
+MainWindow::MainWindow(shell::frmMain& model, app::MainWindowContext& context, app::Windows& windows,
+                       QWidget* parent)
+    : QMainWindow(parent), m_model(model), m_context(context), m_windows(windows), m_binding(model, *this) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(productIcon());
+    build();
+    connectHandlers();
+    m_binding.push();
+    // The client area as the window was designed: 10545 x 5145 twips, the menu bar above it.
+    resize(10545 / kTwipsPerPixel, 5145 / kTwipsPerPixel + menuBar()->sizeHint().height());
+}
+
+void MainWindow::build() {
+    buildMenus();
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+
+    auto* tabs = named<QTabWidget>("eTabControl");
+    tabs->addTab(buildDatabasePage(), QString());
+    tabs->addTab(buildPublishPage(), QString());
+    tabs->addTab(buildScriptPage(), QString());
+    tabs->setDocumentMode(false);
+    layout->addWidget(tabs, 1);
+
+    auto* bottom = new QHBoxLayout;
+    // Counters the commands keep; switched off for the user (they would lie over the key list).
+    for (const char* counter : {"eErrorcount", "eKeyCount", "eFieldCount"}) {
+        auto* box = named<QLineEdit>(counter);
+        box->setReadOnly(true);
+        box->setMaximumWidth(48);
+        bottom->addWidget(box);
+    }
+    bottom->addStretch(1);
+    auto* quit = named<QPushButton>("eClose");
+    quit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    quit->setMinimumWidth(96);
+    bottom->addWidget(quit);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+
+    m_fileDialog = named<QFileDialog>("dlgCommonDialog", this);
+    m_fileDialog->setModal(true);
+    auto* images = new QObject(this);
+    images->setObjectName(QStringLiteral("imgListDesign"));
+}
+
+QWidget* MainWindow::buildDatabasePage() {
+    auto* page = new QWidget;
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setHorizontalSpacing(8);
+    layout->setVerticalSpacing(4);
+    QStyle* look = style();
+
+    auto* file = new QHBoxLayout;
+    file->setSpacing(4);
+    file->addWidget(imageLabel("Image8", look->standardIcon(QStyle::SP_DriveHDIcon)));
+    auto* fileName = named<QLineEdit>("eFilename");
+    fileName->setPlaceholderText(QStringLiteral("Access database (.mdb, .accdb)"));
+    file->addWidget(fileName, 1);
+    auto* browse = named<QPushButton>("eGetFileName");
+    browse->setIcon(look->standardIcon(QStyle::SP_DirOpenIcon));
+    browse->setAutoDefault(false);
+    file->addWidget(browse);
+    layout->addLayout(file, 0, 0, 1, 3);
+
+    layout->addLayout(captionRow(imageLabel("Image1", look->standardIcon(QStyle::SP_FileDialogListView)),
+                                 named<QLabel>("eLabelTabelname")),
+                      1, 0);
+    auto* tables = named<QListWidget>("eTables");
+    tables->setMinimumWidth(130);
+    layout->addWidget(tables, 2, 0, 3, 1);
+
+    layout->addLayout(captionRow(imageLabel("Image3", look->standardIcon(QStyle::SP_FileDialogDetailedView)),
+                                 named<QLabel>("eLabelFields")),
+                      1, 1, 1, 2);
+    layout->addWidget(grid("eFieldListGrid"), 2, 1, 1, 2);
+
+    layout->addLayout(captionRow(imageLabel("Image22", look->standardIcon(QStyle::SP_FileDialogInfoView)),
+                                 named<QLabel>("eLabelKey")),
+                      3, 1);
+    layout->addWidget(grid("ekeyListGrid"), 4, 1);
+
+    auto* options = named<QGroupBox>("Frame1");
+    auto* optionLayout = new QVBoxLayout(options);
+    optionLayout->setSpacing(2);
+    optionLayout->setContentsMargins(8, 4, 8, 6);
+    for (const char* name : {"ECreateKey", "eCreateIndex", "eCreateNoKeys"}) {
+        optionLayout->addWidget(named<QRadioButton>(name));
+    }
+    optionLayout->addWidget(named<QCheckBox>("eAllowFieldNamesIwthSpace"));
+    optionLayout->addStretch(1);
+    layout->addWidget(options, 3, 2, 2, 1, Qt::AlignTop);
+
+    layout->setColumnStretch(0, 2);
+    layout->setColumnStretch(1, 4);
+    layout->setColumnStretch(2, 0);
+    layout->setRowStretch(2, 3);
+    layout->setRowStretch(4, 2);
+    return page;
+}
+
+QWidget* MainWindow::buildPublishPage() {
+    auto* page = new QWidget;
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(6);
+    QStyle* look = style();
+
+    // To file.
+    auto* toFile = boldFrame("Frame2");
+    {
+        auto* v = new QVBoxLayout(toFile);
+        v->setSpacing(4);
+        v->setContentsMargins(8, 4, 8, 8);
+        auto* text = wrappedLabel("Label5");
+        v->addWidget(text);
+        v->addStretch(1);
+        auto* caption = wrappedLabel("Label1");
+        v->addWidget(caption);
+        auto* terminator = named<QComboBox>("eSQLTerminator");
+        terminator->setEditable(true);
+        terminator->setInsertPolicy(QComboBox::NoInsert);
+        v->addWidget(terminator);
+        auto* go = goButton("eCOnvertLocal");
+        v->addWidget(go, 0, Qt::AlignRight);
+        for (QWidget* w : {static_cast<QWidget*>(text), static_cast<QWidget*>(caption),
+                           static_cast<QWidget*>(terminator), static_cast<QWidget*>(go)}) {
+            plainFont(w);
+        }
+    }
+
+    // Directly to a server through a data source.
+    auto* direct = boldFrame("Frame4");
+    {
+        auto* v = new QVBoxLayout(direct);
+        v->setSpacing(4);
+        v->setContentsMargins(8, 4, 8, 8);
+        auto* text = wrappedLabel("Label7");
+        v->addWidget(text);
+        auto* dsn = named<QComboBox>("cboDSNList");
+        v->addWidget(dsn);
+        v->addLayout(labelledRows({{"Label2", "eMySqlDatabase"}, {"Label3", "eMySqlusername"},
+                                   {"Label4", "eMySqlpassword"}}));
+        v->addStretch(1);
+        v->addWidget(named<QCheckBox>("eCopyDirectlyAlsoData"));
+        v->addWidget(goButton("eConvertDirectly"), 0, Qt::AlignRight);
+        for (QWidget* w : direct->findChildren<QWidget*>()) plainFont(w);
+    }
+
+    // To a web host.
+    auto* isp = boldFrame("Frame3");
+    {
+        auto* v = new QVBoxLayout(isp);
+        v->setSpacing(3);
+        v->setContentsMargins(8, 2, 8, 6);
+        v->addWidget(wrappedLabel("Label6"));
+        auto* publishTo = named<QGroupBox>("Frame5");
+        auto* rows = new QGridLayout(publishTo);
+        rows->setContentsMargins(6, 0, 6, 2);
+        rows->setHorizontalSpacing(4);
+        rows->setVerticalSpacing(2);
+        rows->addWidget(named<QRadioButton>("ManuelUpload"), 0, 0);
+        rows->addWidget(named<QLineEdit>("eSourceDest"), 0, 1);
+        auto* browse = named<QPushButton>("eGetAspFile");
+        browse->setIcon(look->standardIcon(QStyle::SP_DirOpenIcon));
+        browse->setAutoDefault(false);
+        rows->addWidget(browse, 0, 2);
+        rows->addWidget(named<QRadioButton>("eDirectToISP"), 1, 0);
+        auto* provider = named<QComboBox>("eProvideName");
+        provider->setEditable(true);
+        provider->setInsertPolicy(QComboBox::NoInsert);
+        rows->addWidget(provider, 1, 1, 1, 2);
+        rows->setColumnStretch(1, 1);
+        v->addWidget(publishTo);
+        v->addLayout(labelledRows({{"Label11", "eMySqlserveraddressISP"}, {"Label10", "eMySqlDatabaseISP"},
+                                   {"Label9", "eMySqlusernameISP"}, {"Label8", "eMySqlpasswordISP"}}));
+        v->addStretch(1);
+        v->addWidget(named<QCheckBox>("eISPAlsoCopyData"));
+        v->addWidget(goButton("ePublishToISP"), 0, Qt::AlignRight);
+        for (QWidget* w : isp->findChildren<QWidget*>()) plainFont(w);
+    }
+
+    layout->addWidget(toFile, 2);
+    layout->addWidget(direct, 3);
+    layout->addWidget(isp, 4);
+    return page;
+}
+
+QWidget* MainWindow::buildScriptPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+    auto* script = named<QPlainTextEdit>("eScriptOutPut");
+    script->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Long CREATE TABLE lines wrap on screen; the text itself keeps its lines.
+    script->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    layout->addWidget(script);
+    return page;
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto* options = named<QMenu>("Options", bar);
+    bar->addMenu(options);
+    auto* exitProgram = named<QAction>("Exitprogram", options);
+    options->addAction(exitProgram);
+
+    auto* help = named<QMenu>("Help", bar);
+    bar->addMenu(help);
+    for (const char* name : {"HelpOntheweb", "Support", "ISPSupport"}) help->addAction(named<QAction>(name, help));
+    auto* separator = named<QAction>("sep", help);
+    separator->setSeparator(true);
+    help->addAction(separator);
+    help->addAction(named<QAction>("AboutKAVERO", help));
+}
+
+void MainWindow::connectHandlers() {
+    connect(findChild<QPushButton*>(QStringLiteral("eClose")), &QPushButton::clicked, this,
+            [this] { handle([this] { app::quit(m_windows); }); });
+    connect(findChild<QAction*>(QStringLiteral("Exitprogram")), &QAction::triggered, this,
+            [this] { handle([this] { app::exitProgram(m_windows); }); });
+    connect(findChild<QAction*>(QStringLiteral("AboutKAVERO")), &QAction::triggered, this,
+            [this] { m_windows.showAbout(); });
+    connect(findChild<QPushButton*>(QStringLiteral("eGetFileName")), &QPushButton::clicked, this,
+            [this] { handle([this] { app::getFileNameClick(m_model, m_context); }); });
+    // A pick by mouse or keyboard; the binding sets the row with signals blocked.
+    connect(findChild<QListWidget*>(QStringLiteral("eTables")), &QListWidget::currentRowChanged, this,
+            [this](int row) {
+                if (row >= 0) handle([this] { app::tablesClick(m_model, m_context); });
+            });
+    connect(findChild<QPushButton*>(QStringLiteral("eCOnvertLocal")), &QPushButton::clicked, this,
+            [this] { handle([this] { app::convertLocalClick(m_model, m_context); }); });
+    for (const char* name : {"ManuelUpload", "eDirectToISP"}) {
+        connect(findChild<QRadioButton*>(QString::fromLatin1(name)), &QRadioButton::clicked, this,
+                [this] { handle([this] { app::publishToClick(m_model); }); });
+    }
+}
+
+void MainWindow::handle(const std::function<void()>& command) {
+    if (m_running) return;
+    m_running = true;
+    m_binding.pull();
+    try {
+        command();
+    } catch (const std::exception& error) {
+        // Whatever a command lets escape is shown and the program goes on.
+        m_context.ui.messageBox(error.what(), "KAVERO", shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+    }
+    if (!m_unloaded) m_binding.push();
+    m_running = false;
+}
+
+void MainWindow::placeFromModel() {
+    move(static_cast<int>(m_model.left / kTwipsPerPixel), static_cast<int>(m_model.top / kTwipsPerPixel));
+}
+
+void MainWindow::placeIntoModel() {
+    m_model.left = static_cast<float>(pos().x() * kTwipsPerPixel);
+    m_model.top = static_cast<float>(pos().y() * kTwipsPerPixel);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_unloaded) {
+        m_unloaded = true;
+        // A handler that is running (Quit, Exit program) has pulled the model already.
+        if (!m_running) m_binding.pull();
+        placeIntoModel();
+        app::unloadMainWindow(m_model, m_context);
+    }
+    event->accept();
+}
+
+} // namespace kavero::ui

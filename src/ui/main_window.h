@@ -1,0 +1,59 @@
+// The main window frmMain: three tab pages, menus and the Quit button, laid out with Qt
+// layouts. Each handler pulls the model from the widgets, runs the command of src/app and
+// pushes the model back.
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+
+#include "app/main_window.h"
+#include "app/windows.h"
+#include "shell/main_form.h"
+#include "ui/form_binding.h"
+
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace kavero::ui {
+
+class MainWindow : public QMainWindow {
+public:
+    MainWindow(shell::frmMain& model, app::MainWindowContext& context, app::Windows& windows,
+               QWidget* parent = nullptr);
+
+    shell::frmMain& model() { return m_model; }
+    FormBinding& binding() { return m_binding; }
+    QFileDialog* fileDialog() const { return m_fileDialog; }
+
+    // The model's place in twips onto the window, and back.
+    void placeFromModel();
+    void placeIntoModel();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+    QWidget* buildDatabasePage();
+    QWidget* buildPublishPage();
+    QWidget* buildScriptPage();
+    void buildMenus();
+    void connectHandlers();
+
+    // Pull, run, push; a command that is still running (it may yield) is not entered again.
+    void handle(const std::function<void()>& command);
+
+    shell::frmMain& m_model;
+    app::MainWindowContext& m_context;
+    app::Windows& m_windows;
+    FormBinding m_binding;
+    QFileDialog* m_fileDialog = nullptr;
+    bool m_running = false;
+    bool m_unloaded = false;
+};
+
+} // namespace kavero::ui

@@ -1,0 +1,145 @@
+// Opening real files: format detection per version, header fields, refused files, and the
+// catalog's table list.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "jet/database.h"
+#include "jet/testdata_files.h"
+
+namespace kavero::jet {
+namespace {
+
+using testing::RealFile;
+
+class EveryRealFile : public ::testing::TestWithParam<RealFile> {};
+
+TEST_P(EveryRealFile, OpensWithTheVersionOfItsFolder) {
+    KAVERO_REQUIRE_TESTDATA();
+    const RealFile& file = GetParam();
+    Database db(file.path());
+    EXPECT_EQ(db.format().version, file.version);
+    EXPECT_EQ(db.format().pageSize, file.version == Version::Jet3 ? 2048u : 4096u);
+    EXPECT_EQ(db.header().codePage, 1252);
+    EXPECT_EQ(db.header().databaseKey, 0u);
+    EXPECT_EQ(db.channel().pageCount() * db.format().pageSize, std::filesystem::file_size(file.path()));
+    // Every catalog has MSysObjects as a system table and at least one user table.
+    const auto& tables = db.tables();
+    const auto msys = std::find_if(tables.begin(), tables.end(), [](const CatalogEntry& e) { return e.name == "MSysObjects"; });
+    ASSERT_NE(msys, tables.end());
+    EXPECT_TRUE(msys->system);
+    EXPECT_EQ(msys->tdefPage, kMsysObjectsPage);
+    EXPECT_TRUE(std::any_of(tables.begin(), tables.end(), [](const CatalogEntry& e) { return !e.system; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(RealFiles, EveryRealFile, ::testing::ValuesIn(testing::readableFiles()),
+                         [](const auto& info) {
+                             std::string name = info.param.folder + "_" + info.param.name;
+                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                             return name;
+                         });
+
+TEST(Header, VersionBytesOfTheBaseFiles) {
+    KAVERO_REQUIRE_TESTDATA();
+    EXPECT_EQ(Database(testing::testdataPath("jet3/testV1997.mdb")).header().versionByte, 0);
+    EXPECT_EQ(Database(testing::testdataPath("jet4/testV2003.mdb")).header().versionByte, 1);
+    EXPECT_EQ(Database(testing::testdataPath("ace/testV2010.accdb")).header().versionByte, 3);
+}
+
+TEST(Header, PasswordOnlyJet4FileReadsAndShowsItsPassword) {
+    KAVERO_REQUIRE_TESTDATA();
+    Database db(testing::testdataPath("other/V2003_with-password.mdb"));
+    EXPECT_EQ(db.header().password, "password");
+    EXPECT_EQ(Database(testing::testdataPath("jet4/testV2003.mdb")).header().password, "");
+    const TableDefinition table = db.table("Table1");
+    EXPECT_EQ(db.recordCount(table), 3u);
+}
+
+TEST(Header, EncryptedAceFileIsRefusedWithItsReason) {
+    KAVERO_REQUIRE_TESTDATA();
+    try {
+        Database db(testing::testdataPath("other/office-agile-4.2.accdb"));
+        FAIL() << "an encrypted file opened";
+    } catch (const FormatError& e) {
+        EXPECT_EQ(e.number(), 3031);
+        EXPECT_NE(e.description().find("encrypted"), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find("4.2"), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find("office-agile-4.2.accdb"), std::string::npos) << e.description();
+    }
+}
+
+TEST(Header, MissingFileIs3024AndNamesThePath) {
+    try {
+        Database db("/nonexistent/folder/none.mdb");
+        FAIL();
+    } catch (const FormatError& e) {
+        EXPECT_EQ(e.number(), 3024);
+        EXPECT_NE(e.description().find("/nonexistent/folder/none.mdb"), std::string::npos);
+    }
+}
+
+TEST(Header, FolderIsNoFile) {
+    try {
+        Database db("/tmp");
+        FAIL();
+    } catch (const FormatError& e) {
+        EXPECT_EQ(e.number(), 3051);
+    }
+}
+
+TEST(Header, NonAccessFilesAre3343) {
+    KAVERO_REQUIRE_TESTDATA();
+    for (const char* name : {"LICENSE-jackcess.txt", "LICENSE-mdb-reader.txt"}) {
+        try {
+            Database db(testing::testdataPath(name));
+            FAIL() << name;
+        } catch (const FormatError& e) {
+            EXPECT_EQ(e.number(), 3343) << name;
+        }
+    }
+    EXPECT_THROW(Database("empty", std::vector<std::byte>{}), FormatError);
+}
+
+TEST(Catalog, TablesInCatalogOrderWithSystemMark) {
+    KAVERO_REQUIRE_TESTDATA();
+    Database db(testing::testdataPath("jet4/testV2003.mdb"));
+    std::vector<std::string> user;
+    for (const CatalogEntry& e : db.tables()) {
+        if (!e.system) user.push_back(e.name);
+        if (e.name.rfind("MSys", 0) == 0) {
+            EXPECT_TRUE(e.system) << e.name;
+        }
+    }
+    EXPECT_EQ(user, (std::vector<std::string>{"Table1", "Table2", "Table3", "Table4"}));
+}
+
+TEST(Catalog, AceAttachmentTablesAreSystemTables) {
+    KAVERO_REQUIRE_TESTDATA();
+    Database db(testing::testdataPath("ace/testV2010.accdb"));
+    bool seen = false;
+    for (const CatalogEntry& e : db.tables()) {
+        if (e.name.rfind("f_", 0) == 0 && e.name.size() > 5 && e.name.substr(e.name.size() - 5) == "_Data") {
+            seen = true;
+            EXPECT_TRUE(e.system) << e.name;
+            EXPECT_EQ(e.flags, 0x800A0000u) << e.name;
+        }
+    }
+    EXPECT_TRUE(seen);
+}
+
+TEST(Catalog, UnknownTableIs3078AndCaseIsIgnored) {
+    KAVERO_REQUIRE_TESTDATA();
+    Database db(testing::testdataPath("jet4/testV2003.mdb"));
+    try {
+        db.table("NoSuchTable");
+        FAIL();
+    } catch (const FormatError& e) {
+        EXPECT_EQ(e.number(), 3078);
+        EXPECT_NE(e.description().find("NoSuchTable"), std::string::npos);
+    }
+    EXPECT_EQ(db.table("table1").name, "Table1");
+}
+
+} // namespace
+} // namespace kavero::jet

@@ -1,0 +1,195 @@
+// The table pick on real files: both grids cell by cell, the type words, the key rules, the
+// name checks and the error box.
+#include <gtest/gtest.h>
+
+#include "jet/testdata_files.h"
+#include "source/table_design.h"
+#include "support/scripted_user_interface.h"
+
+namespace kavero::source {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+const std::vector<std::string> kFieldHeader = {"Field name", "Type", "Lenght", "Can not be null", "Default value"};
+const std::vector<std::string> kKeyHeader = {"Index name", "Unique", "Primary", "Lenght", "Key type"};
+
+class TableDesign : public ::testing::Test {
+protected:
+    void SetUp() override { KAVERO_REQUIRE_TESTDATA(); }
+    void load(const std::string& relative, const std::string& table, bool allowSpaces = false) {
+        form.eFilename.text = testing::testdataPath(relative);
+        form.eAllowFieldNamesIwthSpace.value = allowSpaces ? shell::CheckState::Checked : shell::CheckState::Unchecked;
+        loadTableDesign(form, ui, table);
+    }
+    // The rows of a grid below its header.
+    static Rows body(const shell::Grid& grid) {
+        return grid.cells.empty() ? Rows{} : Rows(grid.cells.begin() + 1, grid.cells.end());
+    }
+    shell::frmMain form;
+    testing::ScriptedUserInterface ui;
+};
+
+TEST_F(TableDesign, EveryTypeWordOfTheBaseTableInEachVersion) {
+    for (const auto& file : testing::baseTestFiles()) {
+        load(file.folder + "/" + file.name, "Table1");
+        SCOPED_TRACE(file.name);
+        EXPECT_TRUE(ui.messages.empty());
+        ASSERT_GE(form.eFieldListGrid.rows(), 1);
+        EXPECT_EQ(form.eFieldListGrid.cells[0], kFieldHeader);
+        EXPECT_EQ(body(form.eFieldListGrid), (Rows{
+                                                  {"A", "TEXT", "50", "False", ""},
+                                                  {"B", "TEXT", "100", "False", ""},
+                                                  {"C", "BYTE", "1", "False", "0"},
+                                                  {"D", "INTEGER", "2", "False", "0"},
+                                                  {"E", "LNGINT", "4", "False", "0"},
+                                                  {"F", "DOUBLE", "8", "False", "0"},
+                                                  {"G", "DATETIME", "8", "False", ""},
+                                                  {"H", "CURRENCY", "8", "False", "0"},
+                                                  {"I", "BOOLEAN", "1", "False", ""},
+                                              }));
+        EXPECT_EQ(form.ekeyListGrid.cells[0], kKeyHeader);
+        EXPECT_EQ(body(form.ekeyListGrid), (Rows{{"B", "False", "False", "100", "TEXT"}, {"A", "True", "True", "50", "TEXT"}}));
+        EXPECT_EQ(form.eFieldCount.text, "9");
+        EXPECT_EQ(form.eKeyCount.text, "2");
+        EXPECT_EQ(form.eFieldListGrid.fixedRows, 1);
+        EXPECT_EQ(form.ekeyListGrid.fixedRows, 1);
+        EXPECT_EQ(form.eFieldListGrid.colWidth(0), 1900);
+        EXPECT_EQ(form.eFieldListGrid.colWidth(1), shell::Grid::kDefaultColumnWidth);
+        EXPECT_EQ(form.eFieldListGrid.colWidth(2), 550);
+        EXPECT_EQ(form.ekeyListGrid.colWidth(0), 1900);
+        EXPECT_EQ(form.ekeyListGrid.colWidth(2), shell::Grid::kDefaultColumnWidth);
+        EXPECT_EQ(form.eLabelFields.caption, "Fields in database Table1");
+        EXPECT_EQ(form.eLabelKey.caption, "Keys in database Table1");
+        EXPECT_EQ(ui.busyChanges, (std::vector<bool>{true, false}));
+        ui.busyChanges.clear();
+    }
+}
+
+TEST_F(TableDesign, AutoNumberAndTheFirstIndexDecides) {
+    load("jet4/testV2003.mdb", "Table3");
+    EXPECT_EQ(body(form.eFieldListGrid), (Rows{{"a", "AUTONUM", "4", "False", ""}, {"b", "TEXT", "50", "False", ""}}));
+    // A plain index on a comes before the primary key on a: the plain one decides.
+    EXPECT_EQ(body(form.ekeyListGrid), (Rows{{"a", "False", "False", "4", "AUTONUM"}}));
+    EXPECT_EQ(form.eKeyCount.text, "1");
+}
+
+TEST_F(TableDesign, GuidFieldHasNoRowAndItsKeyIsLeftOut) {
+    load("ace/testV2010.accdb", "Table4");
+    EXPECT_EQ(body(form.eFieldListGrid), (Rows{{"name", "TEXT", "50", "False", ""}}));
+    EXPECT_EQ(form.eFieldCount.text, "1");
+    EXPECT_EQ(body(form.ekeyListGrid), Rows{});
+    EXPECT_EQ(form.eKeyCount.text, "0");
+}
+
+TEST_F(TableDesign, MemoIsBlobAndOleIsOle) {
+    load("jet4/test2V2003.mdb", "MSP_PROJECTS");
+    const Rows rows = body(form.eFieldListGrid);
+    ASSERT_EQ(rows.size(), 74u);
+    EXPECT_EQ(rows[2], (std::vector<std::string>{"PROJ_PROP_AUTHOR", "BLOB", "0", "False", ""}));
+    EXPECT_EQ(rows.back(), (std::vector<std::string>{"RESERVED_BINARY_DATA", "OLE", "0", "False", ""}));
+    EXPECT_EQ(body(form.ekeyListGrid),
+              (Rows{{"PROJ_ID", "True", "False", "4", "LNGINT"}, {"PROJ_NAME", "True", "False", "255", "TEXT"}}));
+}
+
+TEST_F(TableDesign, CompositePrimaryKeyGivesARowForItsFirstFieldOnly) {
+    load("jet4/testV2003.mdb", "MSysQueries");
+    const Rows keys = body(form.ekeyListGrid);
+    ASSERT_FALSE(keys.empty());
+    EXPECT_EQ(keys[0], (std::vector<std::string>{"ObjectId", "True", "True", "4", "LNGINT"}));
+    for (const auto& row : keys) {
+        EXPECT_NE(row[0], "Attribute");
+        EXPECT_NE(row[0], "Order");
+    }
+    // Binary fields read the empty type word.
+    bool binary = false;
+    for (const auto& row : body(form.eFieldListGrid)) binary = binary || (row[0] == "Order" && row[1].empty());
+    EXPECT_TRUE(binary);
+}
+
+TEST_F(TableDesign, TableWithoutIndexesHasOnlyTheKeyHeader) {
+    load("jet4/overflowTestV2003.mdb", "Table1");
+    EXPECT_EQ(form.ekeyListGrid.rows(), 1);
+    EXPECT_EQ(form.eKeyCount.text, "0");
+    EXPECT_EQ(form.eFieldCount.text, "9");
+}
+
+TEST_F(TableDesign, DefaultTextAndAllowZeroLengthAsStored) {
+    load("jet4/accessLike.mdb", "t_like1");
+    EXPECT_EQ(body(form.eFieldListGrid),
+              (Rows{{"a1", "TEXT", "50", "True", "\"rrr\""}, {"a2", "TEXT", "50", "True", ""}}));
+    load("ace/githubIssue16.accdb", "Donation Detail", true);
+    const Rows rows = body(form.eFieldListGrid);
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_EQ(rows[2], (std::vector<std::string>{"Donation Date", "DATETIME", "8", "False", "=Date()"}));
+    EXPECT_EQ(rows[4], (std::vector<std::string>{"Donation Type", "TEXT", "60", "True", "\"e-Transfer\""}));
+}
+
+TEST_F(TableDesign, DecimalAndBigIntReadDouble) {
+    load("jet4/fixedNumericTestV2003.mdb", "test");
+    const Rows rows = body(form.eFieldListGrid);
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"col1", "BLOB", "0", "True", ""}));
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"col2", "DOUBLE", "16", "False", ""}));
+    load("ace/bigint.accdb", "Table");
+    EXPECT_EQ(body(form.eFieldListGrid)[1], (std::vector<std::string>{"Numeric", "DOUBLE", "8", "False", "0"}));
+}
+
+TEST_F(TableDesign, IllegalFieldNameEmptiesTheFieldList) {
+    load("ace/githubIssue16.accdb", "Donor", true);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Illegal field name(s) detected :\rYou have a slash(/) in your field name Inst/Branch\r"
+              "Please correct the name and try again");
+    EXPECT_EQ(ui.messages[0].title, "KAVERO");
+    EXPECT_EQ(ui.messages[0].icon, shell::MessageIcon::Critical);
+    EXPECT_EQ(form.eFieldListGrid.rows(), 0);
+    EXPECT_EQ(form.ekeyListGrid.cells, (Rows{kKeyHeader}));
+    EXPECT_EQ(form.eFieldCount.text, "0");
+    EXPECT_EQ(form.eKeyCount.text, "0");
+    EXPECT_EQ(ui.busyChanges, (std::vector<bool>{true, false}));
+}
+
+TEST_F(TableDesign, BlankInAFieldNameUnlessAllowed) {
+    load("ace/githubIssue16.accdb", "Designation");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Illegal field name(s) detected :\rYou have a space( )in your field name Designation Name\r"
+              "Please correct the name and try again");
+    ui.messages.clear();
+    load("ace/githubIssue16.accdb", "Designation", true);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(form.eFieldCount.text, "4");
+    EXPECT_EQ(body(form.ekeyListGrid),
+              (Rows{{"Account Code", "False", "False", "4", "LNGINT"}, {"ID", "True", "True", "4", "AUTONUM"}}));
+}
+
+TEST_F(TableDesign, EngineErrorShowsTheBoxAndKeepsCountersTrue) {
+    load("jet4/testV2003.mdb", "NoSuchTable");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Error when opening database, on eDatebase click");
+    EXPECT_EQ(ui.messages[0].buttons, shell::MessageButtons::Ok);
+    EXPECT_EQ(ui.messages[0].text.substr(ui.messages[0].text.size() - 5), " 3078");
+    EXPECT_NE(ui.messages[0].text.find("NoSuchTable"), std::string::npos);
+    EXPECT_EQ(form.eFieldListGrid.cells, (Rows{kFieldHeader}));
+    EXPECT_EQ(form.eFieldCount.text, "0");
+    EXPECT_EQ(form.eKeyCount.text, "0");
+    EXPECT_EQ(ui.busyChanges, (std::vector<bool>{true, false}));
+}
+
+TEST(TypeWord, CodesAndTheAutoNumberRule) {
+    EXPECT_EQ(typeWord(4, 49), "AUTONUM");
+    EXPECT_EQ(typeWord(3, 49), "AUTONUM");
+    EXPECT_EQ(typeWord(4, 48), "LNGINT");   // auto-increment bit without fixed size
+    EXPECT_EQ(typeWord(4, 16 | 1), "LNGINT"); // auto-increment without updatable
+    EXPECT_EQ(typeWord(9, 34), "");
+    EXPECT_EQ(typeWord(11, 34), "OLE");
+    EXPECT_EQ(typeWord(12, 34), "BLOB");
+    EXPECT_EQ(typeWord(16, 33), "DOUBLE");
+    EXPECT_EQ(typeWord(0x13, 33), "DOUBLE");
+    EXPECT_EQ(typeWord(0x12, 33), "");
+    EXPECT_EQ(typeWord(0x11, 33), "");
+}
+
+} // namespace
+} // namespace kavero::source
