@@ -52,6 +52,15 @@ int rowCount(const shell::TextBox& counter, const shell::Grid& grid, std::string
     return count;
 }
 
+// A name between backticks. Access forbids backticks in names, but a file need not obey
+// Access: a backtick inside is doubled so the name cannot end the quoting early.
+std::string quoted(std::string_view name) {
+    std::string text = "`";
+    for (char c : name) text += c == '`' ? "``" : std::string(1, c);
+    text += '`';
+    return text;
+}
+
 } // namespace
 
 std::string CreateSQLtablecreate(shell::frmMain& form, bool oneLine) {
@@ -77,9 +86,9 @@ std::string CreateSQLtablecreate(shell::frmMain& form, bool oneLine) {
     const bool keysAsIndexes = form.eCreateIndex.value;
     const bool noKeys = form.eCreateNoKeys.value;
 
-    std::string script = "DROP TABLE IF EXISTS `" + table + "`";
+    std::string script = "DROP TABLE IF EXISTS " + quoted(table);
     script += kCrLf;
-    script += "CREATE TABLE `" + table + "`";
+    script += "CREATE TABLE " + quoted(table);
     script += "(";
 
     std::string autoIncrementField;
@@ -88,7 +97,7 @@ std::string CreateSQLtablecreate(shell::frmMain& form, bool oneLine) {
         const std::string& size = fields.cell(row, kFieldSize);
         const std::string& name = fields.cell(row, kFieldName);
         const std::string& typeWord = fields.cell(row, kFieldType);
-        script += "`" + name + "`";
+        script += quoted(name);
         script += columnText(typeWord, size);
         if (typeWord == "AUTONUM") {
             autoIncrementField = name;
@@ -127,8 +136,8 @@ std::string CreateSQLtablecreate(shell::frmMain& form, bool oneLine) {
         for (int row = 1; row <= keyCount; ++row) {
             const std::string& name = keys.cell(row, kKeyName);
             const std::string prefix = keyPrefixLength(keys.cell(row, kKeyType), keys.cell(row, kKeySize));
-            script += "CREATE INDEX `" + name + "` ON `" + table + "` (`" + name;
-            script += prefix.empty() ? "`)" : "`(" + prefix + "))";
+            script += "CREATE INDEX " + quoted(name) + " ON " + quoted(table) + " (" + quoted(name);
+            script += prefix.empty() ? ")" : "(" + prefix + "))";
             script += kCrLf;
         }
     }

@@ -1,6 +1,6 @@
 # Runs kavero-cli and checks its exit status, its standard output byte for byte against a
 # file (or empty), and its standard error against a regular expression.
-#   cmake -DCLI=… -DTESTDATA=… -DARGS="a|b" -DSTATUS=0 -DOUTPUT_FILE=… [-DSTDOUT_FILE=…] [-DSTDERR_REGEX=…] -P this
+#   cmake -DCLI=… -DTESTDATA=… -DFIXTURES=… -DARGS="a|b" -DSTATUS=0 -DOUTPUT_FILE=… [-DSTDOUT_FILE=…] [-DSTDERR_REGEX=…] -P this
 # Standard output goes through OUTPUT_FILE and is compared in hexadecimal, so a lone carriage
 # return counts like any other byte.
 if(NOT IS_DIRECTORY "${TESTDATA}")
@@ -8,6 +8,7 @@ if(NOT IS_DIRECTORY "${TESTDATA}")
   return()
 endif()
 string(REPLACE "<testdata>" "${TESTDATA}" ARGS "${ARGS}")
+string(REPLACE "<fixtures>" "${FIXTURES}" ARGS "${ARGS}")
 string(REPLACE "|" ";" ARGS "${ARGS}")
 execute_process(COMMAND "${CLI}" ${ARGS} RESULT_VARIABLE status OUTPUT_FILE "${OUTPUT_FILE}" ERROR_VARIABLE err)
 if(NOT status STREQUAL STATUS)

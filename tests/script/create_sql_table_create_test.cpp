@@ -182,6 +182,14 @@ TEST(TableScript, CommasInNamesAndDefaultsDoNotMoveTheCuts) {
                                                  "`p,q` INTEGER NOT NULL,  KEY (x,y(5)))\r\n");
 }
 
+TEST(TableScript, BackticksInsideNamesAreDoubled) {
+    frmMain form;
+    showDesign(form, "Back`tick", {{"a`b", "INTEGER", "2"}}, {{"a`b", "False", "False", "2", "INTEGER"}});
+    EXPECT_EQ(build(form, &frmMain::eCreateIndex), "DROP TABLE IF EXISTS `Back``tick`\r\nCREATE TABLE `Back``tick`(`a``b` "
+                                                   "INTEGER NOT NULL)\r\nCREATE INDEX `a``b` ON `Back``tick` "
+                                                   "(`a``b`)\r\n");
+}
+
 TEST(TableScript, KeysFollowTheKeyOption) {
     // An AutoNumber that no key row starts with, a unique index and a plain one.
     frmMain form;
