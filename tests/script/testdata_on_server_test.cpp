@@ -42,7 +42,7 @@ const std::vector<std::string> kFiles = {
 
 // The files the fixture writer makes at build time, named "fixtures/<file>" below.
 const std::vector<std::string> kFixtureFiles = {
-    "bench.mdb", "customers.mdb", "design.mdb", "large.mdb", "records.mdb", "shop.mdb", "types.mdb",
+    "bench.mdb", "customers.mdb", "design.mdb", "large.mdb", "records.mdb", "shop.mdb", "system_tables.mdb", "types.mdb",
 };
 constexpr std::string_view kFixturePrefix = "fixtures/";
 
