@@ -11,6 +11,7 @@ namespace kavero::jet {
 namespace {
 
 void append(std::vector<std::uint8_t>& out, std::span<const std::byte> bytes) {
+    if (bytes.empty()) return; // an empty vector's data() may be null, which memcpy must not see
     const std::size_t at = out.size();
     out.resize(at + bytes.size());
     std::memcpy(out.data() + at, bytes.data(), bytes.size());

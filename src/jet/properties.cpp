@@ -48,17 +48,22 @@ void applyColumnProperties(std::span<const std::uint8_t> blob, const Format& for
             continue;
         }
         if (type != kPropertyChunkTable && type != kPropertyChunkColumn) continue;
+        // The name block: u32 length, u16 name length, the name. Access writes the block
+        // length as exactly 6 + name length; the entries follow the name.
         const std::uint32_t block = body.u32(0);
-        if (block < 6 || block > body.size()) body.corrupt(0, "property block length " + std::to_string(block));
         const std::uint16_t objectLength = body.u16(4);
         const std::string objectName = text(body.bytes(6, objectLength));
+        if (block < 6u + objectLength || block > body.size()) {
+            body.corrupt(0, "property block length " + std::to_string(block) + " for a name of " +
+                                std::to_string(objectLength) + " bytes");
+        }
         Column* column = nullptr;
         if (type == kPropertyChunkColumn) {
             for (Column& c : table.columns) {
                 if (c.name == objectName) column = &c;
             }
         }
-        std::size_t p = block;
+        std::size_t p = 6u + objectLength;
         while (p < body.size()) {
             const std::uint16_t entryLength = body.u16(p);
             if (entryLength < kPropertyEntryHeaderSize) body.corrupt(p, "property entry too short");

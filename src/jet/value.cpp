@@ -83,8 +83,14 @@ double Decimal::toDouble() const {
     return negative ? -value : value;
 }
 
+namespace {
+// Values the reader hands out are checked on decoding; one built elsewhere may be anything.
+bool representable(double days) { return std::isfinite(days) && std::fabs(days) < 1e8; }
+} // namespace
+
 DateParts DateTime::split() const {
     DateParts parts;
+    if (!representable(days)) return parts;
     const double whole = std::trunc(days);
     double seconds = std::fabs(days - whole) * 86400.0;
     auto dayNumber = static_cast<std::int64_t>(whole);
@@ -102,6 +108,7 @@ DateParts DateTime::split() const {
 }
 
 std::string DateTime::toString() const {
+    if (!representable(days)) return "";
     const double whole = std::trunc(days);
     auto dayNumber = static_cast<std::int64_t>(whole);
     auto seconds = static_cast<std::int64_t>(std::llround(std::fabs(days - whole) * 86400.0));

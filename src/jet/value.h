@@ -43,7 +43,8 @@ struct DateTime {
     double days = 0;
     bool operator==(const DateTime&) const = default;
     DateParts split() const;
-    // "YYYY-MM-DD HH:MM:SS", rounded to the nearest second.
+    // "YYYY-MM-DD HH:MM:SS", rounded to the nearest second; empty for NaN, infinities and
+    // days beyond any calendar year the engine could store.
     std::string toString() const;
 };
 

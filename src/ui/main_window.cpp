@@ -355,8 +355,12 @@ void MainWindow::handle(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
-        // Whatever a command lets escape is shown and the program goes on.
+        // Whatever a command lets escape is shown and the program goes on: an exception must
+        // never travel through Qt's event loop.
         m_context.ui.messageBox(error.what(), "KAVERO", shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+    } catch (...) {
+        m_context.ui.messageBox("Unexpected failure", "KAVERO", shell::MessageIcon::Critical,
+                                shell::MessageButtons::Ok);
     }
     if (!m_unloaded) m_binding.push();
     m_running = false;

@@ -56,7 +56,7 @@ find_program(KAVERO_NODE node)
 if(KAVERO_NODE)
   add_test(NAME oracle.compare_readers
     COMMAND ${KAVERO_NODE} ${CMAKE_SOURCE_DIR}/tests/oracle/compare_readers.mjs $<TARGET_FILE:kavero-cli>
-            ${_data} ${CMAKE_SOURCE_DIR}/tests/oracle/expected_differences.json)
+            ${_data} ${CMAKE_SOURCE_DIR}/tests/oracle/expected_differences.json ${KAVERO_FIXTURE_DIR})
   set_tests_properties(oracle.compare_readers PROPERTIES LABELS unit SKIP_RETURN_CODE 77
     ENVIRONMENT "KAVERO_ORACLE_DIR=${CMAKE_BINARY_DIR}/oracle")
 endif()

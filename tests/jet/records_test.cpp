@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "jet/data_page.h"
+#include "jet/long_value.h"
 #include "jet/database.h"
 #include "jet/testdata_files.h"
 #include "jet/usage_map.h"
@@ -201,6 +202,22 @@ TEST(Records, PagesFromBothKindsOfUsageMap) {
         EXPECT_GE(own, 1u) << file;
         EXPECT_EQ(db.recordCount(def), 1u + (mapType == 0 ? 1u : 0u)) << file;
     }
+}
+
+// Found by the sanitizer run over the fixtures: an empty memo stored inline copied zero bytes
+// from a null pointer.
+TEST(LongValue, EmptyInlineValueReadsEmpty) {
+    KAVERO_REQUIRE_TESTDATA();
+    Database db(testing::testdataPath("jet4/testV2003.mdb"));
+    LongValueReader reader(db.channel());
+    std::vector<std::byte> field(kLongValueHeaderSize, std::byte{0});
+    field[3] = std::byte{kLongValueInline};
+    EXPECT_TRUE(reader.read(ByteView(field, ByteView::kNoPage, 0)).empty());
+    // A stated length the field does not hold is damage.
+    field[0] = std::byte{1};
+    EXPECT_THROW(reader.read(ByteView(field, ByteView::kNoPage, 0)), FormatError);
+    field[3] = std::byte{0xC0};
+    EXPECT_THROW(reader.read(ByteView(field, ByteView::kNoPage, 0)), FormatError);
 }
 
 TEST(Records, CountsOfAWholeTable) {

@@ -58,6 +58,9 @@ TEST(Values, DatesKeepTheTimeOfDayForNegativeDays) {
     // Rounded to the nearest second, carrying into the next day.
     EXPECT_EQ(DateTime{1.0 - 0.4 / 86400}.toString(), "1899-12-31 00:00:00");
     EXPECT_EQ(DateTime{0.5 + 43.688 / 86400}.toString(), "1899-12-30 12:00:44");
+    EXPECT_EQ(DateTime{std::nan("")}.toString(), "");
+    EXPECT_EQ(DateTime{1e300}.toString(), "");
+    EXPECT_EQ(DateTime{-1e300}.split().year, 0);
     const DateParts parts = DateTime{-1.25}.split();
     EXPECT_EQ(parts.year, 1899);
     EXPECT_EQ(parts.day, 29);

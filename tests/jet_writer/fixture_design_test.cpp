@@ -51,6 +51,13 @@ Design load(Opened& o, const std::string& table) {
             rowsOf(o.form.ekeyListGrid, std::stoi(o.form.eKeyCount.text))};
 }
 
+TEST(FixtureTableList, ListsOnlyTheUserTableBesideTheSystemTables) {
+    Opened o;
+    open(o, "system_tables", false);
+    EXPECT_TRUE(o.ui.messages.empty());
+    EXPECT_EQ(o.form.eTables.items, std::vector<std::string>{"Orders"});
+}
+
 TEST(FixtureTableList, HidesOnlyNamesThatStartWithMSysExactly) {
     Opened o;
     open(o, "design", true);

@@ -3,7 +3,7 @@
 // mdbtools' mdb-export. Differences where the other reader is known to be wrong are listed in
 // expected_differences.json; the run fails when one of them disappears or a new one appears.
 //
-//   node compare_readers.mjs KAVERO_CLI TESTDATA_DIR EXPECTED_JSON
+//   node compare_readers.mjs KAVERO_CLI TESTDATA_DIR EXPECTED_JSON [FIXTURE_DIR]
 //
 // Exit 77 (skipped) without test data, or without the oracles outside CI.
 import { execFileSync, spawnSync } from "node:child_process";
@@ -11,7 +11,7 @@ import { existsSync, readdirSync, readFileSync } from "node:fs";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
 
-const [cli, testdata, expectedFile] = process.argv.slice(2);
+const [cli, testdata, expectedFile, fixtureDir] = process.argv.slice(2);
 const here = path.dirname(fileURLToPath(import.meta.url));
 const oracle = path.join(here, "mdb_reader_dump.mjs");
 const skip = (why) => {
@@ -53,9 +53,12 @@ function csvRecordCount(text) {
     return Math.max(0, records - 1); // header line
 }
 
+// Numbers compare by value; a GUID is the same with or without its braces (the oracle
+// script prints it bare).
 function sameCell(a, b) {
     if (typeof a === "number" && typeof b === "number") return a === b;
-    return JSON.stringify(a) === JSON.stringify(b);
+    const bare = (v) => (typeof v === "string" && /^\{[0-9A-F-]{36}\}$/.test(v) ? v.slice(1, -1) : v);
+    return JSON.stringify(bare(a)) === JSON.stringify(bare(b));
 }
 
 const observed = new Map(); // key -> detail
@@ -64,7 +67,9 @@ const note = (reader, file, table, kind, detail) => {
     if (!observed.has(key)) observed.set(key, detail);
 };
 
+// Files are named relative to the test data folder; written fixtures as "fixtures/<name>".
 const files = [];
+const roots = { fixtures: fixtureDir };
 for (const folder of ["jet3", "jet4", "ace", "other"]) {
     const dir = path.join(testdata, folder);
     if (!existsSync(dir)) continue;
@@ -72,10 +77,19 @@ for (const folder of ["jet3", "jet4", "ace", "other"]) {
         if (/\.(mdb|accdb)$/i.test(name)) files.push(`${folder}/${name}`);
     }
 }
+if (fixtureDir && existsSync(fixtureDir)) {
+    for (const name of readdirSync(fixtureDir).sort()) {
+        if (/\.mdb$/i.test(name)) files.push(`fixtures/${name}`);
+    }
+}
+const fullPath = (file) => {
+    const [folder, name] = file.split("/");
+    return roots[folder] ? path.join(roots[folder], name) : path.join(testdata, file);
+};
 
 let tablesCompared = 0, cellsCompared = 0;
 for (const file of files) {
-    const full = path.join(testdata, file);
+    const full = fullPath(file);
     const ours = run(cli, ["tables", full, "--allow-spaces"]);
     const theirs = run("node", [oracle, full]);
     if (ours.status !== 0 || theirs.status !== 0) {
@@ -104,6 +118,7 @@ for (const file of files) {
             note("mdb-reader", file, table, "count", `${ra.length} vs ${rb.length}`);
         } else {
             let cellDiffs = 0, orderOnly = false;
+            const columns = new Set();
             for (let i = 0; i < ra.length; ++i) {
                 const keys = new Set([...Object.keys(ra[i]), ...Object.keys(rb[i])]);
                 if (JSON.stringify(Object.keys(ra[i])) !== JSON.stringify(Object.keys(rb[i]))) {
@@ -111,13 +126,20 @@ for (const file of files) {
                 }
                 for (const k of keys) {
                     ++cellsCompared;
-                    if (!sameCell(ra[i][k], rb[i][k])) ++cellDiffs;
+                    if (!sameCell(ra[i][k], rb[i][k])) {
+                        ++cellDiffs;
+                        columns.add(k);
+                    }
                 }
             }
             if (cellDiffs > 0) {
                 const canon = (rows) => rows.map((r) => JSON.stringify(Object.keys(r).sort().map((k) => [k, r[k]]))).sort();
                 orderOnly = JSON.stringify(canon(ra)) === JSON.stringify(canon(rb));
-                note("mdb-reader", file, table, orderOnly ? "row-order" : "cells", `${cellDiffs} cells differ`);
+                if (orderOnly) {
+                    note("mdb-reader", file, table, "row-order", `${cellDiffs} cells differ`);
+                } else {
+                    for (const k of columns) note("mdb-reader", file, table, `cells:${k}`, `${cellDiffs} cells differ`);
+                }
             }
         }
         const exported = run("mdb-export", [full, table]);

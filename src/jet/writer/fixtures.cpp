@@ -33,6 +33,27 @@ Database customersFixture() {
     return db;
 }
 
+// A user table beside the catalog and one more system table: only Orders is a user table.
+Database systemTablesFixture() {
+    Database db;
+    db.tables.push_back(TableBuilder("Orders")
+                            .autoNumber("OrderID")
+                            .column("Item", F::Text, 40)
+                            .primaryKey("PrimaryKey", {"OrderID"})
+                            .row({num(1), text("first")})
+                            .build());
+    db.tables.push_back(TableBuilder("MSysACEs")
+                            .column("ACM", F::Long)
+                            .column("FInheritable", F::Boolean)
+                            .column("ObjectId", F::Long)
+                            .column("SID", F::Binary, 255)
+                            .withoutProperties()
+                            .system()
+                            .row({num(1048575), false, num(2), bytes({0x01, 0x02})})
+                            .build());
+    return db;
+}
+
 Database designFixture() {
     Database db;
     db.tables.push_back(TableBuilder("Orders")
@@ -250,6 +271,7 @@ Database recordsFixture() {
 const std::vector<Fixture>& fixtures() {
     static const std::vector<Fixture> all = {
         {"customers", "the Customers table of the script example, with records", customersFixture},
+        {"system_tables", "Orders beside the catalog and MSysACEs, the only user table", systemTablesFixture},
         {"design", "table design cases: names, system tables, defaults, keys, GUIDs, no property blob",
          designFixture},
         {"records", "record cases: quotes, line breaks, Nulls, empty values, 10/12/23 records, empty table",
