@@ -143,3 +143,17 @@ TEST(ScriptOnServer, KeyOnANameWithABlankIsRejectedAsForeseen) {
     const auto indexFailures = runScript(db.connection(), scriptFor(form, &frmMain::eCreateIndex));
     EXPECT_TRUE(indexFailures.empty()) << describe(indexFailures);
 }
+
+TEST(ScriptOnServer, NamesWithQuotesAndBackticksKeepTheirExactSpelling) {
+    KAVERO_REQUIRE_SANDBOX(sandbox);
+    ScratchDatabase db(sandbox, scratchName());
+    for (const std::string table : {"Back`tick", "O'Brien's", "Say \"Hi\"", "Table.With.Dots"}) {
+        frmMain form;
+        showDesign(form, table, {{"a`b", "INTEGER", "2"}}, {{"a`b", "False", "False", "2", "INTEGER"}});
+        const auto failures = runScript(db.connection(), scriptFor(form, &frmMain::eCreateIndex));
+        EXPECT_TRUE(failures.empty()) << table << "\n" << describe(failures);
+    }
+    EXPECT_EQ(db.rows("SELECT TABLE_NAME, COLUMN_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = '" +
+                      db.name() + "' ORDER BY TABLE_NAME"),
+              (Rows{{"Back`tick", "a`b"}, {"O'Brien's", "a`b"}, {"Say \"Hi\"", "a`b"}, {"Table.With.Dots", "a`b"}}));
+}

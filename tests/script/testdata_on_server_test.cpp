@@ -40,10 +40,8 @@ const std::vector<std::string> kFiles = {
     "other/V2003_with-password.mdb", "other/office-agile-4.2.accdb",
 };
 
-// The files the fixture writer makes at build time, named "fixtures/<file>" below.
-const std::vector<std::string> kFixtureFiles = {
-    "bench.mdb", "customers.mdb", "design.mdb", "large.mdb", "records.mdb", "shop.mdb", "system_tables.mdb", "types.mdb",
-};
+// The files the fixture writer makes at build time (whatever it makes; the list grows with
+// it) are named "fixtures/<file>" below.
 constexpr std::string_view kFixturePrefix = "fixtures/";
 
 fs::path pathOf(const std::string& relative) {
@@ -181,9 +179,7 @@ void scriptFile(ScratchDatabase& db, const std::string& relative, Outcome& outco
 
 } // namespace
 
-TEST(TestdataOnServer, FileListsAreComplete) {
-    ASSERT_TRUE(fs::is_directory(KAVERO_FIXTURE_DIR)) << "the build writes the fixtures first";
-    EXPECT_EQ(accessFilesIn(KAVERO_FIXTURE_DIR), std::set<std::string>(kFixtureFiles.begin(), kFixtureFiles.end()));
+TEST(TestdataOnServer, FileListIsComplete) {
     if (!fs::is_directory(KAVERO_TESTDATA_DIR)) GTEST_SKIP() << "no testdata at " << KAVERO_TESTDATA_DIR;
     EXPECT_EQ(accessFilesIn(KAVERO_TESTDATA_DIR), std::set<std::string>(kFiles.begin(), kFiles.end()));
 }
@@ -194,7 +190,12 @@ TEST(TestdataOnServer, EveryFixtureTableUnderEveryKeyOption) {
     Outcome outcome;
     Outcome messages;
     Totals totals;
-    for (const std::string& file : kFixtureFiles) {
+    ASSERT_TRUE(fs::is_directory(KAVERO_FIXTURE_DIR)) << "the build writes the fixtures first";
+    const std::set<std::string> fixtureFiles = accessFilesIn(KAVERO_FIXTURE_DIR);
+    for (const char* file : {"customers.mdb", "design.mdb", "records.mdb", "types.mdb"}) {
+        EXPECT_TRUE(fixtureFiles.count(file)) << file;
+    }
+    for (const std::string& file : fixtureFiles) {
         scriptFile(db, std::string(kFixturePrefix) + file, outcome, messages, totals);
     }
     // The fixtures grow with the writer, so only the bookkeeping is fixed: every picked table
