@@ -3,7 +3,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "source/engine.h"
 
@@ -46,5 +48,18 @@ void applyCodePage(const std::optional<int>& codePage) {
 }
 
 void printError(const std::string& text) { std::cerr << "kavero-cli: " << text << '\n'; }
+
+bool prepareDatabaseForm(shell::frmMain& form, const std::string& file, bool allowSpaces,
+                         const std::optional<int>& codePage) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        printError("Could not find file: '" + file + "' does not exist (3024)");
+        return false;
+    }
+    applyCodePage(codePage);
+    form.eFilename.text = file;
+    form.eAllowFieldNamesIwthSpace.value = allowSpaces ? shell::CheckState::Checked : shell::CheckState::Unchecked;
+    return true;
+}
 
 } // namespace kavero::cli

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "shell/main_form.h"
 #include "shell/user_interface.h"
 
 namespace kavero::cli {
@@ -36,5 +37,11 @@ void applyCodePage(const std::optional<int>& codePage);
 
 // Prints "kavero-cli: <text>" on standard error.
 void printError(const std::string& text);
+
+// Fills the window model as the user would before a command: the database path, the
+// allow-spaces box and the Jet 3 code page. A file that does not exist is reported here
+// (the window would silently do nothing) and gives false.
+bool prepareDatabaseForm(shell::frmMain& form, const std::string& file, bool allowSpaces,
+                         const std::optional<int>& codePage);
 
 } // namespace kavero::cli

@@ -1,5 +1,4 @@
 // kavero-cli design: a table's field list and key list, as the grids hold them after a pick.
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -30,17 +29,9 @@ void printGrid(const shell::Grid& grid) {
 }
 
 int runDesign(const DesignArguments& args) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(args.file, error)) {
-        printError("Could not find file: '" + args.file + "' does not exist (3024)");
-        return 1;
-    }
-    applyCodePage(args.codePage);
     shell::frmMain form;
+    if (!prepareDatabaseForm(form, args.file, args.allowSpaces, args.codePage)) return 1;
     MessageConsole console;
-    form.eFilename.text = args.file;
-    form.eAllowFieldNamesIwthSpace.value =
-        args.allowSpaces ? shell::CheckState::Checked : shell::CheckState::Unchecked;
     source::loadTableDesign(form, console, args.table);
     printGrid(form.eFieldListGrid);
     std::cout << '\n';

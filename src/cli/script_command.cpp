@@ -1,10 +1,8 @@
 // kavero-cli script: the table script exactly as "To file" leaves it in the script box.
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "cli/access_console.h"
 #include "cli/commands.h"
@@ -39,17 +37,9 @@ public:
 };
 
 int runScript(const ScriptArguments& args) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(args.file, error)) {
-        printError("Could not find file: '" + args.file + "' does not exist (3024)");
-        return 1;
-    }
-    applyCodePage(args.codePage);
     shell::frmMain form;
+    if (!prepareDatabaseForm(form, args.file, args.allowSpaces, args.codePage)) return 1;
     ScriptConsole console;
-    form.eAllowFieldNamesIwthSpace.value =
-        args.allowSpaces ? shell::CheckState::Checked : shell::CheckState::Unchecked;
-    form.eFilename.text = args.file;
     source::OpenAccessDatabase(form, console);
 
     // As a click in the table list: only a table the list holds can be picked; otherwise the

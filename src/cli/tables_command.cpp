@@ -1,5 +1,4 @@
 // kavero-cli tables: the user tables of an Access file, as the table list shows them.
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -19,17 +18,9 @@ struct TablesArguments {
 };
 
 int runTables(const TablesArguments& args) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(args.file, error)) {
-        printError("Could not find file: '" + args.file + "' does not exist (3024)");
-        return 1;
-    }
-    applyCodePage(args.codePage);
     shell::frmMain form;
+    if (!prepareDatabaseForm(form, args.file, args.allowSpaces, args.codePage)) return 1;
     MessageConsole console;
-    form.eFilename.text = args.file;
-    form.eAllowFieldNamesIwthSpace.value =
-        args.allowSpaces ? shell::CheckState::Checked : shell::CheckState::Unchecked;
     source::OpenAccessDatabase(form, console);
     for (const std::string& name : form.eTables.items) std::cout << name << '\n';
     return console.messagesShown == 0 ? 0 : 1;
