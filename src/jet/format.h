@@ -197,6 +197,25 @@ enum ColumnType : std::uint8_t {
     kTypeExtendedDate = 0x14,
 };
 
+// Bytes a value of a fixed-size numeric, date or GUID type takes in a row; 0 for the types
+// whose size comes from the column (Text, Binary) or that are stored elsewhere (Yes/No in the
+// null mask, Memo and OLE as long values).
+constexpr std::size_t valueSizeOf(std::uint8_t type) {
+    switch (type) {
+    case kTypeByte: return 1;
+    case kTypeInteger: return 2;
+    case kTypeLong:
+    case kTypeSingle: return 4;
+    case kTypeCurrency:
+    case kTypeDouble:
+    case kTypeDateTime:
+    case kTypeBigInt: return 8;
+    case kTypeGuid: return 16;
+    case kTypeDecimal: return 17; // sign byte + four u32
+    default: return 0;
+    }
+}
+
 // Column flags (tdef column entry).
 inline constexpr std::uint8_t kColumnFixed = 0x01;
 inline constexpr std::uint8_t kColumnUpdatable = 0x02;

@@ -11,20 +11,9 @@ constexpr std::size_t kJet3JumpSpan = 256; // a Jet 3 row has one jump byte per 
 constexpr std::uint8_t kMaxDecimalScale = 28;
 
 std::size_t fixedSize(const Column& c) {
-    switch (c.type) {
-    case kTypeBoolean: return 0;
-    case kTypeByte: return 1;
-    case kTypeInteger: return 2;
-    case kTypeLong:
-    case kTypeSingle: return 4;
-    case kTypeCurrency:
-    case kTypeDouble:
-    case kTypeDateTime:
-    case kTypeBigInt: return 8;
-    case kTypeGuid: return kGuidSize;
-    case kTypeDecimal: return kDecimalSize;
-    default: return c.length;
-    }
+    if (c.type == kTypeBoolean) return 0;
+    const std::size_t size = valueSizeOf(c.type);
+    return size != 0 ? size : c.length;
 }
 
 } // namespace

@@ -68,21 +68,15 @@ struct RealIndex {
 
 std::int32_t Column::daoSize(const Format& format) const {
     switch (type) {
-    case kTypeBoolean:
-    case kTypeByte: return 1;
-    case kTypeInteger: return 2;
-    case kTypeLong:
-    case kTypeSingle: return 4;
-    case kTypeCurrency:
-    case kTypeDouble:
-    case kTypeDateTime:
-    case kTypeBigInt: return 8;
-    case kTypeGuid: return 16;
+    case kTypeBoolean: return 1;
     case kTypeDecimal: return 16; // the row holds 17 bytes; DAO counts the 16 of its value
     case kTypeText: return static_cast<std::int32_t>(length / format.textUnitSize);
     case kTypeMemo:
     case kTypeOle: return 0;
-    default: return length;
+    default: {
+        const std::size_t size = valueSizeOf(type);
+        return size != 0 ? static_cast<std::int32_t>(size) : length;
+    }
     }
 }
 

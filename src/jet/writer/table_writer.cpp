@@ -22,22 +22,11 @@ bool isVariable(FieldType t) { return t == FieldType::Text || t == FieldType::Bi
 
 std::uint16_t storedLength(const Column& c) {
     switch (c.type) {
-    case FieldType::Boolean:
-    case FieldType::Byte: return 1;
-    case FieldType::Integer: return 2;
-    case FieldType::Long:
-    case FieldType::Single: return 4;
-    case FieldType::Currency:
-    case FieldType::Double:
-    case FieldType::DateTime: return 8;
-    case FieldType::Guid: return 16;
-    case FieldType::Decimal: return 17;
+    case FieldType::Boolean: return 1;
     case FieldType::Text: return static_cast<std::uint16_t>(2 * c.length);
     case FieldType::Binary: return static_cast<std::uint16_t>(c.length);
-    case FieldType::Memo:
-    case FieldType::Ole: return 0;
+    default: return static_cast<std::uint16_t>(valueSizeOf(static_cast<std::uint8_t>(c.type)));
     }
-    return 0;
 }
 
 std::runtime_error tableError(const Table& t, const std::string& what) {
