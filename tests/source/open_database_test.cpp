@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "jet/testdata_files.h"
-#include "source/memory_settings.h"
 #include "source/open_database.h"
+#include "support/in_memory_settings.h"
 #include "support/scripted_user_interface.h"
 
 namespace kavero::source {
@@ -125,7 +125,7 @@ class ChooseFile : public OpenDatabase {};
 
 TEST_F(ChooseFile, PresetFromTheCurrentFileFolderAndCancel) {
     form.eFilename.text = "/data/shop/shop.mdb";
-    testing::MemorySettings settings;
+    testing::InMemorySettings settings;
     ui.fileChoices.push_back(std::nullopt);
     chooseDatabaseFile(form, ui, settings);
     ASSERT_EQ(ui.dialogs.size(), 1u);
@@ -138,7 +138,7 @@ TEST_F(ChooseFile, PresetFromTheCurrentFileFolderAndCancel) {
 }
 
 TEST_F(ChooseFile, PresetFromTheSettingOrTheHomeFolder) {
-    testing::MemorySettings settings;
+    testing::InMemorySettings settings;
     ui.fileChoices = {std::nullopt, std::nullopt};
     chooseDatabaseFile(form, ui, settings);
     settings.values["DATABASEPATHSOURCE"] = "/srv/access/";
@@ -151,7 +151,7 @@ TEST_F(ChooseFile, PresetFromTheSettingOrTheHomeFolder) {
 }
 
 TEST_F(ChooseFile, AcceptsARealFileAndRefusesPatterns) {
-    testing::MemorySettings settings;
+    testing::InMemorySettings settings;
     ui.fileChoices = {std::string("*.mdb"), std::string("/tmp/a*.mdb"), std::string(""),
                       testing::testdataPath("jet3/testV1997.mdb")};
     for (int i = 0; i < 3; ++i) chooseDatabaseFile(form, ui, settings);
