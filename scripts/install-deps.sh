@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git ca-certificates
   qt6-base-dev libgl-dev
   unixodbc unixodbc-dev odbc-mariadb
   mariadb-server mariadb-client
@@ -34,5 +34,5 @@ oracle_dir="${KAVERO_ORACLE_DIR:-$(cd "$(dirname "$0")/.." && pwd)/build/oracle}
 if [ ! -f "$oracle_dir/node_modules/mdb-reader/package.json" ]; then
   mkdir -p "$oracle_dir"
   echo "install-deps: installing mdb-reader@3.2.0 into $oracle_dir"
-  (cd "$oracle_dir" && npm install --silent --no-audit --no-fund --prefix . mdb-reader@3.2.0 >/dev/null)
+  (cd "$oracle_dir" && npm install --loglevel=error --no-audit --no-fund --prefix . mdb-reader@3.2.0 >/dev/null)
 fi
