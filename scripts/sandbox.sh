@@ -91,7 +91,7 @@ start() {
   if [ ! -d "$data/mysql" ]; then
     rm -rf "$data"
     mariadb-install-db --no-defaults "${as_user[@]}" --datadir="$data" \
-      --auth-root-authentication-method=normal --skip-test-db >"$dir/install.log" 2>&1 ||
+      --auth-root-authentication-method=normal --skip-test-db --skip-name-resolve --force >"$dir/install.log" 2>&1 ||
       { cat "$dir/install.log" >&2; exit 1; }
   fi
   mariadbd --no-defaults "${as_user[@]}" --datadir="$data" --socket="$sock" --port="$port" \
