@@ -43,7 +43,7 @@ void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
     if (form.eFilename.text.empty()) return;
     // The last database opens again; one that is gone is passed over without a word.
     BusyPointer busy(context.ui);
-    source::OpenAccessDatabase(form, context.ui);
+    source::OpenAccessDatabase(form, context.ui, context.readOptions);
 }
 
 } // namespace
@@ -51,11 +51,16 @@ void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
 void loadMainWindow(shell::frmMain& form, MainWindowContext& context) {
     form.loaded = true;
     const shell::SettingsProblemSink report = [&](const shell::SettingsError& problem) {
-        context.ui.messageBox(std::string(problem.what()) + " " + std::to_string(problem.number()),
-                              kStartupErrorTitle, shell::MessageIcon::None, shell::MessageButtons::Ok);
+        context.ui.messageBox(problem.boxText(), kStartupErrorTitle, shell::MessageIcon::None,
+                              shell::MessageButtons::Ok);
     };
 
     form.caption = mainCaption();
+    try {
+        context.readOptions = source::readOptionsFromEnvironment();
+    } catch (const source::EngineError& e) {
+        context.ui.messageBox(e.boxText(), kStartupErrorTitle, shell::MessageIcon::None, shell::MessageButtons::Ok);
+    }
     shell::loadWindowPosition(form, context.store, report);
     shell::loadControlSettings(form, context.store, report);
     shell::applyPublishToRows(form);
@@ -101,13 +106,13 @@ void publishToClick(shell::frmMain& form) { shell::applyPublishToRows(form); }
 
 void getFileNameClick(shell::frmMain& form, MainWindowContext& context) {
     BusyPointer busy(context.ui);
-    source::chooseDatabaseFile(form, context.ui, context.store);
+    source::chooseDatabaseFile(form, context.ui, context.store, context.readOptions);
 }
 
 void tablesClick(shell::frmMain& form, MainWindowContext& context) {
     const std::string* table = form.eTables.selectedItem();
     if (!table) return;
-    source::loadTableDesign(form, context.ui, *table);
+    source::loadTableDesign(form, context.ui, *table, context.readOptions);
 }
 
 void convertLocalClick(shell::frmMain& form, MainWindowContext& context) {

@@ -10,6 +10,7 @@
 #include "shell/main_form.h"
 #include "shell/settings_store.h"
 #include "shell/user_interface.h"
+#include "source/engine.h"
 
 namespace kavero::app {
 
@@ -20,6 +21,8 @@ struct MainWindowContext {
     std::filesystem::path programFolder;
     // A database named on the command line; opened instead of the one of the last run.
     std::optional<std::string> databaseArgument;
+    // How Access files are read (the Jet 3 code page); taken from the environment at load.
+    source::ReadOptions readOptions{};
 };
 
 // Title of the box that reports a failure during start-up, the load's own reports included.

@@ -4,14 +4,13 @@
 #include <exception>
 
 #include "app/small_windows.h"
-#include "shell/settings.h"
+#include "shell/numbered_error.h"
 
 namespace kavero::app {
 
 std::string startupErrorText(const std::exception& error) {
-    int number = 0;
-    if (const auto* settings = dynamic_cast<const shell::SettingsError*>(&error)) number = settings->number();
-    return std::string(error.what()) + " " + std::to_string(number);
+    if (const auto* numbered = dynamic_cast<const shell::NumberedError*>(&error)) return numbered->boxText();
+    return std::string(error.what()) + " 0";
 }
 
 namespace {

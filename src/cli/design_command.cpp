@@ -1,9 +1,8 @@
 // kavero-cli design: a table's field list and key list, as the grids hold them after a pick.
-#include <iostream>
 #include <memory>
 
-#include "cli/access_console.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "shell/main_form.h"
 #include "source/table_design.h"
 
@@ -15,28 +14,41 @@ struct DesignArguments {
     std::string file;
     std::string table;
     bool allowSpaces = false;
-    std::optional<int> codePage;
+    CodePageOption codePage;
 };
 
-void printGrid(const shell::Grid& grid) {
+void printGrid(Output& out, const shell::Grid& grid) {
     for (const auto& row : grid.cells) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (c > 0) std::cout << '\t';
-            std::cout << row[c];
-        }
-        std::cout << '\n';
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) line += (c > 0 ? "\t" : "") + row[c];
+        out.write(line + "\n");
     }
 }
 
 int runDesign(const DesignArguments& args) {
+    const source::ReadOptions options = args.codePage.readOptions();
+    std::optional<std::string> table;
+    try {
+        source::AccessDatabase database(args.file, options);
+        table = findUserTable(database, args.table);
+    } catch (const source::EngineError& e) {
+        printError(e);
+        return kExitFailed;
+    }
+    if (!table) {
+        printDiagnostic(noSuchTable(args.table, args.file));
+        return kExitFailed;
+    }
     shell::frmMain form;
-    if (!prepareDatabaseForm(form, args.file, args.allowSpaces, args.codePage)) return 1;
-    MessageConsole console;
-    source::loadTableDesign(form, console, args.table);
-    printGrid(form.eFieldListGrid);
-    std::cout << '\n';
-    printGrid(form.ekeyListGrid);
-    return console.messagesShown == 0 ? 0 : 1;
+    prepareForm(form, args.file, args.allowSpaces);
+    Console console;
+    const shell::CommandResult result = source::loadTableDesign(form, console, *table, options);
+    if (!result.ok()) return reportResult(result, "field name");
+    Output out;
+    printGrid(out, form.eFieldListGrid);
+    out.write("\n");
+    printGrid(out, form.ekeyListGrid);
+    return out.finish() ? kExitDone : kExitFailed;
 }
 
 } // namespace
@@ -47,7 +59,7 @@ void addDesignCommand(CLI::App& app, int& exitStatus) {
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
     command->add_option("TABLE", args->table, "Table name")->required();
     command->add_flag("--allow-spaces", args->allowSpaces, "Allow field names with a blank");
-    addCodePageOption(*command, args->codePage);
+    args->codePage.addTo(*command);
     command->callback([args, &exitStatus] { exitStatus = runDesign(*args); });
 }
 

@@ -1,11 +1,10 @@
 // kavero-cli dump: every record of a table as one JSON object per line, keys in field order.
 #include <cmath>
 #include <cstdio>
-#include <iostream>
 #include <memory>
 #include <type_traits>
 
-#include "cli/access_console.h"
+#include "cli/console.h"
 #include "cli/commands.h"
 #include "source/engine.h"
 
@@ -16,7 +15,7 @@ namespace {
 struct DumpArguments {
     std::string file;
     std::string table;
-    std::optional<int> codePage;
+    CodePageOption codePage;
 };
 
 void appendJsonString(std::string& out, std::string_view text) {
@@ -78,13 +77,13 @@ void appendValue(std::string& out, const source::Value& value) {
 }
 
 int runDump(const DumpArguments& args) {
-    applyCodePage(args.codePage);
+    Output out;
     try {
-        source::AccessDatabase database(args.file);
+        source::AccessDatabase database(args.file, args.codePage.readOptions());
         source::Recordset records = database.openRecordset(args.table);
         const auto& fields = records.fields();
         std::string line;
-        for (; !records.eof(); records.moveNext()) {
+        for (; !records.eof() && !out.failed(); records.moveNext()) {
             line = "{";
             for (std::size_t i = 0; i < fields.size(); ++i) {
                 if (i > 0) line += ',';
@@ -93,15 +92,15 @@ int runDump(const DumpArguments& args) {
                 appendValue(line, records.value(i));
             }
             line += "}\n";
-            std::cout << line;
+            out.write(line);
         }
-        std::cout.flush();
     } catch (const source::EngineError& e) {
-        std::cout.flush();
-        printError(e.what());
-        return 1;
+        // The records read before the damage stay printed; the status tells they are not all.
+        out.finish();
+        printError(e);
+        return kExitFailed;
     }
-    return 0;
+    return out.finish() ? kExitDone : kExitFailed;
 }
 
 } // namespace
@@ -111,7 +110,7 @@ void addDumpCommand(CLI::App& app, int& exitStatus) {
     CLI::App* command = app.add_subcommand("dump", "Print every record of a table as JSON lines");
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
     command->add_option("TABLE", args->table, "Table name")->required();
-    addCodePageOption(*command, args->codePage);
+    args->codePage.addTo(*command);
     command->callback([args, &exitStatus] { exitStatus = runDump(*args); });
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "kavero/version.h"
 
 int main(int argc, char** argv) {
@@ -12,8 +13,13 @@ int main(int argc, char** argv) {
                  "kavero-cli"};
     app.set_version_flag("--version", std::string("kavero-cli ") + kavero::kVersionText);
     app.require_subcommand(0, 1);
+    app.footer("Exit status: 0 done, 1 stopped or failed, 2 a usage error.");
+    // One line, like every other diagnostic of the program.
+    app.failure_message([](const CLI::App*, const CLI::Error& e) {
+        return "kavero-cli: " + std::string(e.what()) + " (see kavero-cli --help)\n";
+    });
 
-    int exitStatus = 0;
+    int exitStatus = kavero::cli::kExitDone;
     // Commands register here, one line each.
     kavero::cli::addTablesCommand(app, exitStatus);
     kavero::cli::addDesignCommand(app, exitStatus);
@@ -23,7 +29,8 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        // Help and --version end here too, with status 0.
+        return app.exit(e) == 0 ? kavero::cli::kExitDone : kavero::cli::kExitUsage;
     }
     if (app.get_subcommands().empty()) std::fputs(app.help().c_str(), stdout);
     return exitStatus;

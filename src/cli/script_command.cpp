@@ -1,11 +1,9 @@
 // kavero-cli script: the table script exactly as "To file" leaves it in the script box.
-#include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "cli/access_console.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "script/to_file_command.h"
 #include "shell/main_form.h"
 #include "source/open_database.h"
@@ -21,36 +19,37 @@ struct ScriptArguments {
     std::string keys = "key";
     std::string terminator = ";";
     bool allowSpaces = false;
-    std::optional<int> codePage;
-};
-
-// Every box but the closing information means something stopped the conversion.
-class ScriptConsole : public MessageConsole {
-public:
-    bool stopped = false;
-
-    shell::MessageAnswer messageBox(std::string_view text, std::string_view title, shell::MessageIcon icon,
-                                    shell::MessageButtons buttons) override {
-        if (text != script::kScriptCreatedMessage) stopped = true;
-        return MessageConsole::messageBox(text, title, icon, buttons);
-    }
+    CodePageOption codePage;
 };
 
 int runScript(const ScriptArguments& args) {
+    const source::ReadOptions options = args.codePage.readOptions();
     shell::frmMain form;
-    if (!prepareDatabaseForm(form, args.file, args.allowSpaces, args.codePage)) return 1;
-    ScriptConsole console;
-    source::OpenAccessDatabase(form, console);
-
-    // As a click in the table list: only a table the list holds can be picked; otherwise the
-    // command's preconditions say that no table is selected.
-    for (std::size_t i = 0; i < form.eTables.items.size(); ++i) {
-        if (form.eTables.items[i] != args.table) continue;
-        form.eTables.listIndex = static_cast<int>(i);
-        source::loadTableDesign(form, console, args.table);
-        break;
+    prepareForm(form, args.file, args.allowSpaces);
+    try {
+        source::AccessDatabase database(args.file, options);
+        const std::optional<std::string> table = findUserTable(database, args.table);
+        if (!table) {
+            printDiagnostic(noSuchTable(args.table, args.file));
+            return kExitFailed;
+        }
+        // As a pick in the table list; other tables with a blank in their name do not matter
+        // here, this one's does.
+        if (!args.allowSpaces && table->find(' ') != std::string::npos) {
+            return reportResult(shell::CommandResult::stopped(shell::StopReason::BlankInName, {}, *table), "table name");
+        }
+        form.eTables.items = source::userTables(database);
+        for (std::size_t i = 0; i < form.eTables.items.size(); ++i) {
+            if (form.eTables.items[i] == *table) form.eTables.listIndex = static_cast<int>(i);
+        }
+    } catch (const source::EngineError& e) {
+        printError(e);
+        return kExitFailed;
     }
 
+    Console console;
+    shell::CommandResult result = source::loadTableDesign(form, console, *form.eTables.selectedItem(), options);
+    if (!result.ok()) return reportResult(result, "field name");
     if (args.keys == "index") {
         form.setOption(form.eCreateIndex);
     } else if (args.keys == "none") {
@@ -59,12 +58,11 @@ int runScript(const ScriptArguments& args) {
         form.setOption(form.ECreateKey);
     }
     form.eSQLTerminator.text = args.terminator;
-
-    script::convertToFile(form, console);
-    if (console.stopped) return 1;
-    const std::string& output = form.eScriptOutPut.text;
-    std::fwrite(output.data(), 1, output.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    result = script::convertToFile(form, console);
+    if (!result.ok()) return reportResult(result);
+    Output out;
+    out.write(form.eScriptOutPut.text);
+    return out.finish() ? kExitDone : kExitFailed;
 }
 
 } // namespace
@@ -74,7 +72,7 @@ void addScriptCommand(CLI::App& app, int& exitStatus) {
     CLI::App* command =
         app.add_subcommand("script", "Print the MySQL script of a table, as the \"To file\" target makes it");
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
-    command->add_option("TABLE", args->table, "Table name")->required();
+    command->add_option("TABLE", args->table, "Table name (any letter case)")->required();
     command
         ->add_option("--keys", args->keys,
                      "key: keys inside CREATE TABLE; index: CREATE INDEX lines; none: only the AutoNumber key")
@@ -85,8 +83,8 @@ void addScriptCommand(CLI::App& app, int& exitStatus) {
                      "What ends each statement: CR, CrLf, or any text used as it stands")
         ->capture_default_str();
     command->add_flag("--allow-spaces", args->allowSpaces,
-                      "Allow table and field names with a blank, and keep the backticks around names");
-    addCodePageOption(*command, args->codePage);
+                      "Allow table and field names with a blank, and keep the backquotes around names");
+    args->codePage.addTo(*command);
     command->callback([args, &exitStatus] { exitStatus = runScript(*args); });
 }
 

@@ -32,13 +32,12 @@ int errorNumber(ErrorCode code) { return kErrors[static_cast<std::size_t>(code)]
 std::string_view errorText(ErrorCode code) { return kErrors[static_cast<std::size_t>(code)].text; }
 
 FormatError::FormatError(ErrorCode code, const std::string& detail)
-    : std::runtime_error(std::string(errorText(code)) + ": " + detail + " (" + std::to_string(errorNumber(code)) +
-                         ")"),
-      m_code(code), m_description(std::string(errorText(code)) + ": " + detail) {}
+    : shell::NumberedError(errorNumber(code), std::string(errorText(code)) + ": " + detail), m_code(code) {}
 
 FormatError FormatError::withContext(std::string_view context) const {
     const std::string_view prefix = errorText(m_code);
-    std::string detail = m_description.substr(std::min(m_description.size(), prefix.size() + 2));
+    const std::string description = this->description();
+    std::string detail = description.substr(std::min(description.size(), prefix.size() + 2));
     return FormatError(m_code, std::string(context) + ", " + detail);
 }
 

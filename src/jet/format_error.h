@@ -2,9 +2,10 @@
 // them, and a text that names the place (file, page, offset, table, column).
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "shell/numbered_error.h"
 
 namespace kavero::jet {
 
@@ -23,21 +24,18 @@ enum class ErrorCode {
 int errorNumber(ErrorCode code);
 std::string_view errorText(ErrorCode code);
 
-class FormatError : public std::runtime_error {
+// The description is the engine's short text, then the place and the cause.
+class FormatError : public shell::NumberedError {
 public:
     FormatError(ErrorCode code, const std::string& detail);
 
     ErrorCode code() const { return m_code; }
-    int number() const { return errorNumber(m_code); }
-    // The place and the cause, without the number.
-    const std::string& description() const { return m_description; }
 
     // The same error with the context (file, table, column) put in front of the place.
     FormatError withContext(std::string_view context) const;
 
 private:
     ErrorCode m_code;
-    std::string m_description;
 };
 
 } // namespace kavero::jet

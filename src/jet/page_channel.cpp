@@ -14,7 +14,9 @@
 namespace kavero::jet {
 
 PageChannel::PageChannel(const std::string& path) : m_path(path) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO without a writer is refused below instead of hanging the open;
+    // reads of a regular file never block either way.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0) {
         const int error = errno;
         if (error == ENOENT || error == ENOTDIR) {
@@ -25,7 +27,8 @@ PageChannel::PageChannel(const std::string& path) : m_path(path) {
     try {
         struct stat info {};
         if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-            throw FormatError(ErrorCode::CannotOpenFile, "'" + path + "' is not a regular file");
+            throw FormatError(ErrorCode::CannotOpenFile,
+                              "'" + path + (S_ISDIR(info.st_mode) ? "' is a folder, not a regular file" : "' is not a regular file"));
         }
         m_fileSize = static_cast<std::uint64_t>(info.st_size);
         readHeader();

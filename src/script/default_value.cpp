@@ -4,6 +4,9 @@
 #include <charconv>
 #include <system_error>
 
+#include "source/column_rule.h"
+#include "source/sql_text.h"
+
 namespace kavero::script {
 
 namespace {
@@ -26,23 +29,6 @@ bool meansYes(std::string_view cleaned) {
         if (isDigit(c) && c != '0') return true;
     }
     return false;
-}
-
-// The text between the quotes of a MySQL string literal: a backslash would otherwise escape
-// the character after it, or the closing quote. Quotes never reach here (cleaning removed them).
-std::string quotedTextLiteral(std::string_view text) {
-    std::string literal = "'";
-    for (char c : text) {
-        if (c == '\\') {
-            literal += "\\\\";
-        } else if (c == '\0') {
-            literal += "\\0";
-        } else {
-            literal += c;
-        }
-    }
-    literal += '\'';
-    return literal;
 }
 
 } // namespace
@@ -68,12 +54,13 @@ bool readsAsNumber(std::string_view text) {
     return error == std::errc{} && stop == end;
 }
 
-std::string defaultClause(std::string_view typeWord, std::string_view storedDefault) {
-    const std::string cleaned = cleanDefault(storedDefault);
-    if (typeWord == "TEXT") return " DEFAULT " + quotedTextLiteral(cleaned) + ", ";
-    if (typeWord == "BOOLEAN") return meansYes(cleaned) ? " DEFAULT -1, " : " DEFAULT 0, ";
-    if (readsAsNumber(cleaned)) return " DEFAULT " + cleaned + ", ";
-    return ", ";
+std::string defaultClause(const shell::DesignField& field) {
+    const std::string cleaned = cleanDefault(field.defaultValue);
+    switch (source::columnRule(field).literal) {
+    case source::LiteralKind::Text: return " DEFAULT " + source::textLiteral(cleaned) + ", ";
+    case source::LiteralKind::YesNo: return meansYes(cleaned) ? " DEFAULT -1, " : " DEFAULT 0, ";
+    default: return readsAsNumber(cleaned) ? " DEFAULT " + cleaned + ", " : ", ";
+    }
 }
 
 } // namespace kavero::script

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "shell/table_design.h"
+
 namespace kavero::script {
 
 // The stored expression without blanks, double quotes, "=" and "'": "=\"New York\"" gives
@@ -19,6 +21,6 @@ bool readsAsNumber(std::string_view text);
 
 // The clause appended after NULL/NOT NULL for a field with a non-empty stored default,
 // ending in ", " (just ", " when the default cannot be carried over).
-std::string defaultClause(std::string_view typeWord, std::string_view storedDefault);
+std::string defaultClause(const shell::DesignField& field);
 
 } // namespace kavero::script

@@ -2,7 +2,6 @@
 // and the script page with the text selected.
 #include "script/to_file_command.h"
 
-#include <exception>
 #include <string>
 #include <utility>
 
@@ -30,32 +29,35 @@ std::string terminatorFor(std::string_view boxText) {
     return std::string(boxText);
 }
 
-void convertToFile(shell::frmMain& form, shell::UserInterface& ui) {
+shell::CommandResult convertToFile(shell::frmMain& form, shell::UserInterface& ui) {
     const std::string missing = shell::CheckConversionInputs(form, true, false, false);
     if (!missing.empty()) {
         ui.messageBox(missing, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
-        return;
+        return shell::CommandResult::stopped(shell::StopReason::MissingInputs, missing);
     }
 
+    // Without the allow-spaces box the names go out bare; defaults keep their characters.
+    const source::NameQuoting quoting = form.eAllowFieldNamesIwthSpace.checked() ? source::NameQuoting::Backquoted
+                                                                                 : source::NameQuoting::Bare;
     std::string script;
     try {
-        script = CreateSQLtablecreate(form, false);
-    } catch (const std::exception& e) {
+        script = CreateSQLtablecreate(form, false, quoting);
+    } catch (const ScriptError& e) {
         // An earlier table's script must not stay in the box as if it were this one's.
         form.eScriptOutPut.text.clear();
-        ui.messageBox(e.what(), kScriptFailedTitle, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
-        return;
+        ui.messageBox(e.description(), kScriptFailedTitle, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+        return shell::CommandResult::stopped(shell::StopReason::NothingToCreate, e.description());
     }
 
     std::string& output = form.eScriptOutPut.text;
     output = std::move(script);
-    if (!form.eAllowFieldNamesIwthSpace.checked()) std::erase(output, '`');
     detail::replaceAll(output, "\r\n", terminatorFor(form.eSQLTerminator.text));
 
     ui.messageBox(kScriptCreatedMessage, kProductName, shell::MessageIcon::Information, shell::MessageButtons::Ok);
     form.eTabControl.tab = shell::kTabScriptOutput;
     focusOn(form, form.eScriptOutPut);
     form.eScriptOutPut.selectAll();
+    return shell::CommandResult::done();
 }
 
 } // namespace kavero::script

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "shell/command_result.h"
 #include "shell/main_form.h"
 #include "shell/user_interface.h"
 
@@ -16,11 +17,11 @@ inline constexpr std::string_view kScriptFailedTitle = "Error when creating the 
 
 // The click on eCOnvertLocal. Missing inputs are listed in a critical box titled "KAVERO"
 // and nothing changes; a script that cannot be built is reported in a critical box and
-// leaves eScriptOutPut empty. Otherwise eScriptOutPut holds the script with its line ends
-// replaced by the terminator chosen in eSQLTerminator, without backticks unless
-// eAllowFieldNamesIwthSpace is checked; the tab control shows the script page and the whole
-// text is selected.
-void convertToFile(shell::frmMain& form, shell::UserInterface& ui);
+// leaves eScriptOutPut empty (both are stops). Otherwise eScriptOutPut holds the script with
+// its line ends replaced by the terminator chosen in eSQLTerminator, names without
+// backquotes unless eAllowFieldNamesIwthSpace is checked; the tab control shows the script
+// page and the whole text is selected.
+shell::CommandResult convertToFile(shell::frmMain& form, shell::UserInterface& ui);
 
 // What the terminator box's text stands for: "CR" a carriage return, "CrLf" CR LF, any
 // other text itself.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shell/form.h"
+#include "shell/table_design.h"
 
 namespace kavero::shell {
 
@@ -92,6 +93,10 @@ struct frmMain : Form {
 
     // Tab page 2, "Script output".
     TextBox eScriptOutPut;
+
+    // The picked table's design, which eFieldListGrid and ekeyListGrid show; empty when no
+    // design is loaded.
+    TableDesign design;
 
     std::vector<ControlEntry> controls() override;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "shell/main_form.h"
+#include "shell/numbered_error.h"
 #include "shell/settings_store.h"
 
 namespace kavero::shell {
@@ -80,18 +81,14 @@ const SettingKey& settingKey(std::string_view key);
 
 // A stored text that does not fit its control, or a provider list that ends inside a record.
 // Numbers are those the old runtime gave for the same failures, so reports read as before.
-class SettingsError : public std::runtime_error {
+class SettingsError : public NumberedError {
 public:
     static constexpr int kTypeMismatch = 13;
     static constexpr int kOverflow = 6;
     static constexpr int kInputPastEndOfFile = 62;
     static constexpr int kInvalidPropertyValue = 380;
 
-    SettingsError(int number, const std::string& description) : std::runtime_error(description), m_number(number) {}
-    int number() const { return m_number; }
-
-private:
-    int m_number;
+    SettingsError(int number, const std::string& description) : NumberedError(number, description) {}
 };
 
 // Called for each stored value that could not be used; the control keeps its default.

@@ -4,12 +4,13 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "jet/text_codec.h"
+
 namespace kavero::source {
 
-jet::ReadOptions readOptionsFromEnvironment() {
-    jet::ReadOptions options;
+ReadOptions readOptionsFromEnvironment() {
     const char* text = std::getenv(kCodePageVariable);
-    if (text == nullptr || *text == '\0') return options;
+    if (text == nullptr || *text == '\0') return {};
     const std::string_view value(text);
     int codePage = 0;
     const auto result = std::from_chars(value.data(), value.data() + value.size(), codePage);
@@ -17,6 +18,13 @@ jet::ReadOptions readOptionsFromEnvironment() {
         throw EngineError(jet::ErrorCode::CodePage,
                           std::string(kCodePageVariable) + " holds '" + text + "', not a code page number");
     }
+    return readOptionsForCodePage(codePage);
+}
+
+ReadOptions readOptionsForCodePage(int codePage) {
+    if (codePage <= 0) throw EngineError(jet::ErrorCode::CodePage, std::to_string(codePage) + " is no code page");
+    const jet::CodePageDecoder known(codePage); // throws for a code page iconv cannot read
+    ReadOptions options;
     options.jet3CodePage = codePage;
     return options;
 }
@@ -48,7 +56,7 @@ const Value& Recordset::value(std::string_view fieldName) const {
     throw EngineError(jet::ErrorCode::ItemNotFound, "table '" + m_def->name + "' has no field '" + std::string(fieldName) + "'");
 }
 
-AccessDatabase::AccessDatabase(const std::string& path, jet::ReadOptions options) : m_database(path, options) {}
+AccessDatabase::AccessDatabase(const std::string& path, const ReadOptions& options) : m_database(path, options) {}
 
 std::vector<std::string> AccessDatabase::tableDefNames() {
     std::vector<std::string> names;

@@ -12,6 +12,7 @@
 #include "jet/database.h"
 #include "jet/format_error.h"
 #include "jet/value.h"
+#include "shell/table_design.h"
 
 namespace kavero::source {
 
@@ -19,37 +20,21 @@ namespace kavero::source {
 using EngineError = jet::FormatError;
 using jet::Value;
 
+using ReadOptions = jet::ReadOptions;
+
 // The environment variable that names the code page of Jet 3 text for the desktop program.
 inline constexpr const char* kCodePageVariable = "KAVERO_JET3_CODEPAGE";
 
-// Read options from the environment: the Jet 3 code page, Windows-1252 when unset. Throws
-// EngineError for a value that is not a number.
-jet::ReadOptions readOptionsFromEnvironment();
+// Read options from the environment, read once when the desktop program starts: the Jet 3
+// code page, Windows-1252 when unset. Throws EngineError for a value that is no code page.
+ReadOptions readOptionsFromEnvironment();
 
-struct Field {
-    std::string name;
-    int type = 0;            // engine type code: 1 Yes/No ... 12 Memo, 15 GUID, 16 Decimal, others as stored
-    std::int32_t size = 0;   // as DAO reports it
-    std::int32_t attributes = 0;
-    bool allowZeroLength = false;
-    bool required = false;
-    std::string defaultValue; // the stored expression, empty when none
-    int precision = 0;        // Decimal
-    int scale = 0;            // Decimal
-};
+// Read options for a code page; EngineError 3418 when it is not one this system knows.
+ReadOptions readOptionsForCodePage(int codePage);
 
-struct IndexInfo {
-    std::string name;
-    std::string fields; // "+A;-B"
-    bool unique = false;
-    bool primary = false;
-};
-
-struct TableDef {
-    std::string name;
-    std::vector<Field> fields;     // record-set order
-    std::vector<IndexInfo> indexes; // engine order
-};
+using Field = shell::DesignField;
+using IndexInfo = shell::DesignIndex;
+using TableDef = shell::TableDesign;
 
 // Records of one table in stored order, read as a stream.
 class Recordset {
@@ -80,7 +65,7 @@ struct TableEntry {
 class AccessDatabase {
 public:
     // Opens the file: EngineError 3024 when it does not exist, 3343 when it is no database.
-    explicit AccessDatabase(const std::string& path, jet::ReadOptions options = readOptionsFromEnvironment());
+    AccessDatabase(const std::string& path, const ReadOptions& options);
 
     // Every table definition's name, system tables included, in catalog order.
     std::vector<std::string> tableDefNames();

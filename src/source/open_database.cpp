@@ -19,16 +19,17 @@ bool acceptableName(const std::string& name) {
     return !name.empty() && name != kPattern && name.find('*') == std::string::npos;
 }
 
+// A folder or other special file exists too: the reader then says what it is.
 bool fileExists(const std::string& path) {
     if (path.empty()) return false;
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+    return std::filesystem::exists(std::filesystem::status(path, error));
 }
 
 void emptyFieldList(shell::frmMain& form) {
     form.eFieldListGrid.clear();
     form.eFieldCount.text = "0";
+    form.design = {};
 }
 
 } // namespace
@@ -45,43 +46,55 @@ std::string fileNamePart(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-void OpenAccessDatabase(shell::frmMain& form, shell::UserInterface& ui) {
+shell::CommandResult OpenAccessDatabase(shell::frmMain& form, shell::UserInterface& ui, const ReadOptions& options) {
     const std::string path = form.eFilename.text;
-    if (!fileExists(path) || !form.eFilename.enabled) return;
+    if (!fileExists(path) || !form.eFilename.enabled) return shell::CommandResult::done();
 
     form.eTables.clear();
     emptyFieldList(form);
+    shell::CommandResult result;
     if (acceptableName(path)) {
         try {
-            AccessDatabase database(path);
-            std::string pending;
-            for (const TableEntry& table : database.tableDefs()) {
-                const std::string& name = table.name;
-                // "MSys" tables are the engine's; ACE files also keep hidden tables (the
-                // attachment data f_..._Data) that the catalog marks as system tables.
-                if (name.compare(0, kSystemPrefix.size(), kSystemPrefix) == 0 || table.system) continue;
+            AccessDatabase database(path, options);
+            for (const std::string& name : userTables(database)) {
                 if (!form.eAllowFieldNamesIwthSpace.checked() && name.find(' ') != std::string::npos) {
-                    pending = "You have a space( )in your database name " + name + "\r\n" +
-                              "If your mySQL server supports fields and table name with space check the 'Allow "
-                              "table and field name with space' under 'Index/key options'" +
-                              "\r\n" + "And load the database again";
+                    result = shell::CommandResult::stopped(
+                        shell::StopReason::BlankInName,
+                        "You have a space( )in your database name " + name + "\r\n" +
+                            "If your mySQL server supports fields and table name with space check the 'Allow "
+                            "table and field name with space' under 'Index/key options'" +
+                            "\r\n" + "And load the database again",
+                        name);
                 }
                 form.eTables.addItem(name);
             }
-            if (!pending.empty()) {
-                ui.messageBox(pending, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+            if (!result.ok()) {
+                ui.messageBox(result.text, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
                 form.eTables.clear();
             }
         } catch (const EngineError& e) {
-            ui.messageBox(e.description() + " " + std::to_string(e.number()), "Error on opening database, on eFilename",
-                          shell::MessageIcon::None, shell::MessageButtons::Ok);
-            return;
+            ui.messageBox(e.boxText(), "Error on opening database, on eFilename", shell::MessageIcon::None,
+                          shell::MessageButtons::Ok);
+            return shell::CommandResult::failed(e);
         }
     }
     form.eLabelTabelname.caption = fileNamePart(path);
+    return result;
 }
 
-void chooseDatabaseFile(shell::frmMain& form, shell::UserInterface& ui, const shell::SettingsStore& settings) {
+std::vector<std::string> userTables(AccessDatabase& database) {
+    std::vector<std::string> names;
+    for (const TableEntry& table : database.tableDefs()) {
+        // "MSys" tables are the engine's; ACE files also keep hidden tables (the attachment
+        // data f_..._Data) that the catalog marks as system tables.
+        if (table.name.compare(0, kSystemPrefix.size(), kSystemPrefix) == 0 || table.system) continue;
+        names.push_back(table.name);
+    }
+    return names;
+}
+
+void chooseDatabaseFile(shell::frmMain& form, shell::UserInterface& ui, const shell::SettingsStore& settings,
+                        const ReadOptions& options) {
     std::string preset;
     if (!form.eFilename.text.empty()) {
         const std::size_t slash = form.eFilename.text.rfind('/');
@@ -102,7 +115,7 @@ void chooseDatabaseFile(shell::frmMain& form, shell::UserInterface& ui, const sh
     if (!acceptableName(chosen)) return;
     form.dlgCommonDialog.fileName = chosen;
     form.eFilename.text = chosen;
-    OpenAccessDatabase(form, ui);
+    OpenAccessDatabase(form, ui, options);
 }
 
 } // namespace kavero::source

@@ -1,15 +1,15 @@
-// Fills the field list and the key list of the main window from a table's definition,
+// Reads a table's design into the main window and shows it in the field and key lists,
 // rejecting names a MySQL server would not take.
 #include "source/table_design.h"
 
 #include "kavero/version.h"
+#include "source/column_rule.h"
 
 namespace kavero::source {
 
 namespace {
 
-constexpr int kAutoNumberAttributes = 49; // fixed size 1 + auto-increment 16 + updatable 32
-constexpr int kGuidType = 15;
+using shell::StopReason;
 
 const char* flagText(bool value) { return value ? "True" : "False"; }
 
@@ -34,21 +34,11 @@ constexpr NameRule kKeyRules[] = {
     {'.', "You have a dot(.) in your key name "},
 };
 
-std::string fieldNameMessage(const std::string& name, bool spacesAllowed) {
-    std::string message;
-    if (!spacesAllowed && name.find(' ') != std::string::npos) message = "You have a space( )in your field name " + name;
-    for (const NameRule& rule : kFieldRules) {
-        if (name.find(rule.character) != std::string::npos) message = rule.message + name;
+template <std::size_t N> NameCheck applyRules(const NameRule (&rules)[N], const std::string& name, NameCheck check) {
+    for (const NameRule& rule : rules) {
+        if (name.find(rule.character) != std::string::npos) check = {StopReason::IllegalName, rule.message + name};
     }
-    return message;
-}
-
-std::string keyNameMessage(const std::string& name) {
-    std::string message;
-    for (const NameRule& rule : kKeyRules) {
-        if (name.find(rule.character) != std::string::npos) message = rule.message + name;
-    }
-    return message;
+    return check;
 }
 
 // The first field of an index's "+A;-B" text, without its sign.
@@ -67,34 +57,61 @@ void startGrid(shell::Grid& grid, std::string_view header) {
 
 int rowsBelowHeader(const shell::Grid& grid) { return grid.rows() > 0 ? grid.rows() - 1 : 0; }
 
-} // namespace
-
-std::string typeWord(int typeCode, std::int32_t attributes) {
-    if (attributes == kAutoNumberAttributes) return "AUTONUM";
-    switch (typeCode) {
-    case 1: return "BOOLEAN";
-    case 2: return "BYTE";
-    case 3: return "INTEGER";
-    case 4: return "LNGINT";
-    case 5: return "CURRENCY";
-    case 6: return "SINGLE";
-    case 7: return "DOUBLE";
-    case 8: return "DATETIME";
-    case 10: return "TEXT";
-    case 11: return "OLE";
-    case 12: return "BLOB";
-    // Decimal and big integers have no word of their own; a double column holds their values
-    // (to 15 significant digits) rather than dropping the field.
-    case 16:
-    case 0x13: return "DOUBLE";
-    default: return "";
-    }
+std::string fieldRow(const shell::DesignField& field) {
+    return field.name + "\t" + std::string(columnRule(field).typeWord) + "\t" + std::to_string(field.size) + "\t" +
+           flagText(zeroLengthShown(field)) + "\t" + field.defaultValue;
 }
 
-void loadTableDesign(shell::frmMain& form, shell::UserInterface& ui, const std::string& tableName) {
+std::string keyRow(const KeyRow& key) {
+    const shell::DesignField& field = *key.field;
+    return field.name + "\t" + flagText(key.unique) + "\t" + flagText(key.primary) + "\t" + std::to_string(field.size) +
+           "\t" + std::string(columnRule(field).typeWord);
+}
+
+} // namespace
+
+NameCheck checkFieldName(const std::string& name, bool spacesAllowed) {
+    NameCheck check;
+    if (!spacesAllowed && name.find(' ') != std::string::npos) {
+        check = {StopReason::BlankInName, "You have a space( )in your field name " + name};
+    }
+    return applyRules(kFieldRules, name, check);
+}
+
+NameCheck checkKeyName(const std::string& name) { return applyRules(kKeyRules, name, {}); }
+
+std::vector<const shell::DesignField*> listedFields(const shell::TableDesign& design) {
+    std::vector<const shell::DesignField*> listed;
+    for (const shell::DesignField& field : design.fields) {
+        if (columnRule(field).listed) listed.push_back(&field);
+    }
+    return listed;
+}
+
+std::vector<KeyRow> keyList(const shell::TableDesign& design) {
+    const std::vector<const shell::DesignField*> fields = listedFields(design);
+    std::vector<KeyRow> keys;
+    for (const shell::DesignIndex& index : design.indexes) {
+        const std::string name = firstKeyField(index.fields);
+        const shell::DesignField* field = nullptr;
+        for (const shell::DesignField* candidate : fields) {
+            if (candidate->name == name) field = candidate;
+        }
+        // A key on a field the list leaves out (a GUID) cannot be created on the server.
+        if (field == nullptr) continue;
+        bool listed = false;
+        for (const KeyRow& key : keys) listed = listed || key.field->name == name;
+        if (!listed) keys.push_back({field, index.unique, index.primary});
+    }
+    return keys;
+}
+
+shell::CommandResult loadTableDesign(shell::frmMain& form, shell::UserInterface& ui, const std::string& tableName,
+                                     const ReadOptions& options) {
     ui.setBusy(true);
     form.eLabelFields.caption = "Fields in database " + tableName;
     form.eLabelKey.caption = "Keys in database " + tableName;
+    form.design = {};
 
     shell::Grid& fields = form.eFieldListGrid;
     shell::Grid& keys = form.ekeyListGrid;
@@ -105,71 +122,54 @@ void loadTableDesign(shell::frmMain& form, shell::UserInterface& ui, const std::
     keys.setColWidth(0, kNameColumnWidth);
 
     // The counters always describe the rows present, whichever way the load ends.
-    auto writeCounters = [&] {
+    auto finish = [&](shell::CommandResult result) {
         form.eFieldCount.text = std::to_string(rowsBelowHeader(fields));
         form.eKeyCount.text = std::to_string(rowsBelowHeader(keys));
+        ui.setBusy(false);
+        return result;
     };
-    auto refuse = [&](const char* firstLine, const std::string& message) {
-        ui.messageBox(std::string(firstLine) + "\r" + message + "\r" + "Please correct the name and try again",
-                      kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+    auto refuse = [&](const char* firstLine, const NameCheck& check, const std::string& name) {
+        const std::string text =
+            std::string(firstLine) + "\r" + check.message + "\r" + "Please correct the name and try again";
+        ui.messageBox(text, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+        return shell::CommandResult::stopped(check.reason, text, name);
     };
 
+    shell::TableDesign design;
     try {
-        AccessDatabase database(form.eFilename.text);
-        const TableDef def = database.tableDef(tableName);
-        const bool spacesAllowed = form.eAllowFieldNamesIwthSpace.checked();
-        for (const Field& field : def.fields) {
-            const std::string message = fieldNameMessage(field.name, spacesAllowed);
-            if (!message.empty()) {
-                refuse("Illegal field name(s) detected :", message);
-                fields.clear();
-                keys.fixedRows = 0;
-                writeCounters();
-                ui.setBusy(false);
-                return;
-            }
-            if (field.type == kGuidType) continue;
-            // Only text can hold a zero-length string; numbers, dates and Yes/No read False.
-            const bool zeroLength = (field.type == 10 || field.type == 12) && field.allowZeroLength;
-            fields.addItem(field.name + "\t" + typeWord(field.type, field.attributes) + "\t" +
-                           std::to_string(field.size) + "\t" + flagText(zeroLength) + "\t" + field.defaultValue);
-        }
-        for (const IndexInfo& index : def.indexes) {
-            const std::string keyField = firstKeyField(index.fields);
-            const std::string message = keyNameMessage(keyField);
-            if (!message.empty()) {
-                refuse("Illegal key name(s) detected :", message);
-                keys.clear();
-                writeCounters();
-                ui.setBusy(false);
-                return;
-            }
-            const std::string* size = nullptr;
-            const std::string* word = nullptr;
-            for (int row = 1; row < fields.rows(); ++row) {
-                if (fields.cell(row, 0) == keyField) {
-                    size = &fields.cell(row, 2);
-                    word = &fields.cell(row, 1);
-                }
-            }
-            // A key on a field the list leaves out (a GUID) cannot be created on the server.
-            if (size == nullptr) continue;
-            bool listed = false;
-            for (int row = 1; row < keys.rows(); ++row) listed = listed || keys.cell(row, 0) == keyField;
-            if (listed) continue;
-            keys.addItem(keyField + "\t" + flagText(index.unique) + "\t" + flagText(index.primary) + "\t" + *size +
-                         "\t" + *word);
-        }
-        fields.fixedRows = 1;
-        keys.fixedRows = 1;
-        writeCounters();
-        ui.setBusy(false);
+        design = AccessDatabase(form.eFilename.text, options).tableDef(tableName);
     } catch (const EngineError& e) {
-        ui.setBusy(false);
-        writeCounters();
-        ui.messageBox(e.description() + " " + std::to_string(e.number()), "Error when opening database, on eDatebase click",
-                      shell::MessageIcon::None, shell::MessageButtons::Ok);
+        const shell::CommandResult result = finish(shell::CommandResult::failed(e));
+        ui.messageBox(e.boxText(), "Error when opening database, on eDatebase click", shell::MessageIcon::None,
+                      shell::MessageButtons::Ok);
+        return result;
     }
+
+    const bool spacesAllowed = form.eAllowFieldNamesIwthSpace.checked();
+    for (const shell::DesignField& field : design.fields) {
+        const NameCheck check = checkFieldName(field.name, spacesAllowed);
+        if (check.reason != StopReason::None) {
+            const shell::CommandResult result = refuse("Illegal field name(s) detected :", check, field.name);
+            fields.clear();
+            keys.fixedRows = 0;
+            return finish(result);
+        }
+        if (columnRule(field).listed) fields.addItem(fieldRow(field));
+    }
+    form.design = std::move(design);
+    for (const KeyRow& key : keyList(form.design)) {
+        const NameCheck check = checkKeyName(key.field->name);
+        if (check.reason != StopReason::None) {
+            const shell::CommandResult result = refuse("Illegal key name(s) detected :", check, key.field->name);
+            keys.clear();
+            form.design.indexes.clear();
+            return finish(result);
+        }
+        keys.addItem(keyRow(key));
+    }
+    fields.fixedRows = 1;
+    keys.fixedRows = 1;
+    return finish(shell::CommandResult::done());
 }
 
 } // namespace kavero::source

@@ -1,9 +1,11 @@
-// The table pick: the selected table's fields and keys in eFieldListGrid and ekeyListGrid.
+// The table pick: the selected table's design, read once into the window model and shown in
+// eFieldListGrid and ekeyListGrid.
 #pragma once
 
 #include <string>
-#include <string_view>
+#include <vector>
 
+#include "shell/command_result.h"
 #include "shell/main_form.h"
 #include "shell/user_interface.h"
 #include "source/engine.h"
@@ -14,12 +16,31 @@ namespace kavero::source {
 inline constexpr int kNameColumnWidth = 1900;
 inline constexpr int kSizeColumnWidth = 550;
 
-// The type word of a field: the name the builders map, from the engine type code and the
-// Attributes (exactly 49, an auto-increment long, reads AUTONUM). Decimal and BigInt read
-// DOUBLE; GUID, Binary and codes the builders cannot map read the empty word.
-std::string typeWord(int typeCode, std::int32_t attributes);
+// One row of the key list: the first field of an index, for the first index in engine order
+// that starts with it. Keys on fields the field list leaves out (GUIDs) have no row.
+struct KeyRow {
+    const shell::DesignField* field;
+    bool unique;
+    bool primary;
+};
+std::vector<KeyRow> keyList(const shell::TableDesign& design);
 
-// The click on an eTables entry: loads the design of `tableName` from the file in eFilename.
-void loadTableDesign(shell::frmMain& form, shell::UserInterface& ui, const std::string& tableName);
+// The fields that have a row in the field list, in record order.
+std::vector<const shell::DesignField*> listedFields(const shell::TableDesign& design);
+
+// Why a name would not reach the server intact: the window's message and, for callers with
+// their own wording, the reason. Reason None when the name is fine.
+struct NameCheck {
+    shell::StopReason reason = shell::StopReason::None;
+    std::string message;
+};
+NameCheck checkFieldName(const std::string& name, bool spacesAllowed);
+NameCheck checkKeyName(const std::string& name);
+
+// The click on an eTables entry: loads the design of `tableName` from the file in eFilename
+// into form.design and the grids. A name the server would not take stops the load with a
+// message; an engine error is shown and reported as a failure.
+shell::CommandResult loadTableDesign(shell::frmMain& form, shell::UserInterface& ui, const std::string& tableName,
+                                     const ReadOptions& options);
 
 } // namespace kavero::source

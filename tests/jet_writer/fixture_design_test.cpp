@@ -26,7 +26,7 @@ struct Opened {
 void open(Opened& o, const std::string& fixture, bool allowSpaces) {
     o.form.eFilename.text = fixturePath(fixture);
     o.form.eAllowFieldNamesIwthSpace.value = allowSpaces ? shell::CheckState::Checked : shell::CheckState::Unchecked;
-    source::OpenAccessDatabase(o.form, o.ui);
+    source::OpenAccessDatabase(o.form, o.ui, {});
 }
 
 // Grid rows 1.. as tab-joined texts, so a whole design compares at once.
@@ -46,7 +46,7 @@ struct Design {
 };
 
 Design load(Opened& o, const std::string& table) {
-    source::loadTableDesign(o.form, o.ui, table);
+    source::loadTableDesign(o.form, o.ui, table, {});
     return {rowsOf(o.form.eFieldListGrid, std::stoi(o.form.eFieldCount.text)),
             rowsOf(o.form.ekeyListGrid, std::stoi(o.form.eKeyCount.text))};
 }

@@ -1,287 +1,220 @@
-// The table script, compared whole: the worked Customers example under every key option,
-// the type mapping, NULL rules, defaults, keys, and designs that cannot give a statement.
+// The table script, compared whole: the column each Access type becomes, NULL rules,
+// defaults, keys under each option, quoting, and the "To file" command around it.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "script/create_sql_table_create.h"
 #include "script/table_design.h"
+#include "script/to_file_command.h"
+#include "support/scripted_user_interface.h"
 
+using kavero::script::convertToFile;
 using kavero::script::CreateSQLtablecreate;
 using kavero::script::ScriptError;
+using kavero::shell::CheckState;
+using kavero::shell::DesignField;
 using kavero::shell::frmMain;
+using kavero::shell::MessageIcon;
 using kavero::shell::OptionButton;
-using kavero::testing::FieldRow;
-using kavero::testing::KeyRow;
-using kavero::testing::showCustomers;
-using kavero::testing::showDesign;
+using kavero::shell::Outcome;
+using kavero::source::NameQuoting;
+using kavero::testing::ScriptedUserInterface;
+using namespace kavero::testing;
 
 namespace {
 
-const std::string kCustomersKeys = "DROP TABLE IF EXISTS `Customers`\r\n"
-                                   "CREATE TABLE `Customers`(`ID` DOUBLE auto_increment NOT NULL, "
-                                   "`Name` VARCHAR(50) NOT NULL, `Active` INTEGER NOT NULL DEFAULT 0, "
-                                   "`Price` DOUBLE NOT NULL DEFAULT 0,  PRIMARY KEY (ID),  KEY (Name(50)))\r\n";
-const std::string kCustomersNoKeys = "DROP TABLE IF EXISTS `Customers`\r\n"
-                                     "CREATE TABLE `Customers`(`ID` DOUBLE auto_increment NOT NULL, "
-                                     "`Name` VARCHAR(50) NOT NULL, `Active` INTEGER NOT NULL DEFAULT 0, "
-                                     "`Price` DOUBLE NOT NULL DEFAULT 0, PRIMARY KEY (ID))\r\n";
-const std::string kCustomersIndexes = kCustomersNoKeys + "CREATE INDEX `ID` ON `Customers` (`ID`)\r\n"
-                                                         "CREATE INDEX `Name` ON `Customers` (`Name`(50))\r\n";
-
-std::string build(frmMain& form, OptionButton frmMain::*option, bool oneLine = false) {
+std::string build(frmMain& form, OptionButton frmMain::*option, NameQuoting quoting = NameQuoting::Backquoted) {
     form.setOption(form.*option);
-    return CreateSQLtablecreate(form, oneLine);
+    return CreateSQLtablecreate(form, false, quoting);
 }
 
-// The CREATE TABLE line of a one-field table, without keys.
-std::string columnOf(const FieldRow& field) {
+// The column clause of a one-field table without keys.
+std::string columnOf(const DesignField& field) {
     frmMain form;
-    showDesign(form, "t", {field}, {});
+    showDesign(form, "t", {field});
     const std::string script = build(form, &frmMain::eCreateNoKeys);
     const std::string head = "DROP TABLE IF EXISTS `t`\r\nCREATE TABLE `t`(";
     EXPECT_EQ(script.substr(0, head.size()), head);
-    EXPECT_EQ(script.substr(script.size() - 3), ")\r\n");
     return script.substr(head.size(), script.size() - head.size() - 3);
 }
 
 } // namespace
 
-TEST(TableScript, CustomersUnderEachKeyOption) {
-    frmMain form;
-    showCustomers(form);
-    EXPECT_EQ(build(form, &frmMain::ECreateKey), kCustomersKeys);
-    EXPECT_EQ(build(form, &frmMain::eCreateNoKeys), kCustomersNoKeys);
-    EXPECT_EQ(build(form, &frmMain::eCreateIndex), kCustomersIndexes);
-}
-
-TEST(TableScript, OneLineFormEndsEveryStatementWithSemicolon) {
-    frmMain form;
-    showCustomers(form);
-    EXPECT_EQ(build(form, &frmMain::ECreateKey, true),
-              "DROP TABLE IF EXISTS `Customers`;CREATE TABLE `Customers`(`ID` DOUBLE auto_increment NOT NULL, "
-              "`Name` VARCHAR(50) NOT NULL, `Active` INTEGER NOT NULL DEFAULT 0, `Price` DOUBLE NOT NULL DEFAULT 0,  "
-              "PRIMARY KEY (ID),  KEY (Name(50)));");
-    // Three statements become one line with a ";" after each.
-    const std::string indexes = build(form, &frmMain::eCreateIndex, true);
-    EXPECT_EQ(indexes.find("\r\n"), std::string::npos);
-    EXPECT_EQ(indexes, "DROP TABLE IF EXISTS `Customers`;CREATE TABLE `Customers`(`ID` DOUBLE auto_increment NOT "
-                       "NULL, `Name` VARCHAR(50) NOT NULL, `Active` INTEGER NOT NULL DEFAULT 0, `Price` DOUBLE NOT "
-                       "NULL DEFAULT 0, PRIMARY KEY (ID));CREATE INDEX `ID` ON `Customers` (`ID`);CREATE INDEX "
-                       "`Name` ON `Customers` (`Name`(50));");
-}
-
-TEST(TableScript, EmptiesTheOutputBoxAndLeavesTheDesignAlone) {
-    frmMain form;
-    showCustomers(form);
-    form.eScriptOutPut.text = "an earlier script";
-    const auto fieldsBefore = form.eFieldListGrid.cells;
-    const auto keysBefore = form.ekeyListGrid.cells;
-    build(form, &frmMain::ECreateKey);
-    EXPECT_EQ(form.eScriptOutPut.text, "");
-    EXPECT_EQ(form.eFieldListGrid.cells, fieldsBefore);
-    EXPECT_EQ(form.ekeyListGrid.cells, keysBefore);
-    EXPECT_EQ(form.eFieldCount.text, "4");
-}
-
-TEST(TableScript, EveryTypeWordGivesItsColumnAndNoFieldSwallowsAnother) {
-    frmMain form;
-    showDesign(form, "All types",
-               {{"bin", "", "16"},
-                {"yes no", "BOOLEAN", "1"},
-                {"byte", "BYTE", "1"},
-                {"int", "INTEGER", "2"},
-                {"long", "LNGINT", "4"},
-                {"money", "CURRENCY", "8"},
-                {"single", "SINGLE", "4"},
-                {"double", "DOUBLE", "8"},
-                {"when", "DATETIME", "8"},
-                {"text", "TEXT", "255", "True"},
-                {"memo", "BLOB", "0", "True"},
-                {"ole", "OLE", "0"},
-                {"decimal", "DECIMAL", "17"},
-                {"lower", "text", "10"},
-                {"last bin", "", "510"}},
-               {});
-    EXPECT_EQ(build(form, &frmMain::eCreateNoKeys),
-              "DROP TABLE IF EXISTS `All types`\r\n"
-              "CREATE TABLE `All types`(`bin` LONGBLOB NOT NULL, `yes no` INTEGER NOT NULL, `byte` INTEGER NOT NULL, "
-              "`int` INTEGER NOT NULL, `long` BIGINT NOT NULL, `money` DOUBLE NOT NULL, `single` REAL NOT NULL, "
-              "`double` DOUBLE NOT NULL, `when` DATETIME NOT NULL, `text` VARCHAR(255) NULL, `memo` TEXT NULL, "
-              "`ole` BLOB NOT NULL, `decimal` LONGTEXT NOT NULL, `lower` LONGTEXT NOT NULL, "
-              "`last bin` LONGBLOB NOT NULL)\r\n");
-}
-
-TEST(TableScript, NotNullOnlyWhenTheCellReadsExactlyFalse) {
-    EXPECT_EQ(columnOf({"a", "TEXT", "5", "False"}), "`a` VARCHAR(5) NOT NULL");
-    EXPECT_EQ(columnOf({"a", "TEXT", "5", "True"}), "`a` VARCHAR(5) NULL");
-    EXPECT_EQ(columnOf({"a", "TEXT", "5", "false"}), "`a` VARCHAR(5) NULL");
-    EXPECT_EQ(columnOf({"a", "TEXT", "5", ""}), "`a` VARCHAR(5) NULL");
-    EXPECT_EQ(columnOf({"a", "INTEGER", "2", "True"}), "`a` INTEGER NULL");
-}
-
-TEST(TableScript, DefaultsByTypeWord) {
+TEST(TableScript, EveryTypeGetsItsColumnAndNullRule) {
     struct Case {
-        const char* typeWord;
-        const char* stored;
+        DesignField field;
         const char* column;
     };
     const Case cases[] = {
-        // Yes/No: the words for Yes in any letter case, and any number but zero, mean -1.
-        {"BOOLEAN", "Yes", "`f` INTEGER NOT NULL DEFAULT -1"},
-        {"BOOLEAN", "=true", "`f` INTEGER NOT NULL DEFAULT -1"},
-        {"BOOLEAN", "oN", "`f` INTEGER NOT NULL DEFAULT -1"},
-        {"BOOLEAN", "-1", "`f` INTEGER NOT NULL DEFAULT -1"},
-        {"BOOLEAN", "1", "`f` INTEGER NOT NULL DEFAULT -1"},
-        {"BOOLEAN", "No", "`f` INTEGER NOT NULL DEFAULT 0"},
-        {"BOOLEAN", "False", "`f` INTEGER NOT NULL DEFAULT 0"},
-        {"BOOLEAN", "0", "`f` INTEGER NOT NULL DEFAULT 0"},
-        {"BOOLEAN", "-0.0e5", "`f` INTEGER NOT NULL DEFAULT 0"},
-        {"BOOLEAN", "Yess", "`f` INTEGER NOT NULL DEFAULT 0"},
-        // Text: quotes, blanks and "=" go; what is left is a MySQL string with its backslashes kept.
-        {"TEXT", "\"abc\"", "`f` VARCHAR(20) NOT NULL DEFAULT 'abc'"},
-        {"TEXT", "\"\"", "`f` VARCHAR(20) NOT NULL DEFAULT ''"},
-        {"TEXT", "=\"New York\"", "`f` VARCHAR(20) NOT NULL DEFAULT 'NewYork'"},
-        {"TEXT", "'it''s'", "`f` VARCHAR(20) NOT NULL DEFAULT 'its'"},
-        {"TEXT", "\"C:\\temp\\\"", "`f` VARCHAR(20) NOT NULL DEFAULT 'C:\\\\temp\\\\'"},
-        {"TEXT", "=Date()", "`f` VARCHAR(20) NOT NULL DEFAULT 'Date()'"},
-        {"TEXT", "\"a,b\"", "`f` VARCHAR(20) NOT NULL DEFAULT 'a,b'"},
-        // Numbers: a cleaned default that reads as a number, else no default at all.
-        {"LNGINT", "1 000", "`f` BIGINT NOT NULL DEFAULT 1000"},
-        {"DOUBLE", "-2.5E-3", "`f` DOUBLE NOT NULL DEFAULT -2.5E-3"},
-        {"SINGLE", "+.5", "`f` REAL NOT NULL DEFAULT +.5"},
-        {"CURRENCY", "=0", "`f` DOUBLE NOT NULL DEFAULT 0"},
-        {"CURRENCY", "1,5", "`f` DOUBLE NOT NULL"},
-        {"CURRENCY", "$5", "`f` DOUBLE NOT NULL"},
-        {"INTEGER", "&H1F", "`f` INTEGER NOT NULL"},
-        {"INTEGER", "inf", "`f` INTEGER NOT NULL"},
-        {"DATETIME", "=Date()", "`f` DATETIME NOT NULL"},
-        {"DATETIME", "#1/1/2000#", "`f` DATETIME NOT NULL"},
-        {"OLE", "0", "`f` BLOB NOT NULL DEFAULT 0"},
-        {"", "7", "`f` LONGBLOB NOT NULL DEFAULT 7"},
-        {"DECIMAL", "\"x\"", "`f` LONGTEXT NOT NULL"},
-        // Memo and AutoNumber columns never get a default.
-        {"BLOB", "\"abc\"", "`f` TEXT NOT NULL"},
-        {"AUTONUM", "0", "`f` DOUBLE auto_increment NOT NULL, PRIMARY KEY (f)"},
-        // An empty default cell means none.
-        {"INTEGER", "", "`f` INTEGER NOT NULL"},
+        {{.type = kYesNo, .size = 1}, "INTEGER NOT NULL"},
+        {{.type = kByte, .size = 1}, "INTEGER NOT NULL"},
+        {{.type = kInteger, .size = 2}, "INTEGER NOT NULL"},
+        {{.type = kLong, .size = 4}, "BIGINT NOT NULL"},
+        {{.type = kLong, .size = 4, .attributes = kAutoNumber}, "DOUBLE auto_increment NOT NULL, PRIMARY KEY (`f`)"},
+        // Other attribute bits, even with the auto-increment bit, leave a plain long.
+        {{.type = kLong, .size = 4, .attributes = 17}, "BIGINT NOT NULL"},
+        {{.type = kCurrency, .size = 8}, "DOUBLE NOT NULL"},
+        {{.type = kSingle, .size = 4}, "REAL NOT NULL"},
+        {{.type = kDouble, .size = 8}, "DOUBLE NOT NULL"},
+        {{.type = kDate, .size = 8}, "DATETIME NOT NULL"},
+        {{.type = kBinary, .size = 16}, "LONGBLOB NOT NULL"},
+        {{.type = kText, .size = 50}, "VARCHAR(50) NOT NULL"},
+        {{.type = kText, .size = 50, .allowZeroLength = true}, "VARCHAR(50) NULL"},
+        {{.type = kMemo, .allowZeroLength = true}, "TEXT NULL"},
+        // Nothing fills an OLE column, so it must take NULL.
+        {{.type = kOle}, "BLOB NULL"},
+        {{.type = kDecimal, .size = 16, .precision = 18, .scale = 4}, "DECIMAL(18,4) NOT NULL"},
+        {{.type = kBigInt, .size = 8}, "BIGINT NOT NULL"},
+        {{.type = kComplex, .size = 4}, "LONGBLOB NOT NULL"},
+        // The zero-length flag only means something for text.
+        {{.type = kInteger, .size = 2, .allowZeroLength = true}, "INTEGER NOT NULL"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(columnOf({"f", c.typeWord, "20", "False", c.stored}), c.column)
-            << c.typeWord << " with default " << c.stored;
+    for (Case c : cases) {
+        c.field.name = "f";
+        EXPECT_EQ(columnOf(c.field), std::string("`f` ") + c.column) << "type " << c.field.type;
     }
 }
 
-TEST(TableScript, CommasInNamesAndDefaultsDoNotMoveTheCuts) {
-    frmMain form;
-    showDesign(form, "a,b",
-               {{"x,y", "TEXT", "5", "False", "\"1,2\""}, {"p,q", "INTEGER", "2", "False", "x,"}},
-               {{"x,y", "False", "False", "5", "TEXT"}});
-    EXPECT_EQ(build(form, &frmMain::ECreateKey), "DROP TABLE IF EXISTS `a,b`\r\n"
-                                                 "CREATE TABLE `a,b`(`x,y` VARCHAR(5) NOT NULL DEFAULT '1,2', "
-                                                 "`p,q` INTEGER NOT NULL,  KEY (x,y(5)))\r\n");
+TEST(TableScript, DefaultsByType) {
+    struct Case {
+        int type;
+        const char* stored;
+        const char* clause;
+    };
+    const Case cases[] = {
+        // Yes/No: the words for Yes in any letter case, and any number but zero, mean -1.
+        {kYesNo, "Yes", " DEFAULT -1"}, {kYesNo, "=true", " DEFAULT -1"}, {kYesNo, "oN", " DEFAULT -1"},
+        {kYesNo, "1", " DEFAULT -1"}, {kYesNo, "No", " DEFAULT 0"}, {kYesNo, "-0.0e5", " DEFAULT 0"},
+        {kYesNo, "Yess", " DEFAULT 0"},
+        // Text: quotes, blanks and "=" go; what is left is a string literal that keeps the rest.
+        {kText, "=\"New York\"", " DEFAULT 'NewYork'"}, {kText, "\"\"", " DEFAULT ''"},
+        {kText, "'it''s'", " DEFAULT 'its'"}, {kText, "\"C:\\temp\\\"", " DEFAULT 'C:\\\\temp\\\\'"},
+        {kText, "\"a`b\"", " DEFAULT 'a`b'"}, {kText, "\"a,b\"", " DEFAULT 'a,b'"},
+        // Numbers: a cleaned default that reads as a number, else none.
+        {kLong, "1 000", " DEFAULT 1000"}, {kDouble, "-2.5E-3", " DEFAULT -2.5E-3"}, {kCurrency, "=0", " DEFAULT 0"},
+        {kCurrency, "1,5", ""}, {kInteger, "&H1F", ""}, {kInteger, "inf", ""}, {kDate, "=Date()", ""},
+        {kDecimal, "1.25", " DEFAULT 1.25"}, {kBinary, "7", " DEFAULT 7"},
+        // Memo and AutoNumber columns never get one.
+        {kMemo, "\"abc\"", ""},
+    };
+    for (const Case& c : cases) {
+        const DesignField field{.name = "f", .type = c.type, .size = 20, .defaultValue = c.stored};
+        const std::string column = columnOf(field);
+        EXPECT_EQ(column.substr(column.find("NULL") + 4), c.clause) << c.type << " with default " << c.stored;
+    }
 }
 
-TEST(TableScript, BackticksInsideNamesAreDoubled) {
-    frmMain form;
-    showDesign(form, "Back`tick", {{"a`b", "INTEGER", "2"}}, {{"a`b", "False", "False", "2", "INTEGER"}});
-    EXPECT_EQ(build(form, &frmMain::eCreateIndex), "DROP TABLE IF EXISTS `Back``tick`\r\nCREATE TABLE `Back``tick`(`a``b` "
-                                                   "INTEGER NOT NULL)\r\nCREATE INDEX `a``b` ON `Back``tick` "
-                                                   "(`a``b`)\r\n");
-}
-
-TEST(TableScript, KeysFollowTheKeyOption) {
-    // An AutoNumber that no key row starts with, a unique index and a plain one.
-    frmMain form;
-    showDesign(form, "Orders",
-               {{"No", "AUTONUM", "4"}, {"Code", "TEXT", "10"}, {"Qty", "INTEGER", "2"}},
-               {{"Code", "True", "False", "10", "TEXT"}, {"Qty", "False", "False", "2", "INTEGER"}});
-    const std::string columns = "CREATE TABLE `Orders`(`No` DOUBLE auto_increment NOT NULL, `Code` VARCHAR(10) NOT "
-                                "NULL, `Qty` INTEGER NOT NULL, ";
-    // Uniqueness is not carried over; the AutoNumber gets a bare KEY of its own.
-    EXPECT_EQ(build(form, &frmMain::ECreateKey),
-              "DROP TABLE IF EXISTS `Orders`\r\n" + columns + " KEY (Code(10)),  KEY (Qty), KEY (No))\r\n");
-    EXPECT_EQ(build(form, &frmMain::eCreateNoKeys),
-              "DROP TABLE IF EXISTS `Orders`\r\n" + columns + "PRIMARY KEY (No))\r\n");
-    EXPECT_EQ(build(form, &frmMain::eCreateIndex), "DROP TABLE IF EXISTS `Orders`\r\n" + columns +
-                                                       "PRIMARY KEY (No))\r\n"
-                                                       "CREATE INDEX `Code` ON `Orders` (`Code`(10))\r\n"
-                                                       "CREATE INDEX `Qty` ON `Orders` (`Qty`)\r\n");
-
-    // Without an AutoNumber, "no keys" means no key at all.
-    showDesign(form, "Plain", {{"a", "INTEGER", "2"}}, {{"a", "True", "True", "2", "INTEGER"}});
-    EXPECT_EQ(build(form, &frmMain::eCreateNoKeys),
-              "DROP TABLE IF EXISTS `Plain`\r\nCREATE TABLE `Plain`(`a` INTEGER NOT NULL)\r\n");
-    EXPECT_EQ(build(form, &frmMain::eCreateIndex), "DROP TABLE IF EXISTS `Plain`\r\nCREATE TABLE `Plain`(`a` "
-                                                   "INTEGER NOT NULL)\r\nCREATE INDEX `a` ON `Plain` (`a`)\r\n");
-    EXPECT_EQ(build(form, &frmMain::ECreateKey),
-              "DROP TABLE IF EXISTS `Plain`\r\nCREATE TABLE `Plain`(`a` INTEGER NOT NULL,  PRIMARY KEY (a))\r\n");
-}
-
-TEST(TableScript, KeysOnLongColumnsTakeAPrefix) {
-    frmMain form;
-    showDesign(form, "t", {{"bin", "", "16"}, {"dec", "DECIMAL", "17"}},
-               {{"bin", "True", "True", "16", ""}, {"dec", "False", "False", "17", "DECIMAL"}});
-    EXPECT_EQ(build(form, &frmMain::ECreateKey),
-              "DROP TABLE IF EXISTS `t`\r\nCREATE TABLE `t`(`bin` LONGBLOB NOT NULL, `dec` LONGTEXT NOT NULL,  "
-              "PRIMARY KEY (bin(255)),  KEY (dec(255)))\r\n");
-    EXPECT_EQ(build(form, &frmMain::eCreateIndex),
-              "DROP TABLE IF EXISTS `t`\r\nCREATE TABLE `t`(`bin` LONGBLOB NOT NULL, `dec` LONGTEXT NOT NULL)\r\n"
-              "CREATE INDEX `bin` ON `t` (`bin`(255))\r\nCREATE INDEX `dec` ON `t` (`dec`(255))\r\n");
-}
-
-TEST(TableScript, ReadsOnlyTheRowsTheCountersName) {
+TEST(TableScript, KeysFollowTheKeyOptionWithQuotedNames) {
     frmMain form;
     showCustomers(form);
-    form.eFieldCount.text = "2";
-    form.eKeyCount.text = "1";
-    EXPECT_EQ(build(form, &frmMain::ECreateKey), "DROP TABLE IF EXISTS `Customers`\r\n"
-                                                 "CREATE TABLE `Customers`(`ID` DOUBLE auto_increment NOT NULL, "
-                                                 "`Name` VARCHAR(50) NOT NULL,  PRIMARY KEY (ID))\r\n");
+    const std::string columns = "DROP TABLE IF EXISTS `Customers`\r\nCREATE TABLE `Customers`(`ID` DOUBLE "
+                                "auto_increment NOT NULL, `Name` VARCHAR(50) NOT NULL, `Active` INTEGER NOT NULL "
+                                "DEFAULT 0, `Price` DOUBLE NOT NULL DEFAULT 0, ";
+    EXPECT_EQ(build(form, &frmMain::ECreateKey), columns + " PRIMARY KEY (`ID`),  KEY (`Name`(50)))\r\n");
+    EXPECT_EQ(build(form, &frmMain::eCreateNoKeys), columns + "PRIMARY KEY (`ID`))\r\n");
+    EXPECT_EQ(build(form, &frmMain::eCreateIndex), columns + "PRIMARY KEY (`ID`))\r\n"
+                                                             "CREATE INDEX `ID` ON `Customers` (`ID`)\r\n"
+                                                             "CREATE INDEX `Name` ON `Customers` (`Name`(50))\r\n");
+
+    // An AutoNumber no index starts with gets a KEY of its own; a unique index becomes a plain
+    // KEY; a composite index gives its first field; a key on a GUID has no row; a second index
+    // on the same first field adds nothing; binary keys take a prefix.
+    showDesign(form, "Order lines",
+               {{.name = "No", .type = kLong, .size = 4, .attributes = kAutoNumber},
+                {.name = "Line code", .type = kText, .size = 10},
+                {.name = "Guid", .type = kGuid, .size = 16},
+                {.name = "Bin", .type = kBinary, .size = 8}},
+               {{.name = "a", .fields = "+Line code;-No", .unique = true},
+                {.name = "b", .fields = "+Guid", .primary = true},
+                {.name = "c", .fields = "-Line code", .primary = true},
+                {.name = "d", .fields = "+Bin"}});
+    EXPECT_EQ(build(form, &frmMain::ECreateKey),
+              "DROP TABLE IF EXISTS `Order lines`\r\nCREATE TABLE `Order lines`(`No` DOUBLE auto_increment NOT NULL, "
+              "`Line code` VARCHAR(10) NOT NULL, `Bin` LONGBLOB NOT NULL,  KEY (`Line code`(10)),  KEY (`Bin`(255)), "
+              "KEY (`No`))\r\n");
+    // Without the allow-spaces box the names go out bare, backquotes inside them removed.
+    showDesign(form, "Plain", {{.name = "a`b", .type = kInteger, .size = 2, .defaultValue = "1"}},
+               {{.name = "k", .fields = "+a`b", .primary = true}});
+    EXPECT_EQ(build(form, &frmMain::ECreateKey, NameQuoting::Bare),
+              "DROP TABLE IF EXISTS Plain\r\nCREATE TABLE Plain(ab INTEGER NOT NULL DEFAULT 1,  PRIMARY KEY (ab))\r\n");
+    EXPECT_EQ(build(form, &frmMain::eCreateIndex),
+              "DROP TABLE IF EXISTS `Plain`\r\nCREATE TABLE `Plain`(`a``b` INTEGER NOT NULL DEFAULT 1)\r\n"
+              "CREATE INDEX `a``b` ON `Plain` (`a``b`)\r\n");
 }
 
-TEST(TableScript, DesignsWithoutAStatementAreRefusedWithAReason) {
-    const auto refusal = [](frmMain& form) -> std::string {
-        form.eScriptOutPut.text = "kept";
+TEST(TableScript, DesignsWithoutAStatementAreRefused) {
+    frmMain form;
+    const auto refusal = [&form]() -> std::string {
         try {
             build(form, &frmMain::ECreateKey);
         } catch (const ScriptError& e) {
-            EXPECT_EQ(form.eScriptOutPut.text, "kept");
-            return e.what();
+            return e.description();
         }
-        ADD_FAILURE() << "the script was built";
-        return {};
+        return "built";
     };
-
-    frmMain form;
-    showDesign(form, "Only GUIDs", {}, {});
-    EXPECT_EQ(refusal(form), "The table Only GUIDs has no fields that can be created (GUID fields are left out), so "
-                             "there is no table to create.");
-
-    form.eFieldListGrid.clear(); // an illegal field name stopped the load
-    EXPECT_EQ(refusal(form), "The field list of the table Only GUIDs is empty because its design could not be "
-                             "loaded, so there is no table to create.");
-
-    showCustomers(form);
-    form.eFieldCount.text = "";
-    EXPECT_EQ(refusal(form), "The field count \"\" is not a number of rows.");
-    form.eFieldCount.text = "4 ";
-    EXPECT_EQ(refusal(form), "The field count \"4 \" is not a number of rows.");
-    form.eFieldCount.text = "-1";
-    EXPECT_EQ(refusal(form), "The field count \"-1\" is not a number of rows.");
-    form.eFieldCount.text = "5";
-    EXPECT_EQ(refusal(form), "The field list holds 4 rows, but its count says 5.");
-
-    showCustomers(form);
-    form.eKeyCount.text = "3";
-    EXPECT_EQ(refusal(form), "The key list holds 2 rows, but its count says 3.");
-    form.ekeyListGrid.clear(); // a failed key load leaves no rows at all
-    form.eKeyCount.text = "1";
-    EXPECT_EQ(refusal(form), "The key list holds 0 rows, but its count says 1.");
-    form.eKeyCount.text = "0";
-    EXPECT_NO_THROW(build(form, &frmMain::ECreateKey));
-
+    showDesign(form, "Only GUIDs", {{.name = "g", .type = kGuid, .size = 16}});
+    EXPECT_EQ(refusal(), "The table Only GUIDs has no fields that can be created (GUID fields are left out), so "
+                         "there is no table to create.");
+    form.design = {}; // an illegal field name stopped the load
+    EXPECT_EQ(refusal(), "The field list of the table Only GUIDs is empty because its design could not be loaded, "
+                         "so there is no table to create.");
     showCustomers(form);
     form.eTables.listIndex = -1;
-    EXPECT_EQ(refusal(form), "No table is selected, so there is no table script to create.");
+    EXPECT_EQ(refusal(), "No table is selected, so there is no table script to create.");
+}
+
+TEST(ToFile, ShowsTheScriptWithTheChosenEndsAndSelectsIt) {
+    frmMain form;
+    showCustomers(form);
+    form.setOption(form.eCreateNoKeys);
+    form.eSQLTerminator.text = "GO";
+    form.eTabControl.tab = kavero::shell::kTabPublish;
+    form.eFilename.hasFocus = true;
+    ScriptedUserInterface ui;
+    EXPECT_EQ(convertToFile(form, ui).outcome, Outcome::Done);
+    const std::string script = "DROP TABLE IF EXISTS CustomersGOCREATE TABLE Customers(ID DOUBLE auto_increment NOT "
+                               "NULL, Name VARCHAR(50) NOT NULL, Active INTEGER NOT NULL DEFAULT 0, Price DOUBLE NOT "
+                               "NULL DEFAULT 0, PRIMARY KEY (ID))GO";
+    EXPECT_EQ(form.eScriptOutPut.text, script);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "The SQL script is now created for you. Copy it from the box below and execute "
+                                   "it on your SQL-Server");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(form.eTabControl.tab, kavero::shell::kTabScriptOutput);
+    EXPECT_TRUE(form.eScriptOutPut.hasFocus);
+    EXPECT_FALSE(form.eFilename.hasFocus);
+    EXPECT_EQ(form.eScriptOutPut.selLength, static_cast<int>(script.size()));
+
+    // "CR" is a carriage return; with the box set the backquotes stay.
+    form.eSQLTerminator.text = "CR";
+    form.eAllowFieldNamesIwthSpace.value = CheckState::Checked;
+    convertToFile(form, ui);
+    EXPECT_EQ(form.eScriptOutPut.text.substr(0, 34), "DROP TABLE IF EXISTS `Customers`\rC");
+}
+
+TEST(ToFile, StopsReportWhyAndLeaveOrEmptyTheBox) {
+    frmMain form;
+    showCustomers(form);
+    form.eTables.listIndex = -1;
+    form.setOption(form.eCreateIndex, false);
+    form.eScriptOutPut.text = "the previous script";
+    ScriptedUserInterface ui;
+    const auto missing = convertToFile(form, ui);
+    EXPECT_EQ(missing.outcome, Outcome::Stopped);
+    EXPECT_EQ(missing.text, "1. You have to select a table to convert first !\r\n"
+                            "2. You have to choose how KAVERO should create your keys !\r\n"
+                            "\r\nBefore you can convert your database\r\n");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, missing.text);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(form.eScriptOutPut.text, "the previous script");
+
+    showDesign(form, "Only GUIDs", {{.name = "g", .type = kGuid, .size = 16}});
+    form.setOption(form.ECreateKey);
+    const auto refused = convertToFile(form, ui);
+    EXPECT_EQ(refused.outcome, Outcome::Stopped);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].title, "Error when creating the SQL script, on eCOnvertLocal");
+    EXPECT_EQ(form.eScriptOutPut.text, ""); // an earlier script must not pass for this table's
 }

@@ -15,7 +15,7 @@ protected:
 };
 
 TEST_F(Engine, RecordsetWalksRecordsInStoredOrder) {
-    AccessDatabase db(testing::testdataPath("jet4/overflowTestV2003.mdb"));
+    AccessDatabase db(testing::testdataPath("jet4/overflowTestV2003.mdb"), {});
     Recordset records = db.openRecordset("Table1");
     ASSERT_EQ(records.fields().size(), 9u);
     std::vector<std::string> data1;
@@ -36,14 +36,14 @@ TEST_F(Engine, RecordsetWalksRecordsInStoredOrder) {
 }
 
 TEST_F(Engine, EmptyTableIsAtEofAtOnce) {
-    AccessDatabase db(testing::testdataPath("jet4/testV2003.mdb"));
+    AccessDatabase db(testing::testdataPath("jet4/testV2003.mdb"), {});
     Recordset records = db.openRecordset("Table2");
     EXPECT_TRUE(records.eof());
     EXPECT_EQ(db.recordCount("Table2"), 0u);
 }
 
 TEST_F(Engine, CountsRecordsAndNonNullValues) {
-    AccessDatabase db(testing::testdataPath("jet3/overflowTestV1997.mdb"));
+    AccessDatabase db(testing::testdataPath("jet3/overflowTestV1997.mdb"), {});
     EXPECT_EQ(db.recordCount("Table1"), 7u);
     EXPECT_EQ(db.countValues("Table1", "data1"), 4u);
     EXPECT_EQ(db.countValues("Table1", "data3"), 5u);
@@ -51,7 +51,7 @@ TEST_F(Engine, CountsRecordsAndNonNullValues) {
 }
 
 TEST_F(Engine, TableDefinitionFieldsAndIndexes) {
-    AccessDatabase db(testing::testdataPath("jet4/testV2003.mdb"));
+    AccessDatabase db(testing::testdataPath("jet4/testV2003.mdb"), {});
     const TableDef def = db.tableDef("Table3");
     ASSERT_EQ(def.fields.size(), 2u);
     EXPECT_EQ(def.fields[0].attributes, 49);
@@ -66,14 +66,11 @@ TEST_F(Engine, TableDefinitionFieldsAndIndexes) {
     EXPECT_EQ(db.tableDefNames().size(), db.tableDefs().size());
 }
 
-TEST_F(Engine, CodePageFromTheEnvironment) {
-    ::setenv(kCodePageVariable, "936", 1);
-    EXPECT_EQ(readOptionsFromEnvironment().jet3CodePage, 936);
-    {
-        AccessDatabase db(testing::testdataPath("jet3/charsetGBK.mdb"));
-        Recordset records = db.openRecordset("table1");
-        EXPECT_EQ(std::get<jet::Text>(records.value("field1")).utf8, "GBK编码");
-    }
+TEST_F(Engine, CodePageIsAnArgumentAndChecked) {
+    AccessDatabase db(testing::testdataPath("jet3/charsetGBK.mdb"), readOptionsForCodePage(936));
+    Recordset records = db.openRecordset("table1");
+    EXPECT_EQ(std::get<jet::Text>(records.value("field1")).utf8, "GBK编码");
+    for (int bad : {0, -5, 99999}) EXPECT_THROW(readOptionsForCodePage(bad), EngineError) << bad;
     ::setenv(kCodePageVariable, "cp936", 1);
     EXPECT_THROW(readOptionsFromEnvironment(), EngineError);
     ::unsetenv(kCodePageVariable);

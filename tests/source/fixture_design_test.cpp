@@ -35,7 +35,7 @@ protected:
 
 TEST_F(DesignFixture, SystemTablesHiddenCaseSensitively) {
     allowSpaces(true);
-    OpenAccessDatabase(form, ui);
+    OpenAccessDatabase(form, ui, {});
     EXPECT_TRUE(ui.messages.empty());
     const auto& t = form.eTables.items;
     EXPECT_EQ(t, (std::vector<std::string>{"Orders", "Msysfoo", "Order Details", "GuidTable", "OnlyGuid", "Names",
@@ -46,7 +46,7 @@ TEST_F(DesignFixture, SystemTablesHiddenCaseSensitively) {
 
 TEST_F(DesignFixture, TableNameWithBlankNeedsTheAllowBox) {
     allowSpaces(false);
-    OpenAccessDatabase(form, ui);
+    OpenAccessDatabase(form, ui, {});
     EXPECT_TRUE(form.eTables.items.empty());
     // Two names have a blank; the later one is named.
     EXPECT_EQ(lastMessage().rfind("You have a space( )in your database name Say \"Hi\"\r\n", 0), 0u) << lastMessage();
@@ -54,7 +54,7 @@ TEST_F(DesignFixture, TableNameWithBlankNeedsTheAllowBox) {
 
 TEST_F(DesignFixture, FieldNameRulesInTheirOrderTheLastMatchWins) {
     allowSpaces(false);
-    loadTableDesign(form, ui, "Names");
+    loadTableDesign(form, ui, "Names", {});
     // "my field" is the first field: only the blank rule matches it.
     EXPECT_EQ(lastMessage(), "Illegal field name(s) detected :\rYou have a space( )in your field name my field\r"
                              "Please correct the name and try again");
@@ -62,7 +62,7 @@ TEST_F(DesignFixture, FieldNameRulesInTheirOrderTheLastMatchWins) {
     EXPECT_EQ(form.eFieldCount.text, "0");
 
     allowSpaces(true);
-    loadTableDesign(form, ui, "Names");
+    loadTableDesign(form, ui, "Names", {});
     // With blanks allowed the load stops at "a b.c", named by the dot rule.
     EXPECT_EQ(lastMessage(), "Illegal field name(s) detected :\rYou have a dot(.) in your field name a b.c\r"
                              "Please correct the name and try again");
@@ -72,7 +72,7 @@ TEST_F(DesignFixture, FieldNameRulesInTheirOrderTheLastMatchWins) {
 TEST_F(DesignFixture, OddTableNamesLoadWhenTheirFieldsAreFine) {
     allowSpaces(true);
     for (const char* table : {"Table.With.Dots", "O'Brien's", "Say \"Hi\"", "Back`tick", "Slash/Name"}) {
-        loadTableDesign(form, ui, table);
+        loadTableDesign(form, ui, table, {});
         EXPECT_TRUE(ui.messages.empty()) << table << ": " << lastMessage();
         EXPECT_EQ(fields(), (Rows{{"ID", "LNGINT", "4", "False", ""}, {"Value", "TEXT", "20", "False", ""}})) << table;
         EXPECT_EQ(form.eLabelFields.caption, std::string("Fields in database ") + table);
@@ -81,27 +81,27 @@ TEST_F(DesignFixture, OddTableNamesLoadWhenTheirFieldsAreFine) {
 
 TEST_F(DesignFixture, CompositePrimaryKeyRowForTheFirstFieldOnly) {
     allowSpaces(true);
-    loadTableDesign(form, ui, "Order Details");
+    loadTableDesign(form, ui, "Order Details", {});
     EXPECT_EQ(keys(), (Rows{{"OrderID", "True", "True", "4", "LNGINT"}}));
     EXPECT_EQ(form.eKeyCount.text, "1");
     EXPECT_EQ(fields()[2], (std::vector<std::string>{"Unit Price", "CURRENCY", "8", "False", ""}));
 }
 
 TEST_F(DesignFixture, GuidFieldsAndTheirKeysAreLeftOut) {
-    loadTableDesign(form, ui, "GuidTable");
+    loadTableDesign(form, ui, "GuidTable", {});
     EXPECT_EQ(fields(), (Rows{{"ID", "LNGINT", "4", "False", ""}, {"Name", "TEXT", "20", "False", ""}}));
     EXPECT_EQ(keys(), (Rows{{"ID", "True", "True", "4", "LNGINT"}}));
     EXPECT_EQ(form.eFieldCount.text, "2");
     EXPECT_EQ(form.eKeyCount.text, "1");
 
-    loadTableDesign(form, ui, "OnlyGuid");
+    loadTableDesign(form, ui, "OnlyGuid", {});
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(form.eFieldListGrid.rows(), 1);
     EXPECT_EQ(form.eFieldCount.text, "0");
 }
 
 TEST_F(DesignFixture, DefaultsAsStoredAndAllowZeroLengthOnlyForText) {
-    loadTableDesign(form, ui, "Defaults");
+    loadTableDesign(form, ui, "Defaults", {});
     const Rows rows = fields();
     ASSERT_EQ(rows.size(), 17u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"ID", "AUTONUM", "4", "False", "0"}));
@@ -117,22 +117,22 @@ TEST_F(DesignFixture, DefaultsAsStoredAndAllowZeroLengthOnlyForText) {
 }
 
 TEST_F(DesignFixture, TableWithoutPropertyBlobHasNoDefaults) {
-    loadTableDesign(form, ui, "NoProps");
+    loadTableDesign(form, ui, "NoProps", {});
     EXPECT_EQ(fields(), (Rows{{"A", "LNGINT", "4", "False", ""}, {"B", "TEXT", "10", "False", ""}}));
 }
 
 TEST_F(DesignFixture, KeysInEngineOrderAndNoIndexes) {
-    loadTableDesign(form, ui, "Keys");
+    loadTableDesign(form, ui, "Keys", {});
     EXPECT_EQ(keys(), (Rows{{"ID", "True", "True", "4", "LNGINT"},
                             {"Code", "True", "False", "10", "TEXT"},
                             {"When", "False", "False", "8", "DATETIME"}}));
-    loadTableDesign(form, ui, "NoIndexes");
+    loadTableDesign(form, ui, "NoIndexes", {});
     EXPECT_EQ(form.ekeyListGrid.rows(), 1);
     EXPECT_EQ(form.eKeyCount.text, "0");
-    loadTableDesign(form, ui, "OddTypes");
+    loadTableDesign(form, ui, "OddTypes", {});
     const Rows odd = fields();
     ASSERT_EQ(odd.size(), 4u);
-    EXPECT_EQ(odd[1], (std::vector<std::string>{"Amount", "DOUBLE", "16", "False", ""})); // Decimal
+    EXPECT_EQ(odd[1], (std::vector<std::string>{"Amount", "DECIMAL", "16", "False", ""})); // Decimal
     EXPECT_EQ(odd[2], (std::vector<std::string>{"Raw", "", "16", "False", ""}));          // Binary
     EXPECT_TRUE(ui.messages.empty());
 }

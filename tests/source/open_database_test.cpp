@@ -23,7 +23,7 @@ protected:
     void open(const std::string& relative, bool allowSpaces = false) {
         form.eFilename.text = testing::testdataPath(relative);
         form.eAllowFieldNamesIwthSpace.value = allowSpaces ? CheckState::Checked : CheckState::Unchecked;
-        OpenAccessDatabase(form, ui);
+        OpenAccessDatabase(form, ui, {});
     }
     shell::frmMain form;
     testing::ScriptedUserInterface ui;
@@ -98,10 +98,10 @@ TEST_F(OpenDatabase, MissingPathOrDisabledBoxDoesNothing) {
     form.eTables.addItem("kept");
     open("jet4/no-such-file.mdb");
     form.eFilename.text = "";
-    OpenAccessDatabase(form, ui);
+    OpenAccessDatabase(form, ui, {});
     form.eFilename.text = testing::testdataPath("jet4/testV2003.mdb");
     form.eFilename.enabled = false;
-    OpenAccessDatabase(form, ui);
+    OpenAccessDatabase(form, ui, {});
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(form.eTables.items, std::vector<std::string>{"kept"});
 }
@@ -114,7 +114,7 @@ TEST_F(OpenDatabase, PatternInTheNameIsNotOpened) {
                                std::filesystem::copy_options::overwrite_existing);
     form.eTables.addItem("old");
     form.eFilename.text = path.string();
-    OpenAccessDatabase(form, ui);
+    OpenAccessDatabase(form, ui, {});
     EXPECT_TRUE(form.eTables.items.empty());
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(form.eLabelTabelname.caption, "shop*.mdb");
@@ -127,7 +127,7 @@ TEST_F(ChooseFile, PresetFromTheCurrentFileFolderAndCancel) {
     form.eFilename.text = "/data/shop/shop.mdb";
     testing::InMemorySettings settings;
     ui.fileChoices.push_back(std::nullopt);
-    chooseDatabaseFile(form, ui, settings);
+    chooseDatabaseFile(form, ui, settings, {});
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_FALSE(ui.dialogs[0].save);
     EXPECT_EQ(ui.dialogs[0].request.presetName, "/data/shop/*.mdb");
@@ -140,9 +140,9 @@ TEST_F(ChooseFile, PresetFromTheCurrentFileFolderAndCancel) {
 TEST_F(ChooseFile, PresetFromTheSettingOrTheHomeFolder) {
     testing::InMemorySettings settings;
     ui.fileChoices = {std::nullopt, std::nullopt};
-    chooseDatabaseFile(form, ui, settings);
+    chooseDatabaseFile(form, ui, settings, {});
     settings.values["DATABASEPATHSOURCE"] = "/srv/access/";
-    chooseDatabaseFile(form, ui, settings);
+    chooseDatabaseFile(form, ui, settings, {});
     ASSERT_EQ(ui.dialogs.size(), 2u);
     EXPECT_EQ(ui.dialogs[0].request.presetName, defaultDatabaseFolder() + "*.mdb");
     EXPECT_EQ(defaultDatabaseFolder().back(), '/');
@@ -154,10 +154,10 @@ TEST_F(ChooseFile, AcceptsARealFileAndRefusesPatterns) {
     testing::InMemorySettings settings;
     ui.fileChoices = {std::string("*.mdb"), std::string("/tmp/a*.mdb"), std::string(""),
                       testing::testdataPath("jet3/testV1997.mdb")};
-    for (int i = 0; i < 3; ++i) chooseDatabaseFile(form, ui, settings);
+    for (int i = 0; i < 3; ++i) chooseDatabaseFile(form, ui, settings, {});
     EXPECT_EQ(form.eFilename.text, "");
     EXPECT_TRUE(form.eTables.items.empty());
-    chooseDatabaseFile(form, ui, settings);
+    chooseDatabaseFile(form, ui, settings, {});
     EXPECT_EQ(form.eFilename.text, testing::testdataPath("jet3/testV1997.mdb"));
     EXPECT_EQ(form.eTables.items, (std::vector<std::string>{"Table1", "Table2", "Table3", "Table4"}));
     EXPECT_EQ(form.eLabelTabelname.caption, "testV1997.mdb");

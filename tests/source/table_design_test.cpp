@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "jet/testdata_files.h"
+#include "source/column_rule.h"
 #include "source/table_design.h"
 #include "support/scripted_user_interface.h"
 
@@ -20,7 +21,7 @@ protected:
     void load(const std::string& relative, const std::string& table, bool allowSpaces = false) {
         form.eFilename.text = testing::testdataPath(relative);
         form.eAllowFieldNamesIwthSpace.value = allowSpaces ? shell::CheckState::Checked : shell::CheckState::Unchecked;
-        loadTableDesign(form, ui, table);
+        loadTableDesign(form, ui, table, {});
     }
     // The rows of a grid below its header.
     static Rows body(const shell::Grid& grid) {
@@ -125,14 +126,14 @@ TEST_F(TableDesign, DefaultTextAndAllowZeroLengthAsStored) {
     EXPECT_EQ(rows[4], (std::vector<std::string>{"Donation Type", "TEXT", "60", "True", "\"e-Transfer\""}));
 }
 
-TEST_F(TableDesign, DecimalAndBigIntReadDouble) {
+TEST_F(TableDesign, DecimalAndBigIntHaveWordsOfTheirOwn) {
     load("jet4/fixedNumericTestV2003.mdb", "test");
     const Rows rows = body(form.eFieldListGrid);
     ASSERT_EQ(rows.size(), 7u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"col1", "BLOB", "0", "True", ""}));
-    EXPECT_EQ(rows[1], (std::vector<std::string>{"col2", "DOUBLE", "16", "False", ""}));
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"col2", "DECIMAL", "16", "False", ""}));
     load("ace/bigint.accdb", "Table");
-    EXPECT_EQ(body(form.eFieldListGrid)[1], (std::vector<std::string>{"Numeric", "DOUBLE", "8", "False", "0"}));
+    EXPECT_EQ(body(form.eFieldListGrid)[1], (std::vector<std::string>{"Numeric", "BIGINT", "8", "False", "0"}));
 }
 
 TEST_F(TableDesign, IllegalFieldNameEmptiesTheFieldList) {
@@ -177,18 +178,13 @@ TEST_F(TableDesign, EngineErrorShowsTheBoxAndKeepsCountersTrue) {
     EXPECT_EQ(ui.busyChanges, (std::vector<bool>{true, false}));
 }
 
-TEST(TypeWord, CodesAndTheAutoNumberRule) {
-    EXPECT_EQ(typeWord(4, 49), "AUTONUM");
-    EXPECT_EQ(typeWord(3, 49), "AUTONUM");
-    EXPECT_EQ(typeWord(4, 48), "LNGINT");   // auto-increment bit without fixed size
-    EXPECT_EQ(typeWord(4, 16 | 1), "LNGINT"); // auto-increment without updatable
-    EXPECT_EQ(typeWord(9, 34), "");
-    EXPECT_EQ(typeWord(11, 34), "OLE");
-    EXPECT_EQ(typeWord(12, 34), "BLOB");
-    EXPECT_EQ(typeWord(16, 33), "DOUBLE");
-    EXPECT_EQ(typeWord(0x13, 33), "DOUBLE");
-    EXPECT_EQ(typeWord(0x12, 33), "");
-    EXPECT_EQ(typeWord(0x11, 33), "");
+TEST(ColumnRule, TheAutoNumberRuleNeedsExactly49) {
+    EXPECT_EQ(columnRule(4, 49).typeWord, "AUTONUM");
+    EXPECT_EQ(columnRule(3, 49).typeWord, "AUTONUM");
+    EXPECT_EQ(columnRule(4, 48).typeWord, "LNGINT");     // auto-increment bit without fixed size
+    EXPECT_EQ(columnRule(4, 16 | 1).typeWord, "LNGINT"); // auto-increment without updatable
+    EXPECT_FALSE(columnRule(4, 49).copied());
+    EXPECT_TRUE(columnRule(4, 17).copied());
 }
 
 } // namespace

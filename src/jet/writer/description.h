@@ -12,24 +12,26 @@
 #include <variant>
 #include <vector>
 
+#include "jet/format.h"
+
 namespace kavero::jet::writer {
 
-// Column type codes as stored in the tdef.
+// The column types the writer can store, by the reader's type codes.
 enum class FieldType : std::uint8_t {
-    Boolean = 0x01,
-    Byte = 0x02,
-    Integer = 0x03,
-    Long = 0x04,
-    Currency = 0x05,
-    Single = 0x06,
-    Double = 0x07,
-    DateTime = 0x08,
-    Binary = 0x09,
-    Text = 0x0A,
-    Ole = 0x0B,
-    Memo = 0x0C,
-    Guid = 0x0F,
-    Decimal = 0x10,
+    Boolean = kTypeBoolean,
+    Byte = kTypeByte,
+    Integer = kTypeInteger,
+    Long = kTypeLong,
+    Currency = kTypeCurrency,
+    Single = kTypeSingle,
+    Double = kTypeDouble,
+    DateTime = kTypeDateTime,
+    Binary = kTypeBinary,
+    Text = kTypeText,
+    Ole = kTypeOle,
+    Memo = kTypeMemo,
+    Guid = kTypeGuid,
+    Decimal = kTypeDecimal,
 };
 
 __extension__ using UInt128 = unsigned __int128;

@@ -1,1 +1,1 @@
-DROP TABLE IF EXISTS `Donation Type`CREATE TABLE `Donation Type`(`ID` DOUBLE auto_increment NOT NULL, `Donation Type` VARCHAR(20) NULL, `Description` TEXT NULL, PRIMARY KEY (ID))
+DROP TABLE IF EXISTS `Donation Type`CREATE TABLE `Donation Type`(`ID` DOUBLE auto_increment NOT NULL, `Donation Type` VARCHAR(20) NULL, `Description` TEXT NULL, PRIMARY KEY (`ID`))

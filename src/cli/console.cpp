@@ -1,0 +1,134 @@
+// The shared pieces of the kavero-cli commands.
+#include "cli/console.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
+#include "source/open_database.h"
+
+namespace kavero::cli {
+
+namespace {
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+shell::MessageAnswer Console::messageBox(std::string_view, std::string_view, shell::MessageIcon,
+                                         shell::MessageButtons buttons) {
+    switch (buttons) {
+    case shell::MessageButtons::YesNo:
+    case shell::MessageButtons::YesNoCancel: return shell::MessageAnswer::Yes;
+    case shell::MessageButtons::RetryCancel: return shell::MessageAnswer::Cancel;
+    case shell::MessageButtons::AbortRetryIgnore: return shell::MessageAnswer::Abort;
+    default: return shell::MessageAnswer::Ok;
+    }
+}
+
+void printDiagnostic(std::string_view text) {
+    std::string line;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const bool end = i == text.size() || text[i] == '\r' || text[i] == '\n';
+        if (!end) {
+            line += text[i];
+            continue;
+        }
+        if (!line.empty()) std::cerr << "kavero-cli: " << line << '\n';
+        line.clear();
+    }
+}
+
+void printError(const shell::NumberedError& error) {
+    printDiagnostic(error.description() + " (" + std::to_string(error.number()) + ")");
+}
+
+int reportResult(const shell::CommandResult& result, std::string_view nameKind) {
+    const std::string name = "the " + std::string(nameKind) + " '" + result.subject + "'";
+    switch (result.outcome) {
+    case shell::Outcome::Done: return kExitDone;
+    case shell::Outcome::Failed: printDiagnostic(result.text + " (" + std::to_string(result.number) + ")"); break;
+    case shell::Outcome::Stopped:
+        switch (result.reason) {
+        case shell::StopReason::BlankInName:
+            printDiagnostic(name + " holds a blank: use --allow-spaces");
+            break;
+        case shell::StopReason::IllegalName:
+            printDiagnostic(name + " holds a character a MySQL name cannot hold (' ` / \\ or .): rename it in Access");
+            break;
+        default: printDiagnostic(result.text);
+        }
+        break;
+    }
+    return kExitFailed;
+}
+
+void CodePageOption::addTo(CLI::App& command) {
+    command
+        .add_option("--code-page", codePage,
+                    "Code page of the text in Access 97 (Jet 3) files, for example 936; default 1252")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                int value = 0;
+                const char* end = text.data() + text.size();
+                const auto [stop, error] = std::from_chars(text.data(), end, value);
+                if (error != std::errc() || stop != end) return "'" + text + "' is not a code page number";
+                try {
+                    source::readOptionsForCodePage(value);
+                } catch (const source::EngineError& e) {
+                    return e.description();
+                }
+                return {};
+            },
+            "CODEPAGE"));
+}
+
+source::ReadOptions CodePageOption::readOptions() const {
+    return codePage ? source::readOptionsForCodePage(*codePage) : source::ReadOptions{};
+}
+
+std::optional<std::string> findUserTable(source::AccessDatabase& database, std::string_view name) {
+    const std::vector<std::string> tables = source::userTables(database);
+    for (const std::string& table : tables) {
+        if (table == name) return table;
+    }
+    for (const std::string& table : tables) {
+        if (sameName(table, name)) return table;
+    }
+    return std::nullopt;
+}
+
+std::string noSuchTable(std::string_view name, std::string_view file) {
+    return "no table named '" + std::string(name) + "' in " + std::string(file);
+}
+
+void prepareForm(shell::frmMain& form, const std::string& file, bool allowSpaces) {
+    form.eFilename.text = file;
+    form.eAllowFieldNamesIwthSpace.value = allowSpaces ? shell::CheckState::Checked : shell::CheckState::Unchecked;
+}
+
+void Output::write(std::string_view text) {
+    if (m_error != 0 || text.empty()) return;
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) m_error = errno != 0 ? errno : EIO;
+}
+
+bool Output::finish() {
+    errno = 0;
+    if (m_error == 0 && (std::fflush(stdout) != 0 || std::ferror(stdout))) m_error = errno != 0 ? errno : EIO;
+    if (m_error == 0) return true;
+    printDiagnostic(std::string("cannot write to standard output: ") + std::strerror(m_error));
+    return false;
+}
+
+} // namespace kavero::cli

@@ -1,0 +1,109 @@
+// The column rule table.
+#include "source/column_rule.h"
+
+#include <array>
+
+#include "jet/format.h"
+
+namespace kavero::source {
+
+namespace {
+
+// Access stores AutoNumber longs with these Attributes: fixed size 1 + auto-increment 16 + updatable 32.
+constexpr std::int32_t kAutoNumberAttributes = 49;
+
+// A prefix of 255 characters fits any index: 1,020 bytes in utf8mb4.
+constexpr std::string_view kLongColumnKeyPrefix = "255";
+
+struct Entry {
+    int typeCode;
+    ColumnRule rule;
+};
+
+using enum LiteralKind;
+
+constexpr std::array kRules = {
+    Entry{jet::kTypeBoolean, {.typeWord = "BOOLEAN", .columnType = "INTEGER", .literal = YesNo}},
+    Entry{jet::kTypeByte, {.typeWord = "BYTE", .columnType = "INTEGER", .literal = Integer}},
+    Entry{jet::kTypeInteger, {.typeWord = "INTEGER", .columnType = "INTEGER", .literal = Integer}},
+    Entry{jet::kTypeLong, {.typeWord = "LNGINT", .columnType = "BIGINT", .literal = Integer}},
+    Entry{jet::kTypeCurrency, {.typeWord = "CURRENCY", .columnType = "DOUBLE", .literal = Currency}},
+    Entry{jet::kTypeSingle, {.typeWord = "SINGLE", .columnType = "REAL", .literal = Float}},
+    Entry{jet::kTypeDouble, {.typeWord = "DOUBLE", .columnType = "DOUBLE", .literal = Float}},
+    Entry{jet::kTypeDateTime, {.typeWord = "DATETIME", .columnType = "DATETIME", .literal = DateTime}},
+    Entry{jet::kTypeBinary,
+          {.typeWord = "", .columnType = "LONGBLOB", .literal = Binary, .keyPrefix = KeyPrefix::LongColumn}},
+    Entry{jet::kTypeText,
+          {.typeWord = "TEXT",
+           .columnType = "VARCHAR",
+           .size = ColumnSize::Length,
+           .literal = Text,
+           .nullability = Nullability::FromZeroLength,
+           .keyPrefix = KeyPrefix::FieldSize}},
+    // OLE objects are not copied, so the column must accept the NULL every record leaves in it.
+    Entry{jet::kTypeOle, {.typeWord = "OLE", .columnType = "BLOB", .nullability = Nullability::AlwaysNull}},
+    // Access calls this Memo; its column is a MySQL TEXT.
+    Entry{jet::kTypeMemo, {.typeWord = "BLOB",
+                          .columnType = "TEXT",
+                          .literal = Text,
+                          .nullability = Nullability::FromZeroLength,
+                          .takesDefault = false}},
+    Entry{jet::kTypeGuid, {.listed = false}},
+    Entry{jet::kTypeDecimal,
+          {.typeWord = "DECIMAL", .columnType = "DECIMAL", .size = ColumnSize::PrecisionScale, .literal = Decimal}},
+    Entry{jet::kTypeBigInt, {.typeWord = "BIGINT", .columnType = "BIGINT", .literal = Integer}},
+};
+
+constexpr ColumnRule kAutoNumber{
+    .typeWord = "AUTONUM", .columnType = "DOUBLE auto_increment", .takesDefault = false, .autoIncrement = true};
+
+// Attachments, extended dates and whatever later versions add: the bytes are kept.
+constexpr ColumnRule kUnknown{
+    .typeWord = "", .columnType = "LONGBLOB", .literal = Binary, .keyPrefix = KeyPrefix::LongColumn};
+
+} // namespace
+
+const ColumnRule& columnRule(int typeCode, std::int32_t attributes) {
+    if (attributes == kAutoNumberAttributes) return kAutoNumber;
+    for (const Entry& entry : kRules) {
+        if (entry.typeCode == typeCode) return entry.rule;
+    }
+    return kUnknown;
+}
+
+std::string columnType(const shell::DesignField& field) {
+    const ColumnRule& rule = columnRule(field);
+    std::string type(rule.columnType);
+    switch (rule.size) {
+    case ColumnSize::None: break;
+    case ColumnSize::Length: type += "(" + std::to_string(field.size) + ")"; break;
+    case ColumnSize::PrecisionScale:
+        type += "(" + std::to_string(field.precision) + "," + std::to_string(field.scale) + ")";
+        break;
+    }
+    return type;
+}
+
+std::string keyPrefixLength(const shell::DesignField& field) {
+    switch (columnRule(field).keyPrefix) {
+    case KeyPrefix::None: return {};
+    case KeyPrefix::FieldSize: return std::to_string(field.size);
+    case KeyPrefix::LongColumn: return std::string(kLongColumnKeyPrefix);
+    }
+    return {};
+}
+
+bool zeroLengthShown(const shell::DesignField& field) {
+    return columnRule(field).nullability == Nullability::FromZeroLength && field.allowZeroLength;
+}
+
+bool createdNotNull(const shell::DesignField& field) {
+    switch (columnRule(field).nullability) {
+    case Nullability::NotNull: return true;
+    case Nullability::FromZeroLength: return !field.allowZeroLength;
+    case Nullability::AlwaysNull: return false;
+    }
+    return true;
+}
+
+} // namespace kavero::source

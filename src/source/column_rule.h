@@ -1,0 +1,84 @@
+// What an Access field becomes on the way to MySQL, decided in one table: the type word the
+// field list shows, the column type of the table script, the kind of literal a record value
+// is written as, and whether the field is copied at all. The script, the record statements and
+// the pages all read this table, so a field is never created by one rule and filled by another.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "shell/table_design.h"
+
+namespace kavero::source {
+
+// How a record value of the field is written in a statement (see sql_text.h).
+enum class LiteralKind {
+    None,     // not copied: the server numbers AutoNumbers itself; OLE objects stay behind
+    YesNo,    // -1 or 0
+    Integer,  // exact decimal digits
+    Currency, // exact, four decimals
+    Float,    // the shortest text that reads back to the same Single or Double
+    Decimal,  // exact digits at the column's scale
+    DateTime, // '2002-2-6 09:05:00'; Null as the zero date
+    Text,     // quoted and escaped; Null as the empty text
+    Binary,   // X'…'
+};
+
+// What the column type takes from the field.
+enum class ColumnSize {
+    None,
+    Length,         // VARCHAR(size)
+    PrecisionScale, // DECIMAL(precision,scale)
+};
+
+// Whether the column may hold NULL.
+enum class Nullability {
+    NotNull,
+    FromZeroLength, // text: NOT NULL unless the field allows a zero-length text
+    AlwaysNull,     // nothing fills the column, so a NOT NULL would refuse every record
+};
+
+// The prefix length a key on the column needs.
+enum class KeyPrefix {
+    None,       // the whole column
+    FieldSize,  // text keys are as long as the field
+    LongColumn, // LONGBLOB: a fixed prefix, long enough to tell most values apart
+};
+
+struct ColumnRule {
+    std::string_view typeWord{}; // the field list's "Type"; empty for Binary and unknown types
+    std::string_view columnType{}; // the MySQL type, sized as `size` says
+    ColumnSize size = ColumnSize::None;
+    LiteralKind literal = LiteralKind::None;
+    Nullability nullability = Nullability::NotNull;
+    KeyPrefix keyPrefix = KeyPrefix::None;
+    bool listed = true;          // false: the field has no row in the field list and no column
+    bool takesDefault = true;    // Memo and AutoNumber columns never get a DEFAULT
+    bool autoIncrement = false;
+
+    bool copied() const { return literal != LiteralKind::None; }
+};
+
+// The rule for a field, from its engine type code and its Attributes (exactly 49, an
+// AutoNumber long, reads AUTONUM whatever the type code). Codes the table does not know keep
+// their bytes in a LONGBLOB column.
+const ColumnRule& columnRule(int typeCode, std::int32_t attributes);
+inline const ColumnRule& columnRule(const shell::DesignField& field) {
+    return columnRule(field.type, field.attributes);
+}
+
+// The column type as the script writes it: "VARCHAR(50)", "DECIMAL(18,4)", "DOUBLE auto_increment".
+std::string columnType(const shell::DesignField& field);
+
+// The key prefix length for a key on the field, without parentheses; empty for the whole column.
+std::string keyPrefixLength(const shell::DesignField& field);
+
+// Whether the column is created NOT NULL.
+bool createdNotNull(const shell::DesignField& field);
+
+// The "Can not be null" text of the field list: the zero-length flag of text fields, which
+// the script turns into NULL; False for every other type.
+bool zeroLengthShown(const shell::DesignField& field);
+
+} // namespace kavero::source

@@ -1,0 +1,123 @@
+// Quoting and literal texts.
+#include "source/sql_text.h"
+
+#include <cmath>
+#include <type_traits>
+#include <variant>
+
+namespace kavero::source {
+
+namespace {
+
+// Drops the leading zeros of a fixed-width number, keeping at least one digit.
+std::string_view withoutLeadingZeros(std::string_view digits) {
+    while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
+    return digits;
+}
+
+template <class F> std::string floatLiteral(F value) {
+    // MySQL has no literal for these; a quoted word makes the server refuse the record
+    // instead of storing something else in silence.
+    if (std::isnan(value)) return "'NaN'";
+    if (std::isinf(value)) return value > 0 ? "'Infinity'" : "'-Infinity'";
+    return jet::shortestText(value);
+}
+
+} // namespace
+
+std::string quoteName(std::string_view name, NameQuoting quoting) {
+    std::string text;
+    text.reserve(name.size() + 2);
+    if (quoting == NameQuoting::Bare) {
+        for (char c : name) {
+            if (c != '`') text += c;
+        }
+        return text;
+    }
+    text += '`';
+    for (char c : name) {
+        if (c == '`') text += '`';
+        text += c;
+    }
+    text += '`';
+    return text;
+}
+
+std::string textLiteral(std::string_view utf8) {
+    std::string literal;
+    literal.reserve(utf8.size() + 2);
+    literal += '\'';
+    for (char c : utf8) {
+        switch (c) {
+        case '\\': literal += "\\\\"; break;
+        case '\'': literal += "\\'"; break;
+        case '\0': literal += "\\0"; break;
+        default: literal += c;
+        }
+    }
+    literal += '\'';
+    return literal;
+}
+
+std::string binaryLiteral(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string literal = "X'";
+    literal.reserve(3 + 2 * bytes.size());
+    for (std::uint8_t b : bytes) {
+        literal += kDigits[b >> 4];
+        literal += kDigits[b & 0x0F];
+    }
+    literal += '\'';
+    return literal;
+}
+
+std::string PadTwoDigits(std::string_view text) {
+    switch (text.size()) {
+    case 0: return "00";
+    case 1: return "0" + std::string(text);
+    case 2: return std::string(text);
+    default: return "";
+    }
+}
+
+std::string dateTimeText(const jet::DateTime& value) {
+    const std::string full = value.toString(); // YYYY-MM-DD HH:MM:SS, rounded to the second
+    if (full.size() != 19) return "";
+    const std::string_view text(full);
+    return std::string(withoutLeadingZeros(text.substr(0, 4))) + "-" +
+           std::string(withoutLeadingZeros(text.substr(5, 2))) + "-" +
+           std::string(withoutLeadingZeros(text.substr(8, 2))) + " " + PadTwoDigits(text.substr(11, 2)) + ":" +
+           PadTwoDigits(text.substr(14, 2)) + ":" + PadTwoDigits(text.substr(17, 2));
+}
+
+std::string recordLiteral(LiteralKind kind, const jet::Value& value) {
+    return std::visit(
+        [kind](const auto& v) -> std::string {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, jet::Null>) {
+                if (kind == LiteralKind::DateTime) return "'0000-00-00 00:00:00'";
+                if (kind == LiteralKind::Text) return "''";
+                return "NULL";
+            } else if constexpr (std::is_same_v<T, bool>) {
+                return v ? "-1" : "0";
+            } else if constexpr (std::is_integral_v<T>) {
+                return std::to_string(v);
+            } else if constexpr (std::is_floating_point_v<T>) {
+                return floatLiteral(v);
+            } else if constexpr (std::is_same_v<T, jet::Currency> || std::is_same_v<T, jet::Decimal>) {
+                return v.toString();
+            } else if constexpr (std::is_same_v<T, jet::DateTime>) {
+                const std::string text = dateTimeText(v);
+                return text.empty() ? "NULL" : "'" + text + "'";
+            } else if constexpr (std::is_same_v<T, jet::Text>) {
+                return textLiteral(v.utf8);
+            } else if constexpr (std::is_same_v<T, jet::Bytes>) {
+                return binaryLiteral(v.data);
+            } else {
+                return textLiteral(v.toString()); // GUID
+            }
+        },
+        value);
+}
+
+} // namespace kavero::source

@@ -1,0 +1,42 @@
+# Runs kavero-cli and checks its exit status, its standard output (byte for byte against a
+# file, or against a pattern) and its standard error against a pattern.
+#   cmake -DCLI=… -DTESTDATA=… -DFIXTURES=… -DARGS="a|b" -DSTATUS=0 -DOUTPUT_FILE=…
+#         [-DSTDOUT_FILE=…] [-DSTDOUT_REGEX=…] [-DSTDERR_REGEX=…] [-DNEEDS_TESTDATA=1] -P this
+# Standard output goes through OUTPUT_FILE (which may be a device such as /dev/full) and is
+# compared in hexadecimal, so a lone carriage return counts like any other byte.
+if(NEEDS_TESTDATA AND NOT IS_DIRECTORY "${TESTDATA}")
+  message("SKIP: no testdata at ${TESTDATA}")
+  return()
+endif()
+string(REPLACE "<testdata>" "${TESTDATA}" ARGS "${ARGS}")
+string(REPLACE "<fixtures>" "${FIXTURES}" ARGS "${ARGS}")
+string(REPLACE "|" ";" ARGS "${ARGS}")
+execute_process(COMMAND "${CLI}" ${ARGS} RESULT_VARIABLE status OUTPUT_FILE "${OUTPUT_FILE}" ERROR_VARIABLE err
+                TIMEOUT 60)
+if(NOT status STREQUAL STATUS)
+  message(FATAL_ERROR "exit status ${status}, expected ${STATUS}; stderr:\n${err}")
+endif()
+if(DEFINED STDERR_REGEX AND NOT err MATCHES "${STDERR_REGEX}")
+  message(FATAL_ERROR "standard error does not match ${STDERR_REGEX}:\n${err}")
+endif()
+if(NOT DEFINED STDERR_REGEX AND NOT err STREQUAL "")
+  message(FATAL_ERROR "unexpected standard error:\n${err}")
+endif()
+if(OUTPUT_FILE MATCHES "^/dev/")
+  return()
+endif()
+if(DEFINED STDOUT_REGEX)
+  file(READ "${OUTPUT_FILE}" out)
+  if(NOT out MATCHES "${STDOUT_REGEX}")
+    message(FATAL_ERROR "standard output does not match ${STDOUT_REGEX}:\n${out}")
+  endif()
+  return()
+endif()
+set(expected "")
+if(STDOUT_FILE)
+  file(READ "${STDOUT_FILE}" expected HEX)
+endif()
+file(READ "${OUTPUT_FILE}" out HEX)
+if(NOT out STREQUAL expected)
+  message(FATAL_ERROR "standard output differs (hexadecimal).\nGot:      ${out}\nExpected: ${expected}")
+endif()
