@@ -26,9 +26,9 @@ TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
     frmMain form;
     const auto names = namesOf(form);
     EXPECT_EQ(names.size(), 67u);
-    for (const char* name : {"eCOnvertLocal", "ManuelUpload", "eAllowFieldNamesIwthSpace", "ECreateKey",
-                             "ekeyListGrid", "eFieldListGrid", "cboDSNList", "eProvideName", "eScriptOutPut",
-                             "eMySqlpasswordISP", "Exitprogram", "AboutKAVERO", "Image22", "Label11"}) {
+    for (const char* name : {"eCOnvertLocal", "ManuelUpload", "eAllowFieldNamesIwthSpace", "ECreateKey", "ekeyListGrid",
+                             "eFieldListGrid", "cboDSNList", "eProvideName", "eScriptOutPut", "eMySqlpasswordISP",
+                             "Exitprogram", "AboutKAVERO", "Image22", "Label11"}) {
         EXPECT_TRUE(names.count(name)) << name;
     }
     EXPECT_EQ(form.control<CommandButton>("eCOnvertLocal"), &form.eCOnvertLocal);
@@ -40,13 +40,13 @@ TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
     EXPECT_EQ(namesOf(progress), (std::set<std::string>{"Picture1", "eShowStatus", "eProgressBar", "eOk"}));
 }
 
-TEST(ControlModel, ListsAndGridsKeepCellsAndSelectionAsTheCommandsExpect) {
+TEST(ControlModel, GridsAndListsKeepCellsAndSelectionAsTheCommandsExpect) {
     Grid grid;
     grid.cols = 5;
     grid.setColWidth(2, 550);
     grid.addItem("ID\tAUTONUM\t4\tFalse\t");
-    grid.addItem("Name\tTEXT");          // short rows are padded with empty cells
-    grid.addItem("a\tb\tc\td\te\tf");    // a sixth cell has no column
+    grid.addItem("Name\tTEXT");       // short rows are padded with empty cells
+    grid.addItem("a\tb\tc\td\te\tf"); // a sixth cell has no column
     ASSERT_EQ(grid.rows(), 3);
     EXPECT_EQ(grid.cell(0, 1), "AUTONUM");
     EXPECT_EQ(grid.cell(1, 2), "");
@@ -66,15 +66,4 @@ TEST(ControlModel, ListsAndGridsKeepCellsAndSelectionAsTheCommandsExpect) {
     list.clear();
     EXPECT_EQ(list.selectedItem(), nullptr);
     EXPECT_EQ(list.listIndex, -1);
-
-    // A combo box keeps its free text apart from its entries.
-    ComboBox box;
-    box.text = "$$";
-    box.addItem("CrLf");
-    EXPECT_EQ(box.text, "$$");
-    EXPECT_EQ(box.selectedItem(), nullptr);
-    box.select(0);
-    EXPECT_EQ(box.text, "CrLf");
-    box.select(7);
-    EXPECT_EQ(box.selectedItem(), nullptr);
 }

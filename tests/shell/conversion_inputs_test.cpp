@@ -76,13 +76,16 @@ TEST(ConversionInputs, EachTargetListsWhatIsMissingInOrderAndShowsItsPage) {
              f.eMySqlserveraddressISP.text = f.eMySqlDatabaseISP.text = f.eMySqlusernameISP.text = "\t";
              f.setOption(f.ManuelUpload);
          },
-         {Direct, Isp}, {}, 0},
+         {Direct, Isp},
+         {},
+         0},
         {"key option ECreateKey alone", [](frmMain& f) { f.setOption(f.ECreateKey); }, {ToFile}, {}, 0},
         {"key option eCreateNoKeys alone", [](frmMain& f) { f.setOption(f.eCreateNoKeys); }, {ToFile}, {}, 0},
-        // An empty table list has no selection either, so checks 2 and 3 both fail.
-        {"fresh window", [](frmMain& f) { f = frmMain(); }, {ToFile}, {kFilename, kNoDatabase, kNoTable, kNoKeyOption},
-         kTabSelectDatabase},
-        {"fresh window, manual upload", [](frmMain& f) { (f = frmMain()).setOption(f.ManuelUpload); }, {Isp},
+        // An empty table list has no selection either, so checks 2 and 3 both fail; the numbers
+        // run on across common and target checks, and the last failing one decides the page.
+        {"fresh window, manual upload",
+         [](frmMain& f) { (f = frmMain()).setOption(f.ManuelUpload); },
+         {Isp},
          {kFilename, kNoDatabase, kNoTable, kNoKeyOption, kNoOutputFile, kNoIspServer, kNoIspDatabase, kNoIspUser},
          kTabPublish},
         {"no data source, no database", noDirectInputs, {Direct}, {kNoDsn, kNoDsnDatabase}, kTabPublish},
@@ -92,26 +95,31 @@ TEST(ConversionInputs, EachTargetListsWhatIsMissingInOrderAndShowsItsPage) {
              f.cboDSNList.listIndex = -1;
              f.cboDSNList.text.clear();
          },
-         {Direct}, {kNoDsn}, kTabPublish},
-        // Numbers run on across common and target checks; the last failing one decides the page.
-        {"no file name, no database",
-         [](frmMain& f) { f.eFilename.text = f.eMySqlDatabase.text = ""; },
-         {Direct}, {kFilename, kNoDsnDatabase}, kTabPublish},
+         {Direct},
+         {kNoDsn},
+         kTabPublish},
         {"no file name", [](frmMain& f) { f.eFilename.text.clear(); }, {Direct, Isp}, {kFilename}, kTabSelectDatabase},
-        {"direct to ISP: the provider counts, the output file does not", noIspInputs, {Isp},
-         {kNoProvider, kNoIspServer, kNoIspDatabase, kNoIspUser}, kTabPublish},
+        {"direct to ISP: the provider counts, the output file does not",
+         noIspInputs,
+         {Isp},
+         {kNoProvider, kNoIspServer, kNoIspDatabase, kNoIspUser},
+         kTabPublish},
         {"manual upload: the output file counts, the provider does not",
          [](frmMain& f) {
              noIspInputs(f);
              f.setOption(f.ManuelUpload);
          },
-         {Isp}, {kNoOutputFile, kNoIspServer, kNoIspDatabase, kNoIspUser}, kTabPublish},
+         {Isp},
+         {kNoOutputFile, kNoIspServer, kNoIspDatabase, kNoIspUser},
+         kTabPublish},
         {"neither publish row: only the server entries",
          [](frmMain& f) {
              noIspInputs(f);
              f.setOption(f.eDirectToISP, false);
          },
-         {Isp}, {kNoIspServer, kNoIspDatabase, kNoIspUser}, kTabPublish},
+         {Isp},
+         {kNoIspServer, kNoIspDatabase, kNoIspUser},
+         kTabPublish},
     };
     for (const auto& c : cases) {
         for (Target target : c.targets) {

@@ -30,7 +30,9 @@ TEST(ProviderList, ReadsFieldsAsAStreamTwoAtATime) {
         {"\"Smith, Jones & Co\",\"x,y\"\n\"  padded \" , plain\n\"\",empty name\n",
          {{"Smith, Jones & Co", "x,y"}, {"  padded ", "plain"}, {"", "empty name"}}},
         // "B,," is B with an empty second field, then an empty first field whose partner is C.
-        {"\xEF\xBB\xBF" "A,\rB,,\nC\n\n\nc2,x\n\n", {{"A", ""}, {"B", ""}, {"", "C"}, {"c2", "x"}}},
+        {"\xEF\xBB\xBF"
+         "A,\rB,,\nC\n\n\nc2,x\n\n",
+         {{"A", ""}, {"B", ""}, {"", "C"}, {"c2", "x"}}},
     };
     for (const auto& c : cases) {
         const ProviderList list = parse(c.text);
