@@ -5,10 +5,10 @@
 
 #include "app/product_info.h"
 #include "app/startup.h"
+#include "recording_windows.h"
 #include "shell/settings.h"
 #include "support/in_memory_settings.h"
 #include "support/scripted_user_interface.h"
-#include "recording_windows.h"
 
 using namespace kavero;
 using kavero::testing::InMemorySettings;
