@@ -99,16 +99,25 @@ TEST_F(DatabaseGui, BrowseButtonOpensTheChosenFile) {
     EXPECT_EQ(widget<QLineEdit>("eFilename")->text().toStdString(), database.string());
 }
 
-TEST_F(DatabaseGui, GoToFileShowsTheScriptSelectedOnTheScriptPage) {
+TEST_F(DatabaseGui, GoListsWhatIsMissingOrShowsTheScriptSelectedOnTheScriptPage) {
     seedSettings({{"eSQLTerminator", "CrLf"}});
     start(database.string());
-    pick("Table1");
+    widget<QTabWidget>("eTabControl")->setCurrentIndex(1);
+    widget<QPlainTextEdit>("eScriptOutPut")->setPlainText(QStringLiteral("earlier text"));
     widget<QPushButton>("eCOnvertLocal")->click();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, script::kScriptCreatedMessage);
-    EXPECT_EQ(ui.messages[0].icon, shell::MessageIcon::Information);
-    EXPECT_EQ(widget<QTabWidget>("eTabControl")->currentIndex(), 2);
+    EXPECT_EQ(ui.messages[0].title, "KAVERO");
+    EXPECT_EQ(ui.messages[0].icon, shell::MessageIcon::Critical);
+    EXPECT_EQ(ui.messages[0].text.rfind("1. You have to select a table to convert first !", 0), 0u)
+        << ui.messages[0].text;
+    EXPECT_EQ(widget<QTabWidget>("eTabControl")->currentIndex(), 0);
+    EXPECT_EQ(widget<QPlainTextEdit>("eScriptOutPut")->toPlainText(), "earlier text");
 
+    pick("Table1");
+    widget<QPushButton>("eCOnvertLocal")->click();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, script::kScriptCreatedMessage);
+    EXPECT_EQ(widget<QTabWidget>("eTabControl")->currentIndex(), 2);
     const std::string& script = program->model().eScriptOutPut.text;
     ASSERT_NE(script.find("CREATE TABLE"), std::string::npos);
     ASSERT_NE(script.find("\r\n"), std::string::npos);
@@ -123,18 +132,4 @@ TEST_F(DatabaseGui, GoToFileShowsTheScriptSelectedOnTheScriptPage) {
     const std::string before = script;
     widget<QRadioButton>("ManuelUpload")->click();
     EXPECT_EQ(program->model().eScriptOutPut.text, before);
-}
-
-TEST_F(DatabaseGui, GoWithoutATableListsWhatIsMissingAndShowsItsPage) {
-    start(database.string());
-    widget<QTabWidget>("eTabControl")->setCurrentIndex(1);
-    widget<QPlainTextEdit>("eScriptOutPut")->setPlainText(QStringLiteral("earlier text"));
-    widget<QPushButton>("eCOnvertLocal")->click();
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, "KAVERO");
-    EXPECT_EQ(ui.messages[0].icon, shell::MessageIcon::Critical);
-    EXPECT_EQ(ui.messages[0].text.rfind("1. You have to select a table to convert first !", 0), 0u)
-        << ui.messages[0].text;
-    EXPECT_EQ(widget<QTabWidget>("eTabControl")->currentIndex(), 0);
-    EXPECT_EQ(widget<QPlainTextEdit>("eScriptOutPut")->toPlainText(), "earlier text");
 }

@@ -18,7 +18,6 @@
 
 #include <sys/stat.h>
 
-
 using namespace kavero;
 using kavero::testing::GuiTest;
 
@@ -26,7 +25,9 @@ namespace {
 
 class MainWindowGui : public GuiTest {};
 
-std::string text(QLineEdit* edit) { return edit->text().toStdString(); }
+std::string text(QLineEdit* edit) {
+    return edit->text().toStdString();
+}
 
 // What a control shows as its text: a caption, a title or the text typed in it.
 QString shownText(QObject* object) {
@@ -71,11 +72,22 @@ TEST_F(MainWindowGui, EveryControlIsAWidgetOfItsKindUnderItsNameWithItsTexts) {
     EXPECT_EQ(tabs->tabText(1), "Publish converted database to");
     EXPECT_EQ(tabs->tabText(2), "Script output");
     const std::pair<const char*, const char*> texts[] = {
-        {"eClose", "&Quit"}, {"eErrorcount", "0"}, {"eLabelTabelname", "Talble list"}, {"eLabelFields", "Fields list"},
-        {"eLabelKey", "Key(s) in database"}, {"Frame1", "Index/Key option"}, {"ECreateKey", "Create Keys as keys"},
-        {"ManuelUpload", "Manuel upload"}, {"Label8", "ISP mySql password"}, {"Label1", "Choose you SQLterminator"},
-        {"Frame2", "To file"}, {"eCOnvertLocal", "Go"}, {"Options", "Options"}, {"Exitprogram", "Exit program"},
-        {"HelpOntheweb", "Help On the web"}, {"AboutKAVERO", "About KAVERO"},
+        {"eClose", "&Quit"},
+        {"eErrorcount", "0"},
+        {"eLabelTabelname", "Talble list"},
+        {"eLabelFields", "Fields list"},
+        {"eLabelKey", "Key(s) in database"},
+        {"Frame1", "Index/Key option"},
+        {"ECreateKey", "Create Keys as keys"},
+        {"ManuelUpload", "Manuel upload"},
+        {"Label8", "ISP mySql password"},
+        {"Label1", "Choose you SQLterminator"},
+        {"Frame2", "To file"},
+        {"eCOnvertLocal", "Go"},
+        {"Options", "Options"},
+        {"Exitprogram", "Exit program"},
+        {"HelpOntheweb", "Help On the web"},
+        {"AboutKAVERO", "About KAVERO"},
     };
     for (const auto& [name, expected] : texts) EXPECT_EQ(shownText(widget<QObject>(name)), expected) << name;
     const std::pair<const char*, const char*> toolTips[] = {
@@ -93,29 +105,21 @@ TEST_F(MainWindowGui, EveryControlIsAWidgetOfItsKindUnderItsNameWithItsTexts) {
     EXPECT_TRUE(widget<QAction>("sep")->isSeparator());
 }
 
-TEST_F(MainWindowGui, FirstRunShowsTheDefaultsAndWritesNothing) {
-    ui::Program& p = start();
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(p.mainWindow().isVisible());
-    EXPECT_FALSE(p.splash().isVisible());
-    EXPECT_EQ(p.mainWindow().pos(), QPoint(500 / 15, 500 / 15));
-    EXPECT_TRUE(widget<QRadioButton>("ECreateKey")->isChecked());
-    EXPECT_TRUE(widget<QRadioButton>("ManuelUpload")->isChecked());
-    EXPECT_TRUE(widget<QLineEdit>("eSourceDest")->isEnabled());
-    EXPECT_FALSE(widget<QComboBox>("eProvideName")->isEnabled());
-    auto* terminator = widget<QComboBox>("eSQLTerminator");
-    EXPECT_EQ(terminator->currentText(), ";");
-    EXPECT_EQ(terminator->count(), 4);
-    EXPECT_EQ(widget<QComboBox>("cboDSNList")->currentText(), "(None)");
-    EXPECT_EQ(widget<QComboBox>("eProvideName")->currentText(), "(None)");
-    EXPECT_EQ(widget<QTabWidget>("eTabControl")->currentIndex(), 0);
-    EXPECT_FALSE(QFile::exists(settingsFile())); // nothing is written before the window closes
-}
-
-TEST_F(MainWindowGui, EveryKindOfControlRoundTripsThroughTheSettingsFile) {
+TEST_F(MainWindowGui, FirstRunDefaultsAndEveryKindOfControlRoundTripThroughTheSettingsFile) {
     writeProviders("\"Host, A\",a\nHost B,b\n");
     {
         ui::Program& p = start();
+        EXPECT_TRUE(p.mainWindow().isVisible());
+        EXPECT_FALSE(p.splash().isVisible());
+        EXPECT_EQ(p.mainWindow().pos(), QPoint(500 / 15, 500 / 15));
+        EXPECT_TRUE(widget<QRadioButton>("ECreateKey")->isChecked());
+        EXPECT_TRUE(widget<QLineEdit>("eSourceDest")->isEnabled());
+        EXPECT_FALSE(widget<QComboBox>("eProvideName")->isEnabled());
+        EXPECT_EQ(widget<QComboBox>("eSQLTerminator")->currentText(), ";");
+        EXPECT_EQ(widget<QComboBox>("cboDSNList")->currentText(), "(None)");
+        EXPECT_EQ(widget<QTabWidget>("eTabControl")->currentIndex(), 0);
+        EXPECT_FALSE(QFile::exists(settingsFile())); // nothing is written before the window closes
+
         widget<QLineEdit>("eFilename")->setText(QStringLiteral("/nonexistent/shop.mdb"));
         widget<QLineEdit>("eMySqlpassword")->setText(QStringLiteral("p;a=ss w\xC3\xB6rd"));
         widget<QLineEdit>("eMySqlDatabaseISP")->setText(QStringLiteral("web,shop"));

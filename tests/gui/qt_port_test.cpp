@@ -89,8 +89,8 @@ TEST_F(QtPort, OpenDialogOffersAccessFilesFromThePresetFolder) {
         dialog->selectFile(QString::fromStdString(chosen));
         static_cast<QDialog*>(dialog)->accept(); // the file dialog checks the choice
     });
-    const auto result = port.openFileDialog({"Select Access source database", "*.mdb",
-                                             (dataFolder + QStringLiteral("/*.mdb")).toStdString(), "mdb"});
+    const auto result = port.openFileDialog(
+        {"Select Access source database", "*.mdb", (dataFolder + QStringLiteral("/*.mdb")).toStdString(), "mdb"});
     EXPECT_TRUE(seen);
     ASSERT_TRUE(result);
     EXPECT_EQ(QFileInfo(QString::fromStdString(*result)).canonicalFilePath(),
