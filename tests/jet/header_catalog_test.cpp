@@ -26,19 +26,20 @@ TEST_P(EveryRealFile, OpensWithTheVersionOfItsFolder) {
     EXPECT_EQ(db.channel().pageCount() * db.format().pageSize, std::filesystem::file_size(file.path()));
     // Every catalog has MSysObjects as a system table and at least one user table.
     const auto& tables = db.tables();
-    const auto msys = std::find_if(tables.begin(), tables.end(), [](const CatalogEntry& e) { return e.name == "MSysObjects"; });
+    const auto msys =
+        std::find_if(tables.begin(), tables.end(), [](const CatalogEntry& e) { return e.name == "MSysObjects"; });
     ASSERT_NE(msys, tables.end());
     EXPECT_TRUE(msys->system);
     EXPECT_EQ(msys->tdefPage, kMsysObjectsPage);
     EXPECT_TRUE(std::any_of(tables.begin(), tables.end(), [](const CatalogEntry& e) { return !e.system; }));
 }
 
-INSTANTIATE_TEST_SUITE_P(RealFiles, EveryRealFile, ::testing::ValuesIn(testing::readableFiles()),
-                         [](const auto& info) {
-                             std::string name = info.param.folder + "_" + info.param.name;
-                             std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(RealFiles, EveryRealFile, ::testing::ValuesIn(testing::readableFiles()), [](const auto& info) {
+    std::string name = info.param.folder + "_" + info.param.name;
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return name;
+});
 
 TEST(Header, VersionBytesOfTheBaseFiles) {
     KAVERO_REQUIRE_TESTDATA();

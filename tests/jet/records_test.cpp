@@ -6,8 +6,8 @@
 #include <tuple>
 
 #include "jet/data_page.h"
-#include "jet/long_value.h"
 #include "jet/database.h"
+#include "jet/long_value.h"
 #include "jet/testdata_files.h"
 #include "jet/usage_map.h"
 

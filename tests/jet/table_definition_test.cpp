@@ -30,9 +30,9 @@ protected:
 TEST_P(BaseTestFile, Table1ColumnsInEntryOrderWithDaoSizesAndAttributes) {
     const TableDefinition t = db->table("Table1");
     const ColumnFact expected[] = {
-        {"A", kTypeText, 50, 34},    {"B", kTypeText, 100, 34},    {"C", kTypeByte, 1, 33},
-        {"D", kTypeInteger, 2, 33},  {"E", kTypeLong, 4, 33},      {"F", kTypeDouble, 8, 33},
-        {"G", kTypeDateTime, 8, 33}, {"H", kTypeCurrency, 8, 33},  {"I", kTypeBoolean, 1, 33},
+        {"A", kTypeText, 50, 34},    {"B", kTypeText, 100, 34},   {"C", kTypeByte, 1, 33},
+        {"D", kTypeInteger, 2, 33},  {"E", kTypeLong, 4, 33},     {"F", kTypeDouble, 8, 33},
+        {"G", kTypeDateTime, 8, 33}, {"H", kTypeCurrency, 8, 33}, {"I", kTypeBoolean, 1, 33},
     };
     ASSERT_EQ(t.columns.size(), std::size(expected));
     for (std::size_t i = 0; i < t.columns.size(); ++i) {
