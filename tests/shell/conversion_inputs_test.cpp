@@ -12,17 +12,21 @@ using namespace kavero::shell;
 
 namespace {
 
-const std::string kFilename = ". You have selected no filename for the Ms-Access database !";
-const std::string kNoDatabase = ". You have to select a MS-Access database to convert first !";
-const std::string kNoTable = ". You have to select a table to convert first !";
-const std::string kNoKeyOption = ". You have to choose how KAVERO should create your keys !";
-const std::string kNoDsn = ". You have to select a DSN to publish you database to";
-const std::string kNoDsnDatabase = ". You have to select a database to publish you table to";
-const std::string kNoProvider = ". You have to select a ISP provide to publish you database to";
-const std::string kNoOutputFile = ". You have to select a output file to publish the KAVERO scripts to";
-const std::string kNoIspServer = ". You have to enter a mySQL servername at your ISP";
-const std::string kNoIspDatabase = ". You have to enter a mySQL databasename at yours ISP mySQL server";
-const std::string kNoIspUser = ". You have to enter your username for your ISP's mySQL server";
+// The texts of checks 1 to 11, in the order they run.
+const std::string kCheck[] = {
+    "",
+    ". You have selected no filename for the Ms-Access database !",
+    ". You have to select a MS-Access database to convert first !",
+    ". You have to select a table to convert first !",
+    ". You have to choose how KAVERO should create your keys !",
+    ". You have to select a DSN to publish you database to",
+    ". You have to select a database to publish you table to",
+    ". You have to select a ISP provide to publish you database to",
+    ". You have to select a output file to publish the KAVERO scripts to",
+    ". You have to enter a mySQL servername at your ISP",
+    ". You have to enter a mySQL databasename at yours ISP mySQL server",
+    ". You have to enter your username for your ISP's mySQL server",
+};
 
 // A window where every target has what it needs.
 frmMain completeForm() {
@@ -49,14 +53,41 @@ frmMain completeForm() {
 
 enum Target { ToFile, Direct, Isp };
 
-void noDirectInputs(frmMain& f) {
+void blanksOnly(frmMain& f) {
+    f.eFilename.text = f.eMySqlDatabase.text = f.eSourceDest.text = " ";
+    f.eMySqlserveraddressISP.text = f.eMySqlDatabaseISP.text = f.eMySqlusernameISP.text = "\t";
+    f.setOption(f.ManuelUpload);
+}
+
+void freshWindowUploadingByHand(frmMain& f) {
+    f = frmMain();
+    f.setOption(f.ManuelUpload);
+}
+
+void noDataSourceNoDatabase(frmMain& f) {
     f.cboDSNList.select(0);
     f.eMySqlDatabase.text.clear();
 }
 
-void noIspInputs(frmMain& f) {
+void nothingChosenInTheDataSourceList(frmMain& f) {
+    f.cboDSNList.listIndex = -1;
+    f.cboDSNList.text.clear();
+}
+
+void noProviderNoOutputFile(frmMain& f) {
     f.eProvideName.select(0);
-    f.eSourceDest.text = f.eMySqlserveraddressISP.text = f.eMySqlDatabaseISP.text = f.eMySqlusernameISP.text = "";
+    f.eSourceDest.text.clear();
+}
+
+void uploadingByHandWithoutOutputFile(frmMain& f) {
+    noProviderNoOutputFile(f);
+    f.setOption(f.ManuelUpload);
+}
+
+void neitherPublishRowNorServer(frmMain& f) {
+    noProviderNoOutputFile(f);
+    f.setOption(f.eDirectToISP, false);
+    f.eMySqlserveraddressISP.text = f.eMySqlDatabaseISP.text = f.eMySqlusernameISP.text = "";
 }
 
 } // namespace
@@ -66,60 +97,25 @@ TEST(ConversionInputs, EachTargetListsWhatIsMissingInOrderAndShowsItsPage) {
         const char* what;
         std::function<void(frmMain&)> change;
         std::vector<Target> targets;
-        std::vector<std::string> missing; // empty: nothing missing, the tab stays
+        std::vector<int> missing; // numbers of the failing checks; none: the tab stays
         int tab;
     } cases[] = {
         {"complete", [](frmMain&) {}, {ToFile, Direct, Isp}, {}, 0},
-        {"texts of blanks are not empty",
-         [](frmMain& f) {
-             f.eFilename.text = f.eMySqlDatabase.text = f.eSourceDest.text = " ";
-             f.eMySqlserveraddressISP.text = f.eMySqlDatabaseISP.text = f.eMySqlusernameISP.text = "\t";
-             f.setOption(f.ManuelUpload);
-         },
-         {Direct, Isp},
-         {},
-         0},
-        {"key option ECreateKey alone", [](frmMain& f) { f.setOption(f.ECreateKey); }, {ToFile}, {}, 0},
-        {"key option eCreateNoKeys alone", [](frmMain& f) { f.setOption(f.eCreateNoKeys); }, {ToFile}, {}, 0},
+        {"texts of blanks are not empty", blanksOnly, {Direct, Isp}, {}, 0},
+        {"ECreateKey alone", [](frmMain& f) { f.setOption(f.ECreateKey); }, {ToFile}, {}, 0},
+        {"eCreateNoKeys alone", [](frmMain& f) { f.setOption(f.eCreateNoKeys); }, {ToFile}, {}, 0},
+        {"no table picked", [](frmMain& f) { f.eTables.listIndex = -1; }, {ToFile}, {3}, kTabSelectDatabase},
         // An empty table list has no selection either, so checks 2 and 3 both fail; the numbers
         // run on across common and target checks, and the last failing one decides the page.
-        {"fresh window, manual upload",
-         [](frmMain& f) { (f = frmMain()).setOption(f.ManuelUpload); },
-         {Isp},
-         {kFilename, kNoDatabase, kNoTable, kNoKeyOption, kNoOutputFile, kNoIspServer, kNoIspDatabase, kNoIspUser},
-         kTabPublish},
-        {"no data source, no database", noDirectInputs, {Direct}, {kNoDsn, kNoDsnDatabase}, kTabPublish},
-        {"direct gaps do not matter elsewhere", noDirectInputs, {ToFile, Isp}, {}, 0},
-        {"nothing chosen in the data source list",
-         [](frmMain& f) {
-             f.cboDSNList.listIndex = -1;
-             f.cboDSNList.text.clear();
-         },
-         {Direct},
-         {kNoDsn},
-         kTabPublish},
-        {"no file name", [](frmMain& f) { f.eFilename.text.clear(); }, {Direct, Isp}, {kFilename}, kTabSelectDatabase},
-        {"direct to ISP: the provider counts, the output file does not",
-         noIspInputs,
-         {Isp},
-         {kNoProvider, kNoIspServer, kNoIspDatabase, kNoIspUser},
-         kTabPublish},
-        {"manual upload: the output file counts, the provider does not",
-         [](frmMain& f) {
-             noIspInputs(f);
-             f.setOption(f.ManuelUpload);
-         },
-         {Isp},
-         {kNoOutputFile, kNoIspServer, kNoIspDatabase, kNoIspUser},
-         kTabPublish},
-        {"neither publish row: only the server entries",
-         [](frmMain& f) {
-             noIspInputs(f);
-             f.setOption(f.eDirectToISP, false);
-         },
-         {Isp},
-         {kNoIspServer, kNoIspDatabase, kNoIspUser},
-         kTabPublish},
+        {"fresh window", freshWindowUploadingByHand, {Isp}, {1, 2, 3, 4, 8, 9, 10, 11}, kTabPublish},
+        {"no file name", [](frmMain& f) { f.eFilename.text.clear(); }, {Direct, Isp}, {1}, kTabSelectDatabase},
+        {"no data source, no database", noDataSourceNoDatabase, {Direct}, {5, 6}, kTabPublish},
+        {"direct gaps matter only there", noDataSourceNoDatabase, {ToFile, Isp}, {}, 0},
+        {"no data source chosen", nothingChosenInTheDataSourceList, {Direct}, {5}, kTabPublish},
+        // The provider counts only for "Direct to ISP", the output file only for "Manuel upload".
+        {"direct to ISP", noProviderNoOutputFile, {Isp}, {7}, kTabPublish},
+        {"uploading by hand", uploadingByHandWithoutOutputFile, {Isp}, {8}, kTabPublish},
+        {"neither publish row", neitherPublishRowNorServer, {Isp}, {9, 10, 11}, kTabPublish},
     };
     for (const auto& c : cases) {
         for (Target target : c.targets) {
@@ -128,7 +124,7 @@ TEST(ConversionInputs, EachTargetListsWhatIsMissingInOrderAndShowsItsPage) {
             form.eTabControl.tab = kTabScriptOutput;
             std::string expected;
             for (std::size_t i = 0; i < c.missing.size(); ++i) {
-                expected += std::to_string(i + 1) + c.missing[i] + "\r\n";
+                expected += std::to_string(i + 1) + kCheck[c.missing[i]] + "\r\n";
             }
             if (!expected.empty()) expected += "\r\nBefore you can convert your database\r\n";
             EXPECT_EQ(CheckConversionInputs(form, target == ToFile, target == Isp, target == Direct), expected)
