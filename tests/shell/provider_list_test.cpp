@@ -1,13 +1,18 @@
 // The provider list file: fields as a stream, quotes, blanks, line ends, the record limit, and
-// a file that ends inside a record. Filling the list from a real file is tested with the
-// main window's load.
+// a file that ends inside a record.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "shell/provider_list.h"
+#include "support/in_memory_settings.h"
 
 using namespace kavero::shell;
+using kavero::testing::InMemorySettings;
 
 namespace {
 
@@ -43,15 +48,24 @@ TEST(ProviderList, ReadsFieldsAsAStreamTwoAtATime) {
     }
 }
 
-TEST(ProviderList, StopsAfterTheRecordLimit) {
+TEST(ProviderList, FillTakesNoneAndTheFirst100Names) {
+    const auto folder = std::filesystem::temp_directory_path() / ("kavero-provider-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
     std::string text;
     for (int i = 1; i <= 150; ++i) text += "Provider " + std::to_string(i) + ",http://p" + std::to_string(i) + "\r\n";
     text += "broken"; // beyond the limit: never read, so never reported
-    const ProviderList list = parse(text);
-    ASSERT_EQ(list.records.size(), 100u);
-    EXPECT_EQ(list.records.front().name, "Provider 1");
-    EXPECT_EQ(list.records.back().name, "Provider 100");
-    EXPECT_FALSE(list.problem);
+    std::ofstream(folder / kProviderFileName, std::ios::binary) << text;
+    InMemorySettings store;
+    store.values["eProvideName"] = "Provider 100";
+    frmMain form;
+    int problems = 0;
+    fillProviderList(form, store, folder, [&](const SettingsError&) { ++problems; });
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(form.eProvideName.items.size(), 101u);
+    EXPECT_EQ(form.eProvideName.items[0], "(None)");
+    EXPECT_EQ(form.eProvideName.items[1], "Provider 1");
+    EXPECT_EQ(form.eProvideName.listIndex, 100);
+    EXPECT_EQ(problems, 0);
 }
 
 TEST(ProviderList, LastRecordWithoutSecondFieldIsReported) {
