@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <functional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -19,7 +18,6 @@ public:
     std::vector<std::string> loaded{"frmMain"};
     std::set<std::string> failingUnloads;
     std::set<std::string> failingSteps;
-    std::function<void()> onUnloadMain;
 
     void showSplash() override { step("showSplash"); }
     void unloadSplash() override { step("unloadSplash"); }
@@ -29,7 +27,6 @@ public:
     void unloadWindow(const std::string& name) override {
         calls.push_back("unload " + name);
         if (failingUnloads.count(name)) throw std::runtime_error("cannot unload " + name);
-        if (name == "frmMain" && onUnloadMain) onUnloadMain();
         loaded.erase(std::remove(loaded.begin(), loaded.end(), name), loaded.end());
     }
 

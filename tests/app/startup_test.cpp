@@ -2,15 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/product_info.h"
-#include "app/small_windows.h"
 #include "app/startup.h"
+#include "recording_windows.h"
 #include "shell/settings.h"
 #include "support/in_memory_settings.h"
 #include "support/scripted_user_interface.h"
-#include "recording_windows.h"
 
 using namespace kavero;
 using kavero::testing::InMemorySettings;
@@ -19,8 +17,18 @@ using kavero::testing::ScriptedUserInterface;
 
 namespace {
 
+// A store that can break while the load reads it, as a failing disk would.
+class BreakableStore : public InMemorySettings {
+public:
+    bool broken = false;
+    std::string read(std::string_view key, std::string_view fallback) const override {
+        if (broken && key == "eSQLTerminator") throw std::runtime_error("settings file unreadable");
+        return InMemorySettings::read(key, fallback);
+    }
+};
+
 struct Startup {
-    InMemorySettings store;
+    BreakableStore store;
     ScriptedUserInterface ui;
     RecordingWindows windows;
     shell::frmSplash splash;
@@ -33,21 +41,14 @@ struct Startup {
     }
 };
 
-// A store that breaks while the load reads it, as a failing disk would.
-class BrokenStore : public InMemorySettings {
-public:
-    std::string read(std::string_view key, std::string_view fallback) const override {
-        if (key == "eSQLTerminator") throw std::runtime_error("settings file unreadable");
-        return InMemorySettings::read(key, fallback);
-    }
-};
+const std::vector<std::string> kSteps = {"showSplash", "unloadSplash", "showMain"};
 
 } // namespace
 
 TEST(Startup, StepsRunInOrderAndTheSplashIsFilledFirst) {
     Startup s;
     s.run();
-    EXPECT_EQ(s.windows.calls, (std::vector<std::string>{"showSplash", "unloadSplash", "showMain"}));
+    EXPECT_EQ(s.windows.calls, kSteps);
     EXPECT_TRUE(s.ui.messages.empty());
     EXPECT_EQ(s.splash.lblVersion.caption, "Version 1.1.0");
     EXPECT_EQ(s.splash.lblCopyright.caption, app::kLegalCopyright);
@@ -56,35 +57,24 @@ TEST(Startup, StepsRunInOrderAndTheSplashIsFilledFirst) {
     EXPECT_EQ(s.form.caption, "KAVERO Version 1.1");
 }
 
-TEST(Startup, FailureInTheLoadEndsTheLoadAndStartupGoesOn) {
-    BrokenStore store;
-    store.values["eFilename"] = "/data/a.mdb";
-    ScriptedUserInterface ui;
-    RecordingWindows windows;
-    shell::frmSplash splash;
-    shell::frmMain form;
-    app::MainWindowContext context{ui, store, "/nonexistent", std::nullopt};
-    app::runStartup(windows, splash, form, context);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "settings file unreadable 0");
-    EXPECT_EQ(ui.messages[0].title, "On load splash");
-    EXPECT_EQ(ui.messages[0].icon, shell::MessageIcon::None);
-    EXPECT_EQ(ui.messages[0].buttons, shell::MessageButtons::Ok);
-    // Loaded up to the failure, design-time state after it, and the window is still shown.
-    EXPECT_EQ(form.eFilename.text, "/data/a.mdb");
-    EXPECT_TRUE(form.ECreateKey.value);
-    EXPECT_TRUE(form.eSQLTerminator.items.empty());
-    EXPECT_TRUE(form.cboDSNList.items.empty());
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"showSplash", "unloadSplash", "showMain"}));
-}
-
-TEST(Startup, EveryStepFailingStillReachesTheNext) {
+TEST(Startup, EachFailureIsShownAndStartupGoesOnWithTheNextStep) {
     Startup s;
+    s.store.broken = true;
+    s.store.values["eFilename"] = "/data/a.mdb";
     s.windows.failingSteps = {"showSplash", "unloadSplash"};
     s.run();
-    EXPECT_EQ(s.windows.calls, (std::vector<std::string>{"showSplash", "unloadSplash", "showMain"}));
-    ASSERT_EQ(s.ui.messages.size(), 2u);
+    EXPECT_EQ(s.windows.calls, kSteps);
+    ASSERT_EQ(s.ui.messages.size(), 3u);
     EXPECT_EQ(s.ui.messages[0].text, "showSplash failed 0");
-    EXPECT_EQ(s.ui.messages[1].text, "unloadSplash failed 0");
+    EXPECT_EQ(s.ui.messages[1].text, "settings file unreadable 0");
+    EXPECT_EQ(s.ui.messages[1].title, "On load splash");
+    EXPECT_EQ(s.ui.messages[1].icon, shell::MessageIcon::None);
+    EXPECT_EQ(s.ui.messages[1].buttons, shell::MessageButtons::Ok);
+    EXPECT_EQ(s.ui.messages[2].text, "unloadSplash failed 0");
+    // The load ends at the failure: filled up to it, design-time state after it.
+    EXPECT_EQ(s.form.eFilename.text, "/data/a.mdb");
+    EXPECT_TRUE(s.form.ECreateKey.value);
+    EXPECT_TRUE(s.form.eSQLTerminator.items.empty());
+    EXPECT_TRUE(s.form.cboDSNList.items.empty());
     EXPECT_EQ(app::startupErrorText(shell::SettingsError(shell::SettingsError::kOverflow, "Overflow")), "Overflow 6");
 }

@@ -2,7 +2,9 @@
 // exact texts and numbers, the closing lines, and the tab page they turn to.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "shell/conversion_inputs.h"
 
@@ -10,20 +12,23 @@ using namespace kavero::shell;
 
 namespace {
 
-const std::string kFilename = ". You have selected no filename for the Ms-Access database !";
-const std::string kNoDatabase = ". You have to select a MS-Access database to convert first !";
-const std::string kNoTable = ". You have to select a table to convert first !";
-const std::string kNoKeyOption = ". You have to choose how KAVERO should create your keys !";
-const std::string kNoDsn = ". You have to select a DSN to publish you database to";
-const std::string kNoDsnDatabase = ". You have to select a database to publish you table to";
-const std::string kNoProvider = ". You have to select a ISP provide to publish you database to";
-const std::string kNoOutputFile = ". You have to select a output file to publish the KAVERO scripts to";
-const std::string kNoIspServer = ". You have to enter a mySQL servername at your ISP";
-const std::string kNoIspDatabase = ". You have to enter a mySQL databasename at yours ISP mySQL server";
-const std::string kNoIspUser = ". You have to enter your username for your ISP's mySQL server";
-const std::string kClosing = "\r\nBefore you can convert your database\r\n";
+// The texts of checks 1 to 11, in the order they run.
+const std::string kCheck[] = {
+    "",
+    ". You have selected no filename for the Ms-Access database !",
+    ". You have to select a MS-Access database to convert first !",
+    ". You have to select a table to convert first !",
+    ". You have to choose how KAVERO should create your keys !",
+    ". You have to select a DSN to publish you database to",
+    ". You have to select a database to publish you table to",
+    ". You have to select a ISP provide to publish you database to",
+    ". You have to select a output file to publish the KAVERO scripts to",
+    ". You have to enter a mySQL servername at your ISP",
+    ". You have to enter a mySQL databasename at yours ISP mySQL server",
+    ". You have to enter your username for your ISP's mySQL server",
+};
 
-// A window where every target has what it needs, standing on the script output page.
+// A window where every target has what it needs.
 frmMain completeForm() {
     frmMain form;
     form.eFilename.text = "/home/user/shop.mdb";
@@ -43,36 +48,90 @@ frmMain completeForm() {
     form.eMySqlserveraddressISP.text = "db.example.com";
     form.eMySqlDatabaseISP.text = "shop";
     form.eMySqlusernameISP.text = "shopuser";
-    form.eTabControl.tab = kTabScriptOutput;
     return form;
 }
 
-std::string numbered(std::initializer_list<std::string> texts) {
-    std::string list;
-    int number = 0;
-    for (const std::string& text : texts) list += std::to_string(++number) + text + "\r\n";
-    return list + kClosing;
+enum Target { ToFile, Direct, Isp };
+
+void blanksOnly(frmMain& f) {
+    f.eFilename.text = f.eMySqlDatabase.text = f.eSourceDest.text = " ";
+    f.eMySqlserveraddressISP.text = f.eMySqlDatabaseISP.text = f.eMySqlusernameISP.text = "\t";
+    f.setOption(f.ManuelUpload);
+}
+
+void freshWindowUploadingByHand(frmMain& f) {
+    f = frmMain();
+    f.setOption(f.ManuelUpload);
+}
+
+void noDataSourceNoDatabase(frmMain& f) {
+    f.cboDSNList.select(0);
+    f.eMySqlDatabase.text.clear();
+}
+
+void nothingChosenInTheDataSourceList(frmMain& f) {
+    f.cboDSNList.listIndex = -1;
+    f.cboDSNList.text.clear();
+}
+
+void noProviderNoOutputFile(frmMain& f) {
+    f.eProvideName.select(0);
+    f.eSourceDest.text.clear();
+}
+
+void uploadingByHandWithoutOutputFile(frmMain& f) {
+    noProviderNoOutputFile(f);
+    f.setOption(f.ManuelUpload);
+}
+
+void neitherPublishRowNorServer(frmMain& f) {
+    noProviderNoOutputFile(f);
+    f.setOption(f.eDirectToISP, false);
+    f.eMySqlserveraddressISP.text = f.eMySqlDatabaseISP.text = f.eMySqlusernameISP.text = "";
 }
 
 } // namespace
 
-TEST(ConversionInputs, CompleteInputsPassEveryTargetWithoutTurningTheTab) {
-    for (bool isp : {false, true}) {
-        for (bool dsn : {false, true}) {
+TEST(ConversionInputs, EachTargetListsWhatIsMissingInOrderAndShowsItsPage) {
+    const struct {
+        const char* what;
+        std::function<void(frmMain&)> change;
+        std::vector<Target> targets;
+        std::vector<int> missing; // numbers of the failing checks; none: the tab stays
+        int tab;
+    } cases[] = {
+        {"complete", [](frmMain&) {}, {ToFile, Direct, Isp}, {}, 0},
+        {"texts of blanks are not empty", blanksOnly, {Direct, Isp}, {}, 0},
+        {"ECreateKey alone", [](frmMain& f) { f.setOption(f.ECreateKey); }, {ToFile}, {}, 0},
+        {"eCreateNoKeys alone", [](frmMain& f) { f.setOption(f.eCreateNoKeys); }, {ToFile}, {}, 0},
+        {"no table picked", [](frmMain& f) { f.eTables.listIndex = -1; }, {ToFile}, {3}, kTabSelectDatabase},
+        // An empty table list has no selection either, so checks 2 and 3 both fail; the numbers
+        // run on across common and target checks, and the last failing one decides the page.
+        {"fresh window", freshWindowUploadingByHand, {Isp}, {1, 2, 3, 4, 8, 9, 10, 11}, kTabPublish},
+        {"no file name", [](frmMain& f) { f.eFilename.text.clear(); }, {Direct, Isp}, {1}, kTabSelectDatabase},
+        {"no data source, no database", noDataSourceNoDatabase, {Direct}, {5, 6}, kTabPublish},
+        {"direct gaps matter only there", noDataSourceNoDatabase, {ToFile, Isp}, {}, 0},
+        {"no data source chosen", nothingChosenInTheDataSourceList, {Direct}, {5}, kTabPublish},
+        // The provider counts only for "Direct to ISP", the output file only for "Manuel upload".
+        {"direct to ISP", noProviderNoOutputFile, {Isp}, {7}, kTabPublish},
+        {"uploading by hand", uploadingByHandWithoutOutputFile, {Isp}, {8}, kTabPublish},
+        {"neither publish row", neitherPublishRowNorServer, {Isp}, {9, 10, 11}, kTabPublish},
+    };
+    for (const auto& c : cases) {
+        for (Target target : c.targets) {
             frmMain form = completeForm();
-            EXPECT_EQ(CheckConversionInputs(form, !isp && !dsn, isp, dsn), "") << isp << dsn;
-            EXPECT_EQ(form.eTabControl.tab, kTabScriptOutput);
+            c.change(form);
+            form.eTabControl.tab = kTabScriptOutput;
+            std::string expected;
+            for (std::size_t i = 0; i < c.missing.size(); ++i) {
+                expected += std::to_string(i + 1) + kCheck[c.missing[i]] + "\r\n";
+            }
+            if (!expected.empty()) expected += "\r\nBefore you can convert your database\r\n";
+            EXPECT_EQ(CheckConversionInputs(form, target == ToFile, target == Isp, target == Direct), expected)
+                << c.what << ", target " << target;
+            EXPECT_EQ(form.eTabControl.tab, c.missing.empty() ? kTabScriptOutput : c.tab) << c.what;
         }
     }
-}
-
-TEST(ConversionInputs, FreshWindowMissesEveryCommonInputInOrder) {
-    frmMain form;
-    form.eTabControl.tab = kTabScriptOutput;
-    // An empty table list has no selection either, so checks 2 and 3 both fail.
-    EXPECT_EQ(CheckConversionInputs(form, true, false, false),
-              numbered({kFilename, kNoDatabase, kNoTable, kNoKeyOption}));
-    EXPECT_EQ(form.eTabControl.tab, kTabSelectDatabase);
 }
 
 TEST(ConversionInputs, NoTableAndNoKeyOptionGiveTwoNumberedLinesAndTheClosingLines) {
@@ -85,100 +144,4 @@ TEST(ConversionInputs, NoTableAndNoKeyOptionGiveTwoNumberedLinesAndTheClosingLin
               "\r\n"
               "Before you can convert your database\r\n");
     EXPECT_EQ(form.eTabControl.tab, kTabSelectDatabase);
-}
-
-TEST(ConversionInputs, EachKeyOptionAloneSatisfiesTheKeyCheck) {
-    for (OptionButton frmMain::*option : {&frmMain::ECreateKey, &frmMain::eCreateIndex, &frmMain::eCreateNoKeys}) {
-        frmMain form = completeForm();
-        form.setOption(form.eCreateIndex, false);
-        form.setOption(form.*option);
-        EXPECT_EQ(CheckConversionInputs(form, true, false, false), "");
-    }
-}
-
-TEST(ConversionInputs, TextsOfBlanksAreNotEmpty) {
-    frmMain form = completeForm();
-    form.eFilename.text = " ";
-    form.eMySqlDatabase.text = "  ";
-    form.eSourceDest.text = " ";
-    form.eMySqlserveraddressISP.text = " ";
-    form.eMySqlDatabaseISP.text = "\t";
-    form.eMySqlusernameISP.text = " ";
-    form.setOption(form.ManuelUpload);
-    EXPECT_EQ(CheckConversionInputs(form, false, false, true), "");
-    EXPECT_EQ(CheckConversionInputs(form, false, true, false), "");
-}
-
-TEST(ConversionInputs, DirectTargetChecksTheDataSourceAndDatabaseAndShowsThePublishPage) {
-    frmMain form = completeForm();
-    form.cboDSNList.select(0);
-    form.eMySqlDatabase.text.clear();
-    EXPECT_EQ(CheckConversionInputs(form, false, false, true), numbered({kNoDsn, kNoDsnDatabase}));
-    EXPECT_EQ(form.eTabControl.tab, kTabPublish);
-
-    // The same gaps do not matter to the other targets.
-    form.eTabControl.tab = kTabScriptOutput;
-    EXPECT_EQ(CheckConversionInputs(form, true, false, false), "");
-    EXPECT_EQ(CheckConversionInputs(form, false, true, false), "");
-    EXPECT_EQ(form.eTabControl.tab, kTabScriptOutput);
-
-    // A data-source list with nothing chosen offers no source either.
-    form.cboDSNList.listIndex = -1;
-    form.cboDSNList.text.clear();
-    form.eMySqlDatabase.text = "shop";
-    EXPECT_EQ(CheckConversionInputs(form, false, false, true), numbered({kNoDsn}));
-}
-
-TEST(ConversionInputs, NumbersRunOnAcrossCommonAndTargetChecksAndTheLastDecidesThePage) {
-    frmMain form = completeForm();
-    form.eFilename.text.clear();
-    form.eMySqlDatabase.text.clear();
-    EXPECT_EQ(CheckConversionInputs(form, false, false, true), numbered({kFilename, kNoDsnDatabase}));
-    EXPECT_EQ(form.eTabControl.tab, kTabPublish);
-
-    // Only common checks fail: the database page is shown although a target was asked for.
-    form = completeForm();
-    form.eFilename.text.clear();
-    EXPECT_EQ(CheckConversionInputs(form, false, false, true), numbered({kFilename}));
-    EXPECT_EQ(form.eTabControl.tab, kTabSelectDatabase);
-}
-
-TEST(ConversionInputs, IspTargetChecksFollowThePublishOption) {
-    frmMain form = completeForm();
-    form.eProvideName.select(0);
-    form.eSourceDest.text.clear();
-    form.eMySqlserveraddressISP.text.clear();
-    form.eMySqlDatabaseISP.text.clear();
-    form.eMySqlusernameISP.text.clear();
-
-    // Direct to ISP: the provider counts, the output file does not.
-    EXPECT_EQ(CheckConversionInputs(form, false, true, false),
-              numbered({kNoProvider, kNoIspServer, kNoIspDatabase, kNoIspUser}));
-    EXPECT_EQ(form.eTabControl.tab, kTabPublish);
-
-    // Manual upload: the output file counts, the provider does not.
-    form.setOption(form.ManuelUpload);
-    EXPECT_EQ(CheckConversionInputs(form, false, true, false),
-              numbered({kNoOutputFile, kNoIspServer, kNoIspDatabase, kNoIspUser}));
-
-    // Neither option on: only the three server entries.
-    form.setOption(form.ManuelUpload, false);
-    EXPECT_EQ(CheckConversionInputs(form, false, true, false), numbered({kNoIspServer, kNoIspDatabase, kNoIspUser}));
-}
-
-TEST(ConversionInputs, EveryCheckOfTheIspTargetCanFailAtOnceAfterTheCommonOnes) {
-    frmMain form;
-    form.setOption(form.ManuelUpload);
-    EXPECT_EQ(CheckConversionInputs(form, false, true, false),
-              numbered({kFilename, kNoDatabase, kNoTable, kNoKeyOption, kNoOutputFile, kNoIspServer, kNoIspDatabase,
-                        kNoIspUser}));
-    EXPECT_EQ(form.eTabControl.tab, kTabPublish);
-}
-
-TEST(ConversionInputs, TheToFileFlagChangesNothing) {
-    for (bool toFile : {false, true}) {
-        frmMain form = completeForm();
-        form.eTables.listIndex = -1;
-        EXPECT_EQ(CheckConversionInputs(form, toFile, false, false), numbered({kNoTable}));
-    }
 }
