@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/product_info.h"
+#include "odbc/data_source_list.h"
 #include "script/to_file_command.h"
 #include "shell/provider_list.h"
 #include "shell/settings.h"
@@ -25,13 +26,6 @@ public:
 private:
     shell::UserInterface& m_ui;
 };
-
-void fillDataSourceList(shell::frmMain& form) {
-    // The data sources of the ODBC driver manager join "(None)" once the direct target is built.
-    form.cboDSNList.clear();
-    form.cboDSNList.addItem(std::string(shell::kNoneEntry));
-    form.cboDSNList.select(0);
-}
 
 void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
     if (context.databaseArgument) {
@@ -67,7 +61,7 @@ void loadMainWindow(shell::frmMain& form, MainWindowContext& context) {
     shell::addTerminatorItems(form);
     form.eFieldListGrid.clear();
     form.ekeyListGrid.clear();
-    fillDataSourceList(form);
+    odbc::FillDsnList(form);
     shell::selectSavedDataSource(form, context.store);
     shell::fillProviderList(form, context.store, context.programFolder, report);
     reopenDatabase(form, context);

@@ -13,5 +13,6 @@ void addTablesCommand(CLI::App& app, int& exitStatus);
 void addDesignCommand(CLI::App& app, int& exitStatus);
 void addDumpCommand(CLI::App& app, int& exitStatus);
 void addScriptCommand(CLI::App& app, int& exitStatus);
+void addDataSourcesCommand(CLI::App& app, int& exitStatus);
 
 } // namespace kavero::cli

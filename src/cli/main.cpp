@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     kavero::cli::addDesignCommand(app, exitStatus);
     kavero::cli::addDumpCommand(app, exitStatus);
     kavero::cli::addScriptCommand(app, exitStatus);
+    kavero::cli::addDataSourcesCommand(app, exitStatus);
 
     try {
         app.parse(argc, argv);

@@ -19,7 +19,8 @@ std::string describe(const std::vector<DiagnosticRecord>& records) {
 } // namespace
 
 Error::Error(std::vector<DiagnosticRecord> records, std::string statement)
-    : std::runtime_error(describe(records)), m_records(std::move(records)), m_statement(std::move(statement)) {}
+    : shell::NumberedError(records.empty() ? 0 : static_cast<int>(records.front().nativeError), describe(records)),
+      m_records(std::move(records)), m_statement(std::move(statement)) {}
 
 const std::string& Error::sqlstate() const {
     static const std::string kNone;

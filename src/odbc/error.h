@@ -1,9 +1,10 @@
 // Errors from the ODBC driver manager and driver, with every diagnostic record they gave.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "shell/numbered_error.h"
 
 namespace kavero::odbc {
 
@@ -13,7 +14,8 @@ struct DiagnosticRecord {
     std::string message;
 };
 
-class Error : public std::runtime_error {
+// The number is the first record's native number, the description every record's text.
+class Error : public shell::NumberedError {
 public:
     Error(std::vector<DiagnosticRecord> records, std::string statement);
 

@@ -19,6 +19,9 @@ SQLCHAR* sqlText(std::string_view s) {
 
 SQLINTEGER length(std::string_view s) { return static_cast<SQLINTEGER>(s.size()); }
 
+// Integer attributes travel in the pointer argument.
+SQLPOINTER attributeValue(int value) { return reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(value)); }
+
 } // namespace
 
 Environment::Environment() {
@@ -53,7 +56,9 @@ std::vector<Environment::DataSource> Environment::dataSources() const {
     std::vector<DataSource> sources;
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
     for (;;) {
-        SQLCHAR name[SQL_MAX_DSN_LENGTH + 1] = {};
+        // SQL_MAX_DSN_LENGTH (32) would cut longer names, which unixODBC allows; 1024 holds
+        // any section name of its ini files.
+        SQLCHAR name[1024] = {};
         SQLCHAR description[1024] = {};
         SQLSMALLINT nameLength = 0;
         SQLSMALLINT descriptionLength = 0;
@@ -67,10 +72,19 @@ std::vector<Environment::DataSource> Environment::dataSources() const {
     return sources;
 }
 
-Connection::Connection(const Environment& environment, std::string_view connectText) {
+Connection::Connection(const Environment& environment, std::string_view connectText, Timeouts timeouts)
+    : m_statementTimeout(timeouts.statementSeconds) {
     SQLHDBC dbc = SQL_NULL_HDBC;
     detail::check(SQLAllocHandle(SQL_HANDLE_DBC, environment.handle(), &dbc), SQL_HANDLE_ENV, environment.handle());
     m_handle = dbc;
+    // Optional attributes: a driver may refuse or ignore them (MariaDB Connector/ODBC 3.1.15
+    // accepts both and uses neither), so a refusal is no reason not to connect.
+    if (timeouts.loginSeconds > 0) {
+        SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, attributeValue(timeouts.loginSeconds), 0);
+    }
+    if (timeouts.statementSeconds > 0) {
+        SQLSetConnectAttr(dbc, SQL_ATTR_CONNECTION_TIMEOUT, attributeValue(timeouts.statementSeconds), 0);
+    }
     const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, sqlText(connectText), static_cast<SQLSMALLINT>(connectText.size()),
                                           nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
@@ -84,13 +98,15 @@ Connection::Connection(const Environment& environment, std::string_view connectT
 Connection::~Connection() { release(); }
 
 Connection::Connection(Connection&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, nullptr)), m_connected(std::exchange(other.m_connected, false)) {}
+    : m_handle(std::exchange(other.m_handle, nullptr)), m_connected(std::exchange(other.m_connected, false)),
+      m_statementTimeout(other.m_statementTimeout) {}
 
 Connection& Connection::operator=(Connection&& other) noexcept {
     if (this != &other) {
         release();
         m_handle = std::exchange(other.m_handle, nullptr);
         m_connected = std::exchange(other.m_connected, false);
+        m_statementTimeout = other.m_statementTimeout;
     }
     return *this;
 }
@@ -103,15 +119,19 @@ void Connection::release() noexcept {
     m_connected = false;
 }
 
-void Connection::execute(std::string_view sql) {
+std::vector<DiagnosticRecord> Connection::execute(std::string_view sql) {
     Statement statement(*this);
-    statement.execute(sql);
+    return statement.execute(sql);
 }
 
 Statement::Statement(const Connection& connection) {
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     detail::check(SQLAllocHandle(SQL_HANDLE_STMT, connection.handle(), &stmt), SQL_HANDLE_DBC, connection.handle());
     m_handle = stmt;
+    if (connection.statementTimeout() > 0) {
+        // Optional like the connection's timeouts: 3.1.15 answers 01S02 "no timeout".
+        SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT, attributeValue(connection.statementTimeout()), 0);
+    }
 }
 
 Statement::~Statement() {
@@ -130,12 +150,13 @@ Statement& Statement::operator=(Statement&& other) noexcept {
     return *this;
 }
 
-void Statement::execute(std::string_view sql) {
+std::vector<DiagnosticRecord> Statement::execute(std::string_view sql) {
     SQLFreeStmt(m_handle, SQL_CLOSE);
     m_sql.assign(sql);
     const SQLRETURN rc = SQLExecDirect(m_handle, sqlText(sql), length(sql));
-    if (rc == SQL_NO_DATA) return; // a searched UPDATE or DELETE that matched no row
+    if (rc == SQL_SUCCESS || rc == SQL_NO_DATA) return {}; // NO_DATA: an UPDATE or DELETE that matched no row
     detail::check(rc, SQL_HANDLE_STMT, m_handle, m_sql);
+    return detail::collectDiagnostics(SQL_HANDLE_STMT, m_handle);
 }
 
 bool Statement::fetch() {

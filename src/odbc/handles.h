@@ -8,7 +8,17 @@
 #include <string_view>
 #include <vector>
 
+#include "odbc/error.h"
+
 namespace kavero::odbc {
+
+// How long a driver call may wait, in seconds; 0 leaves the driver's default, which is often
+// to wait for ever. Drivers that do not know an attribute ignore it, so callers that must not
+// block also give the driver's own connect-text options (see direct_connection.h).
+struct Timeouts {
+    int loginSeconds = 0;     // reaching the server and logging in
+    int statementSeconds = 0; // one statement, or any other request on the connection
+};
 
 // The driver manager's environment, set to ODBC 3 behaviour (ODBC 3 SQLSTATEs).
 class Environment {
@@ -36,7 +46,7 @@ private:
 class Connection {
 public:
     // Connects with a full connect text ("DSN=…;UID=…;PWD=…"), without prompting.
-    Connection(const Environment& environment, std::string_view connectText);
+    Connection(const Environment& environment, std::string_view connectText, Timeouts timeouts = {});
     ~Connection();
     Connection(Connection&& other) noexcept;
     Connection& operator=(Connection&& other) noexcept;
@@ -44,14 +54,17 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     void* handle() const { return m_handle; }
+    // Given to every statement made on this connection.
+    int statementTimeout() const { return m_statementTimeout; }
 
-    // Runs one statement and discards any result.
-    void execute(std::string_view sql);
+    // Runs one statement and discards any result; returns the warnings of a success.
+    std::vector<DiagnosticRecord> execute(std::string_view sql);
 
 private:
     void release() noexcept;
     void* m_handle = nullptr;
     bool m_connected = false;
+    int m_statementTimeout = 0;
 };
 
 class Statement {
@@ -63,7 +76,9 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    void execute(std::string_view sql);
+    // Throws on failure; on success returns the diagnostics the driver gave with it (warnings,
+    // SQLSTATE class 01), empty when it gave none.
+    std::vector<DiagnosticRecord> execute(std::string_view sql);
     // Moves to the next row of the result; false after the last.
     bool fetch();
     int columnCount() const;

@@ -25,6 +25,9 @@ protected:
                  ("kavero-app-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
+        // The data source list shows the test's own ODBC configuration, not the machine's.
+        setenv("ODBCSYSINI", folder.c_str(), 1);
+        setenv("ODBCINI", (folder / "user-odbc.ini").c_str(), 1);
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
@@ -135,6 +138,17 @@ TEST_F(MainWindowLoad, ProblemsAreReportedAndTheLoadGoesOn) {
     EXPECT_EQ(form.eProvideName.items, (std::vector<std::string>{"(None)", "Host A"}));
     EXPECT_EQ(form.eTabControl.tab, shell::kTabSelectDatabase);
     EXPECT_EQ(ui.busyChanges, (std::vector<bool>{true, false}));
+}
+
+TEST_F(MainWindowLoad, DataSourcesFollowNoneAndTheSavedOneIsSelected) {
+    std::ofstream(folder / "user-odbc.ini") << "[shop_dsn]\nDriver=MariaDB\n[Alpha Sales]\nDriver=MariaDB\n";
+    std::ofstream(folder / "odbc.ini") << "[system_dsn]\nDriver=MariaDB\n";
+    store.values = {{"cboDSNList", "Alpha Sales"}};
+    auto ctx = context();
+    app::loadMainWindow(form, ctx);
+    EXPECT_EQ(form.cboDSNList.items, (std::vector<std::string>{"(None)", "shop_dsn", "Alpha Sales", "system_dsn"}));
+    EXPECT_EQ(form.cboDSNList.listIndex, 2);
+    EXPECT_EQ(form.cboDSNList.text, "Alpha Sales");
 }
 
 TEST_F(MainWindowLoad, DatabaseArgumentReplacesTheSavedPath) {
