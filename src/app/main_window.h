@@ -8,6 +8,7 @@
 
 #include "app/windows.h"
 #include "shell/main_form.h"
+#include "shell/progress_host.h"
 #include "shell/settings_store.h"
 #include "shell/user_interface.h"
 
@@ -20,6 +21,9 @@ struct MainWindowContext {
     std::filesystem::path programFolder;
     // A database named on the command line; opened instead of the one of the last run.
     std::optional<std::string> databaseArgument;
+    // The progress window: where the direct command shows its status lines and hands the
+    // record copy to a worker thread. Set by the program once its windows exist.
+    shell::ProgressHost* progress = nullptr;
 };
 
 // Title of the box that reports a failure during start-up, the load's own reports included.
