@@ -17,6 +17,10 @@ void WaitingProgressHost::showStatus(std::string_view message, bool finish, bool
 void WaitingProgressHost::startWork(StatusWork work) {
     if (m_working) throw std::logic_error("A copy is running already");
     m_working = true;
+    struct Done {
+        bool& working;
+        ~Done() { working = false; }
+    } done{m_working};
     StatusWorker worker(std::move(work));
     bool ended = false;
     while (!ended) {
@@ -24,7 +28,6 @@ void WaitingProgressHost::startWork(StatusWork work) {
         ended = applyPostedStatus(worker.channel(), m_form, m_ui);
         m_ui.yield();
     }
-    m_working = false;
 }
 
 } // namespace kavero::shell

@@ -152,11 +152,15 @@ void ProgressWindow::takePosted() {
 void ProgressWindow::closeEvent(QCloseEvent* event) {
     if (m_worker) {
         event->ignore();
-        if (m_worker->channel().stopRequested()) return;
+        if (m_keepRunning || m_worker->channel().stopRequested()) return;
         const shell::MessageAnswer answer =
             m_ui.messageBox("Stop the copy?", kProductName, shell::MessageIcon::Question, shell::MessageButtons::YesNo);
-        // The worker may have ended while the question was open.
-        if (answer == shell::MessageAnswer::Yes && m_worker) m_worker->channel().requestStop();
+        if (answer != shell::MessageAnswer::Yes) {
+            m_keepRunning = true;
+            QTimer::singleShot(0, this, [this] { m_keepRunning = false; });
+        } else if (m_worker) { // it may have ended while the question was open
+            m_worker->channel().requestStop();
+        }
         return;
     }
     shell::unloadProgressWindow(m_model);

@@ -52,6 +52,9 @@ private:
     StatusLineModel* m_lines;
     QTimer m_timer;
     std::unique_ptr<shell::StatusWorker> m_worker;
+    // The user said No to stopping; further closes of the same action (Quit tries a window
+    // that stays more than once) are refused without asking again.
+    bool m_keepRunning = false;
 };
 
 } // namespace kavero::ui
