@@ -8,6 +8,7 @@
 
 #include "app/windows.h"
 #include "shell/main_form.h"
+#include "shell/progress_host.h"
 #include "shell/settings_store.h"
 #include "shell/user_interface.h"
 #include "source/engine.h"
@@ -23,6 +24,9 @@ struct MainWindowContext {
     std::optional<std::string> databaseArgument;
     // How Access files are read (the Jet 3 code page); taken from the environment at load.
     source::ReadOptions readOptions{};
+    // The progress window: where the direct command shows its status lines and hands the
+    // record copy to a worker thread. Set by the program once its windows exist.
+    shell::ProgressHost* progress = nullptr;
 };
 
 // Title of the box that reports a failure during start-up, the load's own reports included.

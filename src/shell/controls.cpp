@@ -7,10 +7,10 @@
 namespace kavero::shell {
 
 std::string_view controlKindName(ControlKind kind) {
-    static constexpr std::array<std::string_view, 17> kNames = {
-        "CheckBox", "ComboBox", "CommandButton", "CommonDialog", "Frame",       "Grid",
-        "Image",    "ImageList", "Label",        "Line",         "ListBox",     "Menu",
-        "OptionButton", "PictureBox", "ProgressBar", "TabControl", "TextBox",
+    static constexpr std::array<std::string_view, 18> kNames = {
+        "CheckBox",     "ComboBox",   "CommandButton", "CommonDialog", "Frame",      "Grid",
+        "Image",        "ImageList",  "Label",         "Line",         "ListBox",    "Menu",
+        "OptionButton", "PictureBox", "ProgressBar",   "StatusBox",    "TabControl", "TextBox",
     };
     static_assert(kNames.size() == static_cast<std::size_t>(ControlKind::TextBox) + 1);
     return kNames[static_cast<std::size_t>(kind)];
@@ -19,6 +19,21 @@ std::string_view controlKindName(ControlKind kind) {
 void TextBox::selectAll() {
     selStart = 0;
     selLength = static_cast<int>(text.size());
+}
+
+std::string StatusBox::text() const {
+    std::string text;
+    text.reserve(lines.characters() + 2 * lines.size());
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        text += shownLine(row);
+        text += "\r\n";
+    }
+    return text;
+}
+
+void StatusBox::clear() {
+    lines.clear();
+    ++clears;
 }
 
 void ListBox::clear() {

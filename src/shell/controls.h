@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/text_lines.h"
+
 namespace kavero::shell {
 
 enum class ControlKind {
@@ -25,6 +27,7 @@ enum class ControlKind {
     OptionButton,
     PictureBox,
     ProgressBar,
+    StatusBox,
     TabControl,
     TextBox,
 };
@@ -48,6 +51,25 @@ struct TextBox : Control {
     bool hasFocus = false;
 
     void selectAll();
+};
+
+// A read-only multi-line text box that grows by one line at the top per status call, as the
+// progress window's status box does. Lines are kept oldest first, so that adding one costs the
+// same at line 200,000 as at line 1; the box shows them newest first.
+struct StatusBox : Control {
+    static constexpr ControlKind kKind = ControlKind::StatusBox;
+    TextLines lines; // oldest first
+    // Raised by clear(), so that a view showing the lines knows its rows are gone.
+    unsigned clears = 0;
+
+    // Puts a line in front of the text: text = line + CR LF + text.
+    void addLine(std::string_view line) { lines.append(line); }
+    std::size_t lineCount() const { return lines.size(); }
+    // The line in row `row` as the box shows it, row 0 being the newest.
+    std::string_view shownLine(std::size_t row) const { return lines[lines.size() - 1 - row]; }
+    // The whole text: every line followed by CR LF, newest first.
+    std::string text() const;
+    void clear();
 };
 
 struct Label : Control {

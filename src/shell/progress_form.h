@@ -1,4 +1,5 @@
-// The progress window that the record copy fills with status lines.
+// The progress window that the record copy fills with status lines, newest first, while its
+// bar shows how far the copy has come.
 #pragma once
 
 #include "shell/form.h"
@@ -9,7 +10,7 @@ struct frmShowProgress : Form {
     frmShowProgress();
 
     PictureBox Picture1;
-    TextBox eShowStatus;
+    StatusBox eShowStatus;
     ProgressBar eProgressBar;
     CommandButton eOk;
 

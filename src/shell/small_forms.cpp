@@ -7,7 +7,6 @@
 namespace kavero::shell {
 
 frmShowProgress::frmShowProgress() : Form("frmShowProgress", 3975, 2925) {
-    eShowStatus.multiLine = true;
     eOk.caption = "Ok";
 }
 

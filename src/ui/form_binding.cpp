@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -21,6 +22,8 @@
 #include <QWidget>
 
 #include <algorithm>
+
+#include "ui/status_line_model.h"
 
 namespace kavero::ui {
 
@@ -86,6 +89,7 @@ const char* FormBinding::widgetClass(shell::ControlKind kind, bool multiLine) {
     case ControlKind::OptionButton: return "QRadioButton";
     case ControlKind::PictureBox: return "QLabel";
     case ControlKind::ProgressBar: return "QProgressBar";
+    case ControlKind::StatusBox: return "QListView";
     case ControlKind::TabControl: return "QTabWidget";
     case ControlKind::TextBox: return multiLine ? "QPlainTextEdit" : "QLineEdit";
     }
@@ -249,6 +253,13 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
             const int cells = table->rowCount() > 0 ? static_cast<QAbstractItemView*>(table)->sizeHintForColumn(c) : 0;
             const int pixels = std::max({grid.colWidth(c) / 15, heading, cells});
             if (table->columnWidth(c) != pixels) table->setColumnWidth(c, pixels);
+        }
+        break;
+    }
+    case ControlKind::StatusBox: {
+        auto* view = qobject_cast<QListView*>(widget);
+        if (auto* lines = view ? dynamic_cast<StatusLineModel*>(view->model()) : nullptr) {
+            lines->show(*entry.as<shell::StatusBox>());
         }
         break;
     }

@@ -9,7 +9,8 @@ namespace kavero::ui {
 Program::Program(shell::UserInterface& ui, shell::SettingsStore& store, std::filesystem::path programFolder,
                  std::optional<std::string> database)
     : m_context{ui, store, std::move(programFolder), std::move(database)}, m_windows(ui),
-      m_main(m_model, m_context, m_windows), m_splash(m_splashModel) {
+      m_main(m_model, m_context, m_windows), m_splash(m_splashModel), m_progress(m_progressModel, ui) {
+    m_context.progress = &m_progress;
     m_windows.setMain(&m_main);
     m_windows.setSplash(&m_splash);
     if (auto* qt = dynamic_cast<QtUserInterface*>(&ui)) {

@@ -9,8 +9,10 @@
 
 #include "app/main_window.h"
 #include "shell/main_form.h"
+#include "shell/progress_form.h"
 #include "shell/splash_form.h"
 #include "ui/main_window.h"
+#include "ui/progress_window.h"
 #include "ui/qt_windows.h"
 #include "ui/small_windows.h"
 
@@ -28,6 +30,8 @@ public:
     shell::frmSplash& splashModel() { return m_splashModel; }
     MainWindow& mainWindow() { return m_main; }
     SplashWindow& splash() { return m_splash; }
+    shell::frmShowProgress& progressModel() { return m_progressModel; }
+    ProgressWindow& progressWindow() { return m_progress; }
     QtWindows& windows() { return m_windows; }
     app::MainWindowContext& context() { return m_context; }
 
@@ -38,6 +42,10 @@ private:
     QtWindows m_windows;
     MainWindow m_main;
     SplashWindow m_splash;
+    shell::frmShowProgress m_progressModel;
+    // Last, so that it goes first: a worker still running is stopped before anything it
+    // might read is gone.
+    ProgressWindow m_progress;
 };
 
 } // namespace kavero::ui

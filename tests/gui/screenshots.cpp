@@ -1,4 +1,5 @@
-// Takes a picture of each tab page of the main window, the splash and the About window, as
+// Takes a picture of each tab page of the main window, the progress window after a short copy,
+// the splash and the About window, as
 // the README shows them: kavero_screenshots OUTPUT_FOLDER [DATABASE [TABLE]]. With a table,
 // "Go" under "To file" fills the script page. Run it on a real display or under Xvfb;
 // settings go to a throwaway folder, and message boxes are answered unseen.
@@ -78,6 +79,24 @@ int main(int argc, char** argv) {
         tabs->setCurrentIndex(page);
         ok = save(window, out + QStringLiteral("/main-tab%1.png").arg(page)) && ok;
     }
+
+    // A copy of three records whose second the server refused, as the direct command shows it.
+    auto& progress = program.progressWindow();
+    std::int32_t one = 1;
+    std::int32_t three = 3;
+    std::int32_t zero = 0;
+    progress.showStatus("Your database design is now moved to kavero_test", false, true, one, false);
+    progress.showStatus("Copying 3 records in total", false, true, three, false);
+    for (int record = 1; record <= 3; ++record) {
+        progress.showStatus("Copying record no. " + std::to_string(record), false, false, zero, false);
+        if (record == 2) {
+            progress.showStatus("Error on record no. 2: 1062 Duplicate entry '7' for key 'PRIMARY'", false, false,
+                                zero, true);
+        }
+    }
+    progress.showStatus("Finished copy", true, false, zero, false);
+    ok = save(progress, out + QStringLiteral("/progress.png")) && ok;
+    progress.close();
 
     kavero::shell::frmSplash splashModel;
     kavero::ui::SplashWindow splash(splashModel);

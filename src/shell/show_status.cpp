@@ -1,0 +1,59 @@
+// ShowStatus, the progress window's load and unload, and applying a worker's posted calls.
+#include "shell/show_status.h"
+
+#include "kavero/version.h"
+
+namespace kavero::shell {
+
+void ShowStatus(frmShowProgress& form, UserInterface& ui, std::string_view message, bool finish, bool start,
+                std::int32_t& total, bool noStep) {
+    // Touching the controls of a window that is not loaded loads it, shown or not.
+    if (!form.loaded) loadProgressWindow(form);
+    ProgressBar& bar = form.eProgressBar;
+    if (start) {
+        bar.value = 1;
+        if (total > kMaxProgressTotal) total = kMaxProgressTotal;
+        bar.max = static_cast<float>(total);
+        form.visible = true;
+        form.eOk.enabled = false;
+    }
+    if (!noStep && bar.max >= bar.value + 1) bar.value += 1;
+    if (finish) {
+        bar.value = bar.max;
+        form.eOk.enabled = true;
+        ui.beep();
+    }
+    form.eShowStatus.addLine(message);
+}
+
+void loadProgressWindow(frmShowProgress& form) {
+    form.loaded = true;
+    form.caption =
+        std::string(kProductName) + " " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor);
+}
+
+void unloadProgressWindow(frmShowProgress& form) {
+    const frmShowProgress fresh;
+    form.loaded = false;
+    form.visible = false;
+    form.eShowStatus.clear();
+    form.eProgressBar = fresh.eProgressBar;
+    form.eOk = fresh.eOk;
+}
+
+bool applyPostedStatus(StatusChannel& channel, frmShowProgress& form, UserInterface& ui) {
+    StatusBatch batch = channel.take();
+    for (std::size_t i = 0; i < batch.calls.size(); ++i) {
+        const StatusCall& call = batch.calls[i];
+        std::int32_t total = call.total;
+        ShowStatus(form, ui, batch.messages[i], call.finish, call.start, total, call.noStep);
+    }
+    if (batch.workEnded) form.eOk.enabled = true;
+    return batch.workEnded;
+}
+
+std::string stoppedByUserLine(std::int64_t copied, std::int64_t total) {
+    return "Stopped by the user after " + std::to_string(copied) + " of " + std::to_string(total) + " records";
+}
+
+} // namespace kavero::shell
