@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "app/direct_command.h"
 #include "app/product_info.h"
 #include "odbc/data_source_list.h"
 #include "script/to_file_command.h"
@@ -107,6 +108,11 @@ void tablesClick(shell::frmMain& form, MainWindowContext& context) {
     const std::string* table = form.eTables.selectedItem();
     if (!table) return;
     source::loadTableDesign(form, context.ui, *table, context.readOptions);
+}
+
+void convertDirectlyClick(shell::frmMain& form, MainWindowContext& context) {
+    if (context.progress == nullptr) return;
+    convertDirectly(form, context.ui, *context.progress, context.readOptions);
 }
 
 void convertLocalClick(shell::frmMain& form, MainWindowContext& context) {

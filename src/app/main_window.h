@@ -52,5 +52,7 @@ void getFileNameClick(shell::frmMain& form, MainWindowContext& context);
 void tablesClick(shell::frmMain& form, MainWindowContext& context);
 // eCOnvertLocal ("Go" under "To file"): the script on the "Script output" page.
 void convertLocalClick(shell::frmMain& form, MainWindowContext& context);
+// eConvertDirectly ("Go" under "Directly to local SQL server"): script and records over ODBC.
+void convertDirectlyClick(shell::frmMain& form, MainWindowContext& context);
 
 } // namespace kavero::app

@@ -43,6 +43,8 @@ public:
     bool eof() const { return m_eof; }
     void moveNext();
     const Value& value(std::size_t field) const;
+    // Every value of the current record, in field order.
+    const std::vector<Value>& values() const { return m_row; }
     // Throws EngineError 3265 for a name the table does not have.
     const Value& value(std::string_view fieldName) const;
 

@@ -342,6 +342,8 @@ void MainWindow::connectHandlers() {
             });
     connect(findChild<QPushButton*>(QStringLiteral("eCOnvertLocal")), &QPushButton::clicked, this,
             [this] { handle([this] { app::convertLocalClick(m_model, m_context); }); });
+    connect(findChild<QPushButton*>(QStringLiteral("eConvertDirectly")), &QPushButton::clicked, this,
+            [this] { handle([this] { app::convertDirectlyClick(m_model, m_context); }); });
     for (const char* name : {"ManuelUpload", "eDirectToISP"}) {
         connect(findChild<QRadioButton*>(QString::fromLatin1(name)), &QRadioButton::clicked, this,
                 [this] { handle([this] { app::publishToClick(m_model); }); });

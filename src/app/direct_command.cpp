@@ -1,0 +1,86 @@
+// The direct conversion command.
+#include "app/direct_command.h"
+
+#include "kavero/version.h"
+#include "odbc/error_text.h"
+#include "odbc/execute_table_script.h"
+#include "script/create_sql_table_create.h"
+#include "shell/conversion_inputs.h"
+
+namespace kavero::app {
+
+namespace {
+
+odbc::DirectLogin loginFrom(const shell::frmMain& form) {
+    const std::string* source = form.cboDSNList.selectedItem();
+    return {source != nullptr ? *source : form.cboDSNList.text, form.eMySqlDatabase.text, form.eMySqlusername.text,
+            form.eMySqlpassword.text};
+}
+
+// The script on the server; the error text of every failed statement, or of the connection.
+std::string runScript(const odbc::DirectLogin& login, const std::string& script) {
+    try {
+        odbc::DirectConnection direct = odbc::OpenDirectConnection(login);
+        return odbc::ExecuteTableScript(direct.connection(), script).errorText();
+    } catch (const odbc::Error& error) {
+        return odbc::connectionFailureText(login.dataSource, error);
+    }
+}
+
+} // namespace
+
+shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface& ui, shell::ProgressHost& progress,
+                                     const source::ReadOptions& options,
+                                     std::shared_ptr<odbc::CopyCounters> counters) {
+    const std::string missing = shell::CheckConversionInputs(form, false, false, true);
+    if (!missing.empty()) {
+        ui.messageBox(missing, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+        return shell::CommandResult::stopped(shell::StopReason::MissingInputs, missing);
+    }
+    if (progress.working()) {
+        const std::string text = "A copy is still running; wait for it to finish or stop it first.";
+        ui.messageBox(text, kProductName, shell::MessageIcon::Exclamation, shell::MessageButtons::Ok);
+        return shell::CommandResult::stopped(shell::StopReason::None, text);
+    }
+
+    ui.setBusy(true);
+    try {
+        form.eScriptOutPut.text = script::CreateSQLtablecreate(form, true);
+    } catch (const script::ScriptError& e) {
+        ui.setBusy(false);
+        ui.messageBox(e.description(), kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+        return shell::CommandResult::stopped(shell::StopReason::NothingToCreate, e.description());
+    }
+
+    const odbc::DirectLogin login = loginFrom(form);
+    std::string message;
+    shell::CommandResult result;
+    if (ui.messageBox(kDirectConfirmation, kProductName, shell::MessageIcon::Information,
+                      shell::MessageButtons::YesNo) == shell::MessageAnswer::Yes) {
+        message = runScript(login, form.eScriptOutPut.text);
+        if (!message.empty()) result = {shell::Outcome::Failed, shell::StopReason::None, 0, message, {}};
+    } else {
+        message = std::string(kDirectCanceled);
+        result = shell::CommandResult::stopped(shell::StopReason::None, message);
+    }
+    ui.setBusy(false);
+    if (!message.empty()) {
+        ui.messageBox(message, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+        return result;
+    }
+
+    std::int32_t one = 1;
+    progress.showStatus("Your database design is now moved to " + login.dataSource, false, true, one, false);
+    if (!form.eCopyDirectlyAlsoData.checked()) {
+        progress.showStatus("Finished moving " + login.dataSource, true, false, one, false);
+        return result;
+    }
+    odbc::CopyRequest request{login, form.eFilename.text, options, form.design};
+    if (!counters) counters = std::make_shared<odbc::CopyCounters>();
+    progress.startWork([request = std::move(request), counters](shell::StatusChannel& channel) {
+        odbc::CopyRecordsDirectly(request, channel, *counters);
+    });
+    return result;
+}
+
+} // namespace kavero::app

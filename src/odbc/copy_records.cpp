@@ -1,0 +1,114 @@
+// The record copy loop.
+#include "odbc/copy_records.h"
+
+#include <optional>
+
+#include "odbc/error_text.h"
+#include "odbc/record_statement.h"
+#include "odbc/server_warnings.h"
+#include "shell/show_status.h"
+
+namespace kavero::odbc {
+
+namespace {
+
+std::string recordLine(std::string_view start, std::int64_t record, const DiagnosticRecord& diagnostic) {
+    return std::string(start) + std::to_string(record) + ": " + std::to_string(diagnostic.nativeError) + " " +
+           serverText(diagnostic.message);
+}
+
+// Every line of a text, each as a status line that does not move the bar.
+void postLines(shell::StatusChannel& channel, const std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) channel.showStatus(std::string_view(text).substr(start, end - start), false, false, 0, true);
+        start = end + 1;
+    }
+}
+
+std::int32_t barTotal(std::int64_t total) {
+    return total > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(total);
+}
+
+} // namespace
+
+std::string serverText(const std::string& message) {
+    std::size_t start = 0;
+    while (start < message.size() && message[start] == '[') {
+        const std::size_t close = message.find(']', start);
+        if (close == std::string::npos) break;
+        start = close + 1;
+    }
+    return message.substr(start);
+}
+
+void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& channel, CopyCounters& counters) {
+    std::optional<DirectConnection> direct;
+    try {
+        direct.emplace(OpenDirectConnection(request.login));
+    } catch (const Error& error) {
+        postLines(channel, connectionFailureText(request.login.dataSource, error));
+        channel.showStatus("No record was copied: the connection could not be opened", true);
+        return;
+    }
+    Connection& connection = direct->connection();
+
+    const std::vector<CopiedField> fields = copiedFields(request.design);
+    // The script just made the table with backquoted names, so the statements name it the
+    // same way: a reserved word such as Order must not make every record fail.
+    const std::string head = BuildInsertHeader(request.design.name, fields, source::NameQuoting::Backquoted) + " ";
+
+    std::int64_t record = 0;
+    try {
+        source::AccessDatabase database(request.databasePath, request.readOptions);
+        // Every record counts, whatever its first field holds, so the bar never stops short.
+        const auto total = static_cast<std::int64_t>(database.recordCount(request.design.name));
+        counters.total = total;
+        channel.showStatus("Copying " + std::to_string(total) + " records in total", false, true, barTotal(total));
+
+        source::Recordset records = database.openRecordset(request.design.name);
+        for (; !records.eof(); records.moveNext()) {
+            if (channel.stopRequested()) {
+                channel.showStatus(shell::stoppedByUserLine(counters.copied, total), true);
+                return;
+            }
+            ++record;
+            counters.read = record;
+            const std::string statement = head + BuildValuesClause(fields, records.values());
+            channel.showStatus("Copying record no. " + std::to_string(record));
+            try {
+                connection.execute(statement);
+            } catch (const Error& error) {
+                ++counters.rejected;
+                for (const DiagnosticRecord& diagnostic : error.records()) {
+                    channel.showStatus(recordLine(kRejectedRecordLine, record, diagnostic), false, false, 0, true);
+                }
+                if (error.records().empty()) {
+                    channel.showStatus(std::string(kRejectedRecordLine) + std::to_string(record) + ": 0 " +
+                                           error.what(),
+                                       false, false, 0, true);
+                }
+                continue;
+            }
+            ++counters.copied;
+            const std::vector<DiagnosticRecord> warnings = serverWarnings(connection);
+            if (!warnings.empty()) ++counters.warned;
+            for (const DiagnosticRecord& warning : warnings) {
+                channel.showStatus(recordLine(kChangedRecordLine, record, warning), false, false, 0, true);
+            }
+        }
+    } catch (const source::EngineError& error) {
+        // The Access file is damaged past this record: the rest cannot be read, and saying so
+        // is the last thing the copy does.
+        channel.showStatus("Error reading the record after record no. " + std::to_string(record) + ": " +
+                               error.boxText(),
+                           false, false, 0, true);
+        channel.showStatus("The copy ended early: the Access file could not be read to its end", true);
+        return;
+    }
+    channel.showStatus("Finished copy", true);
+}
+
+} // namespace kavero::odbc

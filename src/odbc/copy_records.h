@@ -1,0 +1,49 @@
+// The record copy of the direct target: every record of the table as one INSERT, each
+// committed on its own, with a status line per record and one per rejected record. It runs
+// on a worker thread with a connection and a reading of the Access file of its own.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "odbc/direct_connection.h"
+#include "shell/status_channel.h"
+#include "shell/table_design.h"
+#include "source/engine.h"
+
+namespace kavero::odbc {
+
+// Everything the copy needs, taken from the window before the worker starts: the worker
+// never reads a window model.
+struct CopyRequest {
+    DirectLogin login;
+    std::string databasePath;
+    source::ReadOptions readOptions{};
+    shell::TableDesign design;
+};
+
+// Where the copy stands, for a watcher on another thread (kavero-cli's progress line).
+struct CopyCounters {
+    std::atomic<std::int64_t> total{0};
+    std::atomic<std::int64_t> read{0};
+    std::atomic<std::int64_t> copied{0};
+    std::atomic<std::int64_t> rejected{0};
+    std::atomic<std::int64_t> warned{0};
+};
+
+// The first words of the status line of a rejected record, followed by its number, ": ",
+// the server's error number, a blank and its description.
+inline constexpr std::string_view kRejectedRecordLine = "Error on record no. ";
+// The same for a record the server took but changed (a value cut in a non-strict mode).
+inline constexpr std::string_view kChangedRecordLine = "Warning on record no. ";
+
+// Copies the records and posts the status calls; ends with a finish call whatever happens,
+// so the progress window never waits for one.
+void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& channel, CopyCounters& counters);
+
+// A driver message without the driver's and server's bracketed names in front:
+// "[ma-3.1.15][10.11.6-MariaDB]Duplicate entry …" gives "Duplicate entry …".
+std::string serverText(const std::string& message);
+
+} // namespace kavero::odbc

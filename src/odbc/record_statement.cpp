@@ -1,0 +1,53 @@
+// Head, literals and VALUES clause of the record statements.
+#include "odbc/record_statement.h"
+
+#include "source/column_rule.h"
+
+namespace kavero::odbc {
+
+namespace {
+
+// Drops the separator after the last item: everything from the last comma on. Only called
+// right after an item was appended, so a comma inside a name or a value is never the last.
+void cutAtLastComma(std::string& text) {
+    const std::size_t comma = text.rfind(',');
+    if (comma != std::string::npos) text.erase(comma);
+}
+
+} // namespace
+
+std::vector<CopiedField> copiedFields(const shell::TableDesign& design) {
+    std::vector<CopiedField> fields;
+    for (std::size_t i = 0; i < design.fields.size(); ++i) {
+        const shell::DesignField& field = design.fields[i];
+        const source::ColumnRule& rule = source::columnRule(field);
+        if (rule.listed && rule.copied()) fields.push_back({field.name, i, rule.literal});
+    }
+    return fields;
+}
+
+std::string BuildInsertHeader(const std::string& table, const std::vector<CopiedField>& fields,
+                              source::NameQuoting quoting) {
+    std::string head = "Insert Into " + source::quoteName(table, quoting) + " (";
+    for (const CopiedField& field : fields) head += source::quoteName(field.name, quoting) + ", ";
+    if (!fields.empty()) cutAtLastComma(head);
+    head += ") ";
+    return head;
+}
+
+std::string FormatFieldLiteral(source::LiteralKind kind, const jet::Value& value) {
+    if (kind == source::LiteralKind::None) return {};
+    const std::string literal = source::recordLiteral(kind, value);
+    if (kind == source::LiteralKind::DateTime && jet::isNull(value)) return literal + ",";
+    return literal + ", ";
+}
+
+std::string BuildValuesClause(const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record) {
+    std::string clause = "VALUES(";
+    for (const CopiedField& field : fields) clause += FormatFieldLiteral(field.literal, record.at(field.recordIndex));
+    if (!fields.empty()) cutAtLastComma(clause);
+    clause += ")";
+    return clause;
+}
+
+} // namespace kavero::odbc

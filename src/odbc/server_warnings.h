@@ -1,0 +1,16 @@
+// The server's notes and warnings on the statement just run, which MariaDB Connector/ODBC
+// does not pass on as diagnostics: a value a non-strict server cut or changed shows only here.
+#pragma once
+
+#include <vector>
+
+#include "odbc/handles.h"
+
+namespace kavero::odbc {
+
+// As SQLSTATE 01000 records with the server's number (1265 data truncated, 1051 unknown
+// table, …). Best effort: a server that does not know SHOW WARNINGS costs the notes, not
+// the statement.
+std::vector<DiagnosticRecord> serverWarnings(Connection& connection);
+
+} // namespace kavero::odbc
