@@ -31,28 +31,40 @@ std::int64_t integer(const Value& v) {
 
 template <class Visit> void scan(const PageChannel& channel, const CodePageDecoder& codePage, bool withProperties,
                                  Visit&& visit) {
+    const std::string context = "file '" + channel.path() + "', catalog";
+    TableDefinition def;
+    CatalogColumns at{};
     try {
-        const TableDefinition def =
-            TableDefinition::read(channel, static_cast<std::uint32_t>(kMsysObjectsPage), "MSysObjects", codePage);
-        const CatalogColumns at = locate(def);
-        std::vector<bool> wanted(def.columns.size(), false);
-        wanted[at.id] = wanted[at.name] = wanted[at.type] = wanted[at.flags] = true;
-        if (withProperties) wanted[at.properties] = true;
-        RecordCursor cursor(channel, def, codePage, wanted);
-        std::vector<Value> row;
-        while (cursor.next(row)) {
-            if (integer(row[at.type]) != kObjectTypeTable) continue;
-            const auto* name = std::get_if<Text>(&row[at.name]);
-            if (name == nullptr) continue;
-            CatalogEntry entry;
-            entry.name = name->utf8;
-            entry.tdefPage = static_cast<std::uint32_t>(integer(row[at.id])) & kObjectIdPageMask;
-            entry.flags = static_cast<std::uint32_t>(integer(row[at.flags]));
-            entry.system = (entry.flags & kObjectFlagsSystem) != 0;
-            if (!visit(entry, row[at.properties])) return;
-        }
+        def = TableDefinition::read(channel, static_cast<std::uint32_t>(kMsysObjectsPage), "MSysObjects", codePage);
+        at = locate(def);
     } catch (const FormatError& e) {
-        throw e.withContext("file '" + channel.path() + "', catalog");
+        throw e.withContext(context);
+    }
+    std::vector<bool> wanted(def.columns.size(), false);
+    wanted[at.id] = wanted[at.name] = wanted[at.type] = wanted[at.flags] = true;
+    if (withProperties) wanted[at.properties] = true;
+    RecordCursor cursor(channel, def, codePage, wanted); // its errors name the file and MSysObjects
+    std::vector<Value> row;
+    while (cursor.next(row)) {
+        if (integer(row[at.type]) != kObjectTypeTable) continue;
+        CatalogEntry entry;
+        entry.tdefPage = static_cast<std::uint32_t>(integer(row[at.id])) & kObjectIdPageMask;
+        // A table row without a usable name cannot be listed; leaving it out would hide the
+        // table, so it is reported like any other damage.
+        const std::string table = "the table at definition page " + std::to_string(entry.tdefPage);
+        const auto* name = std::get_if<Text>(&row[at.name]);
+        if (name == nullptr || name->utf8.empty()) {
+            throw FormatError(ErrorCode::Corrupt, context + ", " + table + " has no name");
+        }
+        try {
+            requireObjectName(name->utf8, table);
+        } catch (const FormatError& e) {
+            throw e.withContext(context);
+        }
+        entry.name = name->utf8;
+        entry.flags = static_cast<std::uint32_t>(integer(row[at.flags]));
+        entry.system = (entry.flags & kObjectFlagsSystem) != 0;
+        if (!visit(entry, row[at.properties])) return;
     }
 }
 

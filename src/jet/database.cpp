@@ -64,23 +64,16 @@ TableDefinition Database::table(std::string_view name) {
     return def;
 }
 
+// The cursor names the file and the table in its errors.
 RecordCursor Database::records(const TableDefinition& table, std::vector<bool> wanted) const {
-    try {
-        return RecordCursor(m_channel, table, m_codePage, std::move(wanted));
-    } catch (const FormatError& e) {
-        throw e.withContext("file '" + path() + "'");
-    }
+    return RecordCursor(m_channel, table, m_codePage, std::move(wanted));
 }
 
 std::uint64_t Database::recordCount(const TableDefinition& table) const {
     RecordCursor cursor = records(table, std::vector<bool>(table.columns.size(), false));
     std::vector<Value> row;
     std::uint64_t count = 0;
-    try {
-        while (cursor.next(row)) ++count;
-    } catch (const FormatError& e) {
-        throw e.withContext("file '" + path() + "'");
-    }
+    while (cursor.next(row)) ++count;
     return count;
 }
 
@@ -93,11 +86,7 @@ std::uint64_t Database::nonNullCount(const TableDefinition& table, std::size_t c
     RecordCursor cursor = records(table, wanted);
     std::vector<Value> row;
     std::uint64_t count = 0;
-    try {
-        while (cursor.next(row)) count += isNull(row[column]) ? 0 : 1;
-    } catch (const FormatError& e) {
-        throw e.withContext("file '" + path() + "'");
-    }
+    while (cursor.next(row)) count += isNull(row[column]) ? 0 : 1;
     return count;
 }
 

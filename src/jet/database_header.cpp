@@ -52,9 +52,13 @@ DatabaseHeader DatabaseHeader::parse(std::span<const std::byte> firstBytes, std:
                      std::to_string(header.versionByte));
     }
     const Format& f = *header.format;
-    if (fileSize % f.pageSize != 0 || fileSize / f.pageSize <= kMsysObjectsPage) {
+    if (fileSize % f.pageSize != 0) {
         unrecognized("the file size " + std::to_string(fileSize) + " is not a whole number of " +
-                     std::to_string(f.pageSize) + "-byte pages holding the catalog");
+                     std::to_string(f.pageSize) + "-byte pages");
+    }
+    if (fileSize / f.pageSize <= kMsysObjectsPage) {
+        unrecognized("the file of " + std::to_string(fileSize) + " bytes is too short: the catalog needs at least " +
+                     std::to_string(kMsysObjectsPage + 1) + " pages of " + std::to_string(f.pageSize) + " bytes");
     }
 
     // Unmask a copy of the block; the other fields of page 0 are stored in the clear.

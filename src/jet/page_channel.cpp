@@ -46,8 +46,8 @@ PageChannel::PageChannel(const std::string& name, std::vector<std::byte> image)
 
 void PageChannel::readHeader() {
     std::vector<std::byte> first(static_cast<std::size_t>(std::min<std::uint64_t>(m_fileSize, 4096)));
-    readAt(0, first.data(), first.size());
     try {
+        readAt(0, first.data(), first.size());
         m_header = DatabaseHeader::parse(first, m_fileSize);
     } catch (const FormatError& e) {
         throw e.withContext("file '" + m_path + "'");
@@ -66,8 +66,7 @@ PageChannel::~PageChannel() {
 void PageChannel::readAt(std::uint64_t offset, std::byte* out, std::size_t n) const {
     if (m_fd < 0) {
         if (offset > m_image.size() || n > m_image.size() - offset) {
-            throw FormatError(ErrorCode::CannotOpenFile, "file '" + m_path + "': read past the end at offset " +
-                                                             std::to_string(offset));
+            throw FormatError(ErrorCode::CannotOpenFile, "read past the end at offset " + std::to_string(offset));
         }
         if (n != 0) std::memcpy(out, m_image.data() + offset, n);
         return;
@@ -77,9 +76,8 @@ void PageChannel::readAt(std::uint64_t offset, std::byte* out, std::size_t n) co
         const ssize_t got = ::pread(m_fd, out + done, n - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
-            throw FormatError(ErrorCode::CannotOpenFile, "file '" + m_path + "': read " + std::to_string(done) +
-                                                             " of " + std::to_string(n) + " bytes at offset " +
-                                                             std::to_string(offset));
+            throw FormatError(ErrorCode::CannotOpenFile, "read " + std::to_string(done) + " of " + std::to_string(n) +
+                                                             " bytes at offset " + std::to_string(offset));
         }
         done += static_cast<std::size_t>(got);
     }
@@ -87,9 +85,8 @@ void PageChannel::readAt(std::uint64_t offset, std::byte* out, std::size_t n) co
 
 ByteView PageChannel::readPage(std::uint32_t page, std::vector<std::byte>& buffer) const {
     if (page >= m_pageCount) {
-        throw FormatError(ErrorCode::Corrupt, "file '" + m_path + "': page " + std::to_string(page) +
-                                                  " lies past the end of the file (" + std::to_string(m_pageCount) +
-                                                  " pages)");
+        throw FormatError(ErrorCode::Corrupt, "page " + std::to_string(page) + " lies past the end of the file (" +
+                                                  std::to_string(m_pageCount) + " pages)");
     }
     const std::size_t size = format().pageSize;
     buffer.resize(size);

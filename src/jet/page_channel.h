@@ -28,7 +28,8 @@ public:
     std::uint64_t fileSize() const { return m_fileSize; }
 
     // Reads page `page` into `buffer` (resized to a page) and returns a view of it. Throws
-    // FormatError when the page lies outside the file.
+    // FormatError when the page lies outside the file. Page errors do not name the file: the
+    // caller puts it in front, with the table or structure it was reading.
     ByteView readPage(std::uint32_t page, std::vector<std::byte>& buffer) const;
     // Reads a page and checks its type byte; `what` names the structure for the error text.
     ByteView readPageOfType(std::uint32_t page, std::uint8_t type, std::vector<std::byte>& buffer,

@@ -1,6 +1,8 @@
 // Walks the owned pages of a table and hands each live row to the row decoder.
 #include "jet/record_cursor.h"
 
+#include <cstdio>
+
 #include "jet/data_page.h"
 #include "jet/usage_map.h"
 
@@ -12,8 +14,35 @@ RecordCursor::RecordCursor(const PageChannel& channel, const TableDefinition& ta
     try {
         m_pages = UsageMap::pages(channel, table.ownedPagesMap);
     } catch (const FormatError& e) {
-        throw e.withContext("table '" + table.name + "', owned-pages map");
+        throw e.withContext(context() + ", owned-pages map");
     }
+}
+
+std::string RecordCursor::context() const {
+    return "file '" + m_channel.path() + "', table '" + m_table.name + "'";
+}
+
+// Access clears a page's bit in the map when it frees the page, so every page the map lists is
+// one of the table's data pages (some with every row deleted). Anything else is damage, and
+// passing over it would lose that page's records without a word.
+void RecordCursor::checkOwnedPage(const ByteView& view) const {
+    const Format& f = m_channel.format();
+    const std::uint8_t type = view.u8(kPageTypeOffset);
+    if (type == kPageData && view.u32(f.dataOwnerOffset) == m_table.page) return;
+    std::string found;
+    if (type != kPageData) {
+        bool blank = true;
+        for (const std::byte b : view.all()) blank = blank && b == std::byte{0};
+        char text[48];
+        std::snprintf(text, sizeof text, "a page of type 0x%02x", type);
+        found = blank ? "a blank page (all bytes zero)" : text;
+    } else if (DataPage(view, f).isLongValuePage()) {
+        found = "a long-value page";
+    } else {
+        found = "a data page of the table defined at page " + std::to_string(view.u32(f.dataOwnerOffset));
+    }
+    throw FormatError(ErrorCode::Corrupt, "its page map lists page " + std::to_string(view.page()) +
+                                              " as one of its data pages, but that is " + found);
 }
 
 bool RecordCursor::nextRow(ByteView& row) {
@@ -21,10 +50,14 @@ bool RecordCursor::nextRow(ByteView& row) {
     for (;;) {
         if (!m_pageLoaded) {
             if (m_pageIndex >= m_pages.size()) return false;
-            const ByteView view = m_channel.readPage(m_pages[m_pageIndex++], m_pageBuffer);
-            // Only the table's own data pages hold its rows; anything else the map names is
-            // skipped, as Access does.
-            if (view.u8(kPageTypeOffset) != kPageData || view.u32(f.dataOwnerOffset) != m_table.page) continue;
+            const std::uint32_t number = m_pages[m_pageIndex++];
+            if (number >= m_channel.pageCount()) {
+                throw FormatError(ErrorCode::Corrupt, "its page map lists page " + std::to_string(number) +
+                                                          ", past the end of the file (" +
+                                                          std::to_string(m_channel.pageCount()) + " pages)");
+            }
+            const ByteView view = m_channel.readPage(number, m_pageBuffer);
+            checkOwnedPage(view);
             m_rowCount = DataPage(view, f).rowCount();
             m_slot = 0;
             m_pageLoaded = true;
@@ -61,7 +94,7 @@ bool RecordCursor::next(std::vector<Value>& values) {
         m_decoder.decode(row, values, m_wanted);
         return true;
     } catch (const FormatError& e) {
-        throw e.withContext("table '" + m_table.name + "'");
+        throw e.withContext(context());
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "jet/row_decoder.h"
@@ -21,6 +22,9 @@ public:
 
 private:
     bool nextRow(ByteView& row);
+    void checkOwnedPage(const ByteView& view) const;
+    // "file '…', table '…'", put in front of every error.
+    std::string context() const;
 
     const PageChannel& m_channel;
     const TableDefinition& m_table;

@@ -143,7 +143,11 @@ TableDefinition TableDefinition::read(const PageChannel& channel, std::uint32_t 
             pos += f.columnEntrySize;
         }
         const NameReader nameReader(td, f, names);
-        for (Column& c : def.columns) c.name = nameReader.read(pos);
+        for (std::size_t i = 0; i < columnCount; ++i) {
+            def.columns[i].name = nameReader.read(pos);
+            requireObjectName(def.columns[i].name,
+                              "column " + std::to_string(i + 1) + " of " + std::to_string(columnCount));
+        }
 
         td.require(pos, realIndexes * f.realIndexEntrySize, "real index entries");
         std::vector<RealIndex> reals(realIndexes);
@@ -172,7 +176,11 @@ TableDefinition TableDefinition::read(const PageChannel& channel, std::uint32_t 
             pos += f.logicalIndexEntrySize;
         }
         std::vector<std::string> indexNames(logicalIndexes);
-        for (std::string& name : indexNames) name = nameReader.read(pos);
+        for (std::size_t i = 0; i < logicalIndexes; ++i) {
+            indexNames[i] = nameReader.read(pos);
+            requireObjectName(indexNames[i],
+                              "index " + std::to_string(i + 1) + " of " + std::to_string(logicalIndexes));
+        }
 
         // The usage maps of long-value columns, up to the trailer.
         while (td.u16(pos) != kTdefTrailer) pos += kTdefColumnMapEntrySize;

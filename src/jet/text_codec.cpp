@@ -3,8 +3,10 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <vector>
 
 #include "jet/format.h"
@@ -138,6 +140,29 @@ CodePageDecoder::CodePageDecoder(int codePage) : m_codePage(codePage) {
 
 CodePageDecoder::~CodePageDecoder() {
     if (m_converter) iconv_close(m_converter->handle);
+}
+
+void requireObjectName(std::string_view name, const std::string& what) {
+    auto control = [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x20 || b == 0x7F;
+    };
+    const auto found = std::find_if(name.begin(), name.end(), control);
+    if (found == name.end()) return;
+    std::string shown;
+    for (const char c : name) {
+        if (!control(c)) {
+            shown += c;
+            continue;
+        }
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(c));
+        shown += escape;
+    }
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(*found));
+    throw FormatError(ErrorCode::Corrupt, what + " has a name with the control character " + code + " ('" + shown +
+                                              "'), which Access does not allow in names");
 }
 
 std::string CodePageDecoder::decode(std::span<const std::byte> bytes) const {

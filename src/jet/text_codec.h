@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace kavero::jet {
 
@@ -20,6 +21,12 @@ std::string decodeUcs2(std::span<const std::byte> bytes);
 
 // Jet 4 / ACE text: the compressed form when it starts with FF FE, else UCS-2LE.
 std::string decodeJet4Text(std::span<const std::byte> bytes);
+
+// Throws FormatError 3049 when a decoded object name holds a control character (a byte below
+// 0x20, or 0x7F), which Access does not allow in any name: such a name is damage, and must not
+// reach a statement or a terminal. `what` names the object without its name ("column 2 of 5");
+// the text shows the name with each control character written as \xNN.
+void requireObjectName(std::string_view name, const std::string& what);
 
 // Decodes code-page bytes. Windows-1252 is built in (the five bytes Windows leaves undefined
 // map to U+0081 and friends, as Windows maps them); other code pages go through iconv.

@@ -1,6 +1,7 @@
 // Decodes inline and page-referenced usage maps into page numbers.
 #include "jet/usage_map.h"
 
+#include <algorithm>
 #include <set>
 
 #include "jet/data_page.h"
@@ -9,17 +10,24 @@ namespace kavero::jet {
 
 namespace {
 
-// Adds page base + i for each set bit i of the bitmap, LSB first.
-void addBits(const ByteView& bitmap, std::uint64_t base, std::uint32_t pageCount, std::vector<std::uint32_t>& out) {
+// Stands for a listed page whose number does not even fit a page number.
+constexpr std::uint64_t kPastTheEnd = 0xFFFFFFFF;
+
+// Adds page base + i for each set bit i of the bitmap, LSB first. Returns false after adding
+// the first page past the end of the file: every later bit names a page further out, and one
+// is enough to report the damage without a hostile map filling memory.
+bool addBits(const ByteView& bitmap, std::uint64_t base, std::uint32_t pageCount, std::vector<std::uint32_t>& out) {
     for (std::size_t i = 0; i < bitmap.size(); ++i) {
         const std::uint8_t bits = bitmap.u8(i);
         if (bits == 0) continue;
         for (unsigned b = 0; b < 8; ++b) {
             if ((bits & (1u << b)) == 0) continue;
             const std::uint64_t page = base + i * 8 + b;
-            if (page < pageCount) out.push_back(static_cast<std::uint32_t>(page));
+            out.push_back(static_cast<std::uint32_t>(std::min<std::uint64_t>(page, kPastTheEnd)));
+            if (page >= pageCount) return false;
         }
     }
+    return true;
 }
 
 } // namespace
@@ -48,8 +56,10 @@ std::vector<std::uint32_t> UsageMap::pages(const PageChannel& channel, std::uint
             if (mapPageNumber == 0 || !seen.insert(mapPageNumber).second) continue;
             const ByteView bitmapPage =
                 channel.readPageOfType(mapPageNumber, kPageUsageMap, bitmapBuffer, "usage bitmap");
-            addBits(bitmapPage.sub(kUsageMapPageBitmapOffset, bitmapPage.size() - kUsageMapPageBitmapOffset),
-                    k * pagesPerMapPage, channel.pageCount(), out);
+            if (!addBits(bitmapPage.sub(kUsageMapPageBitmapOffset, bitmapPage.size() - kUsageMapPageBitmapOffset),
+                         k * pagesPerMapPage, channel.pageCount(), out)) {
+                break;
+            }
         }
     } else {
         row.corrupt(0, "unknown usage map type " + std::to_string(type));

@@ -12,7 +12,9 @@ namespace kavero::jet {
 class UsageMap {
 public:
     // Reads the map row at `pointer` (page << 8 | row). The pages come in ascending order,
-    // without duplicates, all inside the file; their type and owner are for the caller to check.
+    // without duplicates. A map that lists pages past the end of the file yields the first of
+    // them as its last page, so that the caller meets it where it would read it and reports
+    // it; their type and owner, too, are for the caller to check.
     static std::vector<std::uint32_t> pages(const PageChannel& channel, std::uint32_t pointer);
 };
 
