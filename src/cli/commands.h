@@ -14,5 +14,6 @@ void addDesignCommand(CLI::App& app, int& exitStatus);
 void addDumpCommand(CLI::App& app, int& exitStatus);
 void addScriptCommand(CLI::App& app, int& exitStatus);
 void addDataSourcesCommand(CLI::App& app, int& exitStatus);
+void addCopyCommand(CLI::App& app, int& exitStatus);
 
 } // namespace kavero::cli

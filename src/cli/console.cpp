@@ -57,7 +57,11 @@ int reportResult(const shell::CommandResult& result, std::string_view nameKind) 
     const std::string name = "the " + std::string(nameKind) + " '" + result.subject + "'";
     switch (result.outcome) {
     case shell::Outcome::Done: return kExitDone;
-    case shell::Outcome::Failed: printDiagnostic(result.text + " (" + std::to_string(result.number) + ")"); break;
+    case shell::Outcome::Failed:
+        // A failure that lists numbered errors of its own (the server's) has no number besides.
+        printDiagnostic(result.number == 0 ? result.text
+                                           : result.text + " (" + std::to_string(result.number) + ")");
+        break;
     case shell::Outcome::Stopped:
         switch (result.reason) {
         case shell::StopReason::BlankInName:

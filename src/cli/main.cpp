@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     kavero::cli::addDumpCommand(app, exitStatus);
     kavero::cli::addScriptCommand(app, exitStatus);
     kavero::cli::addDataSourcesCommand(app, exitStatus);
+    kavero::cli::addCopyCommand(app, exitStatus);
 
     try {
         app.parse(argc, argv);
