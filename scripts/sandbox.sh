@@ -98,6 +98,7 @@ start() {
     --bind-address=127.0.0.1 --pid-file="$pidfile" --log-error="$log" \
     --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci \
     --skip-name-resolve --innodb-buffer-pool-size=64M --innodb-log-file-size=16M \
+    --innodb-flush-log-at-trx-commit=2 \
     </dev/null >/dev/null 2>&1 9>&- &
   for _ in $(seq 1 300); do
     client -e 'SELECT 1' >/dev/null 2>&1 && break
