@@ -27,6 +27,14 @@ std::string runScript(const odbc::DirectLogin& login, const std::string& script)
     }
 }
 
+// Reads every record once, so that a damaged file is reported before the server is touched,
+// not after half the table has been copied.
+void readToTheEnd(const shell::frmMain& form, const source::ReadOptions& options) {
+    source::AccessDatabase database(form.eFilename.text, options);
+    for (source::Recordset records = database.openRecordset(form.design.name); !records.eof(); records.moveNext()) {
+    }
+}
+
 } // namespace
 
 shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface& ui, shell::ProgressHost& progress,
@@ -46,10 +54,16 @@ shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface&
     ui.setBusy(true);
     try {
         form.eScriptOutPut.text = script::CreateSQLtablecreate(form, true);
+        if (form.eCopyDirectlyAlsoData.checked()) readToTheEnd(form, options);
     } catch (const script::ScriptError& e) {
         ui.setBusy(false);
         ui.messageBox(e.description(), kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
         return shell::CommandResult::stopped(shell::StopReason::NothingToCreate, e.description());
+    } catch (const source::EngineError& e) {
+        ui.setBusy(false);
+        ui.messageBox(e.boxText(), "Error on reading the records, on eConvertDirectly", shell::MessageIcon::Critical,
+                      shell::MessageButtons::Ok);
+        return shell::CommandResult::failed(e);
     }
 
     const odbc::DirectLogin login = loginFrom(form);
