@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "source/open_database.h"
+#include "source/table_design.h"
 
 namespace kavero::cli {
 
@@ -119,6 +120,51 @@ std::string noSuchTable(std::string_view name, std::string_view file) {
 void prepareForm(shell::frmMain& form, const std::string& file, bool allowSpaces) {
     form.eFilename.text = file;
     form.eAllowFieldNamesIwthSpace.value = allowSpaces ? shell::CheckState::Checked : shell::CheckState::Unchecked;
+}
+
+std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, const std::string& file,
+                             const std::string& table, bool allowSpaces, const source::ReadOptions& options) {
+    prepareForm(form, file, allowSpaces);
+    try {
+        source::AccessDatabase database(file, options);
+        const std::optional<std::string> stored = findUserTable(database, table);
+        if (!stored) {
+            printDiagnostic(noSuchTable(table, file));
+            return kExitFailed;
+        }
+        if (!allowSpaces && stored->find(' ') != std::string::npos) {
+            return reportResult(shell::CommandResult::stopped(shell::StopReason::BlankInName, {}, *stored),
+                                "table name");
+        }
+        form.eTables.items = source::userTables(database);
+        for (std::size_t i = 0; i < form.eTables.items.size(); ++i) {
+            if (form.eTables.items[i] == *stored) form.eTables.listIndex = static_cast<int>(i);
+        }
+    } catch (const source::EngineError& e) {
+        printError(e);
+        return kExitFailed;
+    }
+    const shell::CommandResult loaded = source::loadTableDesign(form, ui, *form.eTables.selectedItem(), options);
+    if (!loaded.ok()) return reportResult(loaded, "field name");
+    return std::nullopt;
+}
+
+void addKeysOption(CLI::App& command, std::string& keys) {
+    command
+        .add_option("--keys", keys,
+                    "key: keys inside CREATE TABLE; index: CREATE INDEX lines; none: only the AutoNumber key")
+        ->check(CLI::IsMember({"key", "index", "none"}))
+        ->capture_default_str();
+}
+
+void applyKeysOption(shell::frmMain& form, const std::string& keys) {
+    if (keys == "index") {
+        form.setOption(form.eCreateIndex);
+    } else if (keys == "none") {
+        form.setOption(form.eCreateNoKeys);
+    } else {
+        form.setOption(form.ECreateKey);
+    }
 }
 
 void Output::write(std::string_view text) {

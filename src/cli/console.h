@@ -62,6 +62,16 @@ std::string noSuchTable(std::string_view name, std::string_view file);
 // allow-spaces box.
 void prepareForm(shell::frmMain& form, const std::string& file, bool allowSpaces);
 
+// Opens `file`, picks `table` in the table list as a click would (a blank in that table's own
+// name needs allowSpaces; other tables do not matter) and loads its design. Nothing when the
+// design is loaded; otherwise what went wrong is printed and the exit status returned.
+std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, const std::string& file,
+                             const std::string& table, bool allowSpaces, const source::ReadOptions& options);
+
+// --keys key|index|none, and the key option it stands for.
+void addKeysOption(CLI::App& command, std::string& keys);
+void applyKeysOption(shell::frmMain& form, const std::string& keys);
+
 // Standard output that remembers a failed write: write() after a failure does nothing, and
 // finish() flushes and says whether everything arrived, printing the cause when not.
 class Output {

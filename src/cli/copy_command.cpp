@@ -15,8 +15,6 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "shell/progress_form.h"
-#include "source/open_database.h"
-#include "source/table_design.h"
 
 namespace kavero::cli {
 
@@ -147,37 +145,11 @@ int runCopy(const CopyArguments& args) {
     }
     const source::ReadOptions options = args.codePage.readOptions();
     shell::frmMain form;
-    prepareForm(form, args.file, args.allowSpaces);
-    try {
-        source::AccessDatabase database(args.file, options);
-        const std::optional<std::string> table = findUserTable(database, args.table);
-        if (!table) {
-            printDiagnostic(noSuchTable(args.table, args.file));
-            return kExitFailed;
-        }
-        if (!args.allowSpaces && table->find(' ') != std::string::npos) {
-            return reportResult(shell::CommandResult::stopped(shell::StopReason::BlankInName, {}, *table), "table name");
-        }
-        form.eTables.addItem(*table);
-        form.eTables.listIndex = 0;
-    } catch (const source::EngineError& e) {
-        printError(e);
-        return kExitFailed;
-    }
-
     auto counters = std::make_shared<odbc::CopyCounters>();
     shell::frmShowProgress progress;
     CopyConsole console(args, progress, *counters);
-    shell::CommandResult result = source::loadTableDesign(form, console, *form.eTables.selectedItem(), options);
-    if (!result.ok()) return reportResult(result, "field name");
-
-    if (args.keys == "index") {
-        form.setOption(form.eCreateIndex);
-    } else if (args.keys == "none") {
-        form.setOption(form.eCreateNoKeys);
-    } else {
-        form.setOption(form.ECreateKey);
-    }
+    if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces, options)) return *failed;
+    applyKeysOption(form, args.keys);
     form.cboDSNList.clear();
     form.cboDSNList.addItem(args.dsn);
     form.cboDSNList.select(0);
@@ -187,7 +159,7 @@ int runCopy(const CopyArguments& args) {
     form.eCopyDirectlyAlsoData.value = args.records ? shell::CheckState::Checked : shell::CheckState::Unchecked;
 
     shell::WaitingProgressHost host(progress, console);
-    result = app::convertDirectly(form, console, host, options, counters);
+    const shell::CommandResult result = app::convertDirectly(form, console, host, options, counters);
     if (console.refused) {
         printDiagnostic("the copy drops and creates the table " + *form.eTables.selectedItem() +
                         "; there is no terminal to ask: confirm with --yes");
@@ -228,11 +200,7 @@ void addCopyCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--database", args->database, "Database on the server")->required();
     command->add_option("--user", args->user, "User name on the server")->required();
     command->add_flag("--records", args->records, "Copy the records too, not only the table design");
-    command
-        ->add_option("--keys", args->keys,
-                     "key: keys inside CREATE TABLE; index: CREATE INDEX lines; none: only the AutoNumber key")
-        ->check(CLI::IsMember({"key", "index", "none"}))
-        ->capture_default_str();
+    addKeysOption(*command, args->keys);
     command->add_flag("--allow-spaces", args->allowSpaces, "Allow table and field names with a blank");
     command->add_flag("--yes", args->yes, "Drop and create the table without asking");
     command->add_flag("--password-stdin", args->passwordStdin,

@@ -4,7 +4,6 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "shell/main_form.h"
-#include "source/table_design.h"
 
 namespace kavero::cli {
 
@@ -26,24 +25,12 @@ void printGrid(Output& out, const shell::Grid& grid) {
 }
 
 int runDesign(const DesignArguments& args) {
-    const source::ReadOptions options = args.codePage.readOptions();
-    std::optional<std::string> table;
-    try {
-        source::AccessDatabase database(args.file, options);
-        table = findUserTable(database, args.table);
-    } catch (const source::EngineError& e) {
-        printError(e);
-        return kExitFailed;
-    }
-    if (!table) {
-        printDiagnostic(noSuchTable(args.table, args.file));
-        return kExitFailed;
-    }
     shell::frmMain form;
-    prepareForm(form, args.file, args.allowSpaces);
     Console console;
-    const shell::CommandResult result = source::loadTableDesign(form, console, *table, options);
-    if (!result.ok()) return reportResult(result, "field name");
+    if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces,
+                                      args.codePage.readOptions())) {
+        return *failed;
+    }
     Output out;
     printGrid(out, form.eFieldListGrid);
     out.write("\n");
@@ -58,7 +45,7 @@ void addDesignCommand(CLI::App& app, int& exitStatus) {
     CLI::App* command = app.add_subcommand("design", "Print a table's field list and key list");
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
     command->add_option("TABLE", args->table, "Table name")->required();
-    command->add_flag("--allow-spaces", args->allowSpaces, "Allow field names with a blank");
+    command->add_flag("--allow-spaces", args->allowSpaces, "Allow table and field names with a blank");
     args->codePage.addTo(*command);
     command->callback([args, &exitStatus] { exitStatus = runDesign(*args); });
 }
