@@ -38,8 +38,7 @@ void readToTheEnd(const shell::frmMain& form, const source::ReadOptions& options
 } // namespace
 
 shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface& ui, shell::ProgressHost& progress,
-                                     const source::ReadOptions& options,
-                                     std::shared_ptr<odbc::CopyCounters> counters) {
+                                     const source::ReadOptions& options, std::shared_ptr<odbc::CopyCounters> counters) {
     const std::string missing = shell::CheckConversionInputs(form, false, false, true);
     if (!missing.empty()) {
         ui.messageBox(missing, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);

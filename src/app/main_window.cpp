@@ -95,9 +95,13 @@ void quit(Windows& windows) {
     }
 }
 
-void exitProgram(Windows& windows) { windows.unloadWindow(std::string(shell::frmMain().name)); }
+void exitProgram(Windows& windows) {
+    windows.unloadWindow(std::string(shell::frmMain().name));
+}
 
-void publishToClick(shell::frmMain& form) { shell::applyPublishToRows(form); }
+void publishToClick(shell::frmMain& form) {
+    shell::applyPublishToRows(form);
+}
 
 void getFileNameClick(shell::frmMain& form, MainWindowContext& context) {
     BusyPointer busy(context.ui);

@@ -19,8 +19,7 @@ template <class Step> void runStep(shell::UserInterface& ui, Step step) {
     try {
         step();
     } catch (const std::exception& error) {
-        ui.messageBox(startupErrorText(error), kStartupErrorTitle, shell::MessageIcon::None,
-                      shell::MessageButtons::Ok);
+        ui.messageBox(startupErrorText(error), kStartupErrorTitle, shell::MessageIcon::None, shell::MessageButtons::Ok);
     }
 }
 

@@ -14,7 +14,9 @@ namespace kavero::cli {
 
 namespace {
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -30,10 +32,14 @@ shell::MessageAnswer Console::messageBox(std::string_view, std::string_view, she
                                          shell::MessageButtons buttons) {
     switch (buttons) {
     case shell::MessageButtons::YesNo:
-    case shell::MessageButtons::YesNoCancel: return shell::MessageAnswer::Yes;
-    case shell::MessageButtons::RetryCancel: return shell::MessageAnswer::Cancel;
-    case shell::MessageButtons::AbortRetryIgnore: return shell::MessageAnswer::Abort;
-    default: return shell::MessageAnswer::Ok;
+    case shell::MessageButtons::YesNoCancel:
+        return shell::MessageAnswer::Yes;
+    case shell::MessageButtons::RetryCancel:
+        return shell::MessageAnswer::Cancel;
+    case shell::MessageButtons::AbortRetryIgnore:
+        return shell::MessageAnswer::Abort;
+    default:
+        return shell::MessageAnswer::Ok;
     }
 }
 
@@ -57,11 +63,11 @@ void printError(const shell::NumberedError& error) {
 int reportResult(const shell::CommandResult& result, std::string_view nameKind) {
     const std::string name = "the " + std::string(nameKind) + " '" + result.subject + "'";
     switch (result.outcome) {
-    case shell::Outcome::Done: return kExitDone;
+    case shell::Outcome::Done:
+        return kExitDone;
     case shell::Outcome::Failed:
         // A failure that lists numbered errors of its own (the server's) has no number besides.
-        printDiagnostic(result.number == 0 ? result.text
-                                           : result.text + " (" + std::to_string(result.number) + ")");
+        printDiagnostic(result.number == 0 ? result.text : result.text + " (" + std::to_string(result.number) + ")");
         break;
     case shell::Outcome::Stopped:
         switch (result.reason) {
@@ -71,7 +77,8 @@ int reportResult(const shell::CommandResult& result, std::string_view nameKind) 
         case shell::StopReason::IllegalName:
             printDiagnostic(name + " holds a character a MySQL name cannot hold (' ` / \\ or .): rename it in Access");
             break;
-        default: printDiagnostic(result.text);
+        default:
+            printDiagnostic(result.text);
         }
         break;
     }

@@ -106,9 +106,7 @@ public:
         }
     }
 
-    double elapsed() const {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
-    }
+    double elapsed() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count(); }
 
 private:
     void clearLine() {

@@ -27,8 +27,8 @@ void printGrid(Output& out, const shell::Grid& grid) {
 int runDesign(const DesignArguments& args) {
     shell::frmMain form;
     Console console;
-    if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces,
-                                      args.codePage.readOptions())) {
+    if (const auto failed =
+            pickTable(form, console, args.file, args.table, args.allowSpaces, args.codePage.readOptions())) {
         return *failed;
     }
     Output out;

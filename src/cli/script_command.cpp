@@ -23,8 +23,8 @@ struct ScriptArguments {
 int runScript(const ScriptArguments& args) {
     shell::frmMain form;
     Console console;
-    if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces,
-                                      args.codePage.readOptions())) {
+    if (const auto failed =
+            pickTable(form, console, args.file, args.table, args.allowSpaces, args.codePage.readOptions())) {
         return *failed;
     }
     applyKeysOption(form, args.keys);

@@ -29,8 +29,8 @@ std::int64_t integer(const Value& v) {
     return -1;
 }
 
-template <class Visit> void scan(const PageChannel& channel, const CodePageDecoder& codePage, bool withProperties,
-                                 Visit&& visit) {
+template <class Visit>
+void scan(const PageChannel& channel, const CodePageDecoder& codePage, bool withProperties, Visit&& visit) {
     const std::string context = "file '" + channel.path() + "', catalog";
     TableDefinition def;
     CatalogColumns at{};

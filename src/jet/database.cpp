@@ -18,8 +18,7 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 
 } // namespace
 
-Database::Database(const std::string& path, ReadOptions options)
-    : m_channel(path), m_codePage(options.jet3CodePage) {}
+Database::Database(const std::string& path, ReadOptions options) : m_channel(path), m_codePage(options.jet3CodePage) {}
 
 Database::Database(const std::string& name, std::vector<std::byte> image, ReadOptions options)
     : m_channel(name, std::move(image)), m_codePage(options.jet3CodePage) {}
@@ -80,7 +79,8 @@ std::uint64_t Database::recordCount(const TableDefinition& table) const {
 std::uint64_t Database::nonNullCount(const TableDefinition& table, std::size_t column) const {
     std::vector<bool> wanted(table.columns.size(), false);
     if (column >= wanted.size()) {
-        throw FormatError(ErrorCode::ItemNotFound, "table '" + table.name + "' has no column " + std::to_string(column));
+        throw FormatError(ErrorCode::ItemNotFound,
+                          "table '" + table.name + "' has no column " + std::to_string(column));
     }
     wanted[column] = true;
     RecordCursor cursor = records(table, wanted);

@@ -18,7 +18,9 @@ namespace {
 constexpr std::string_view kJetName = "Standard Jet DB";
 constexpr std::string_view kAceName = "Standard ACE DB";
 
-[[noreturn]] void unrecognized(const std::string& why) { throw FormatError(ErrorCode::UnrecognizedFormat, why); }
+[[noreturn]] void unrecognized(const std::string& why) {
+    throw FormatError(ErrorCode::UnrecognizedFormat, why);
+}
 
 std::string engineName(const ByteView& page) {
     std::string name;
@@ -48,8 +50,7 @@ DatabaseHeader DatabaseHeader::parse(std::span<const std::byte> firstBytes, std:
         header.format = &kAceFormat;
     }
     if ((name == kAceName) != (header.format->version == Version::Ace)) {
-        unrecognized("engine name \"" + name + "\" does not match version byte " +
-                     std::to_string(header.versionByte));
+        unrecognized("engine name \"" + name + "\" does not match version byte " + std::to_string(header.versionByte));
     }
     const Format& f = *header.format;
     if (fileSize % f.pageSize != 0) {
@@ -96,7 +97,8 @@ DatabaseHeader DatabaseHeader::parse(std::span<const std::byte> firstBytes, std:
                 password[i] = static_cast<std::byte>(view.u8(f.passwordOffset + i) ^ mask[i % 4]);
             }
             std::size_t length = 0;
-            while (length + 1 < password.size() && (password[length] != std::byte{0} || password[length + 1] != std::byte{0})) {
+            while (length + 1 < password.size() &&
+                   (password[length] != std::byte{0} || password[length + 1] != std::byte{0})) {
                 length += 2;
             }
             header.password = decodeUcs2(std::span<const std::byte>(password).first(length));

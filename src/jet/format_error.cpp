@@ -22,14 +22,17 @@ constexpr std::array<ErrorInfo, 8> kErrors = {{
     {3031, "The database is encrypted"},
     {3418, "Cannot use the code page"},
 }};
-static_assert(kErrors.size() == static_cast<std::size_t>(ErrorCode::CodePage) + 1,
-              "one entry per error code");
+static_assert(kErrors.size() == static_cast<std::size_t>(ErrorCode::CodePage) + 1, "one entry per error code");
 
 } // namespace
 
-int errorNumber(ErrorCode code) { return kErrors[static_cast<std::size_t>(code)].number; }
+int errorNumber(ErrorCode code) {
+    return kErrors[static_cast<std::size_t>(code)].number;
+}
 
-std::string_view errorText(ErrorCode code) { return kErrors[static_cast<std::size_t>(code)].text; }
+std::string_view errorText(ErrorCode code) {
+    return kErrors[static_cast<std::size_t>(code)].text;
+}
 
 FormatError::FormatError(ErrorCode code, const std::string& detail)
     : shell::NumberedError(errorNumber(code), std::string(errorText(code)) + ": " + detail), m_code(code) {}

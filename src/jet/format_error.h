@@ -10,14 +10,14 @@
 namespace kavero::jet {
 
 enum class ErrorCode {
-    FileNotFound,         // 3024
-    CannotOpenFile,       // 3051: exists but cannot be read
-    UnrecognizedFormat,   // 3343: not an Access file, or a version we do not read
-    Corrupt,              // 3049: a structure inside the file is damaged
-    TableNotFound,        // 3078
-    ItemNotFound,         // 3265: a field name that the table does not have
-    Encrypted,            // 3031: encrypted ACE file, no password support
-    CodePage,             // 3418: the Jet 3 code page cannot be used
+    FileNotFound,       // 3024
+    CannotOpenFile,     // 3051: exists but cannot be read
+    UnrecognizedFormat, // 3343: not an Access file, or a version we do not read
+    Corrupt,            // 3049: a structure inside the file is damaged
+    TableNotFound,      // 3078
+    ItemNotFound,       // 3265: a field name that the table does not have
+    Encrypted,          // 3031: encrypted ACE file, no password support
+    CodePage,           // 3418: the Jet 3 code page cannot be used
 };
 
 // The Jet number of a code, and the engine's own short text for it.

@@ -27,8 +27,9 @@ PageChannel::PageChannel(const std::string& path) : m_path(path) {
     try {
         struct stat info {};
         if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-            throw FormatError(ErrorCode::CannotOpenFile,
-                              "'" + path + (S_ISDIR(info.st_mode) ? "' is a folder, not a regular file" : "' is not a regular file"));
+            throw FormatError(
+                ErrorCode::CannotOpenFile,
+                "'" + path + (S_ISDIR(info.st_mode) ? "' is a folder, not a regular file" : "' is not a regular file"));
         }
         m_fileSize = static_cast<std::uint64_t>(info.st_size);
         readHeader();

@@ -77,7 +77,8 @@ bool RecordCursor::nextRow(ByteView& row) {
         // that a scan does not meet it twice.
         const ByteView stub = page.row(slot);
         const std::uint32_t pointer = stub.u32(0);
-        const ByteView target = m_channel.readPageOfType(pointerPage(pointer), kPageData, m_overflowBuffer, "overflow row");
+        const ByteView target =
+            m_channel.readPageOfType(pointerPage(pointer), kPageData, m_overflowBuffer, "overflow row");
         const DataPage targetPage(target, f);
         if (targetPage.owner() != m_table.page) {
             target.corrupt(f.dataOwnerOffset, "overflow row belongs to another table");

@@ -25,8 +25,8 @@ std::vector<std::byte> readChain(const PageChannel& channel, std::uint32_t first
             throw FormatError(ErrorCode::Corrupt, "table definition chain returns to page " + std::to_string(page));
         }
         if (visited.size() > kMaxTdefPages) {
-            throw FormatError(ErrorCode::Corrupt, "table definition chain longer than " +
-                                                      std::to_string(kMaxTdefPages) + " pages");
+            throw FormatError(ErrorCode::Corrupt,
+                              "table definition chain longer than " + std::to_string(kMaxTdefPages) + " pages");
         }
         const ByteView view = channel.readPageOfType(page, kPageTableDefinition, buffer, "table definition");
         const std::size_t from = chain.empty() ? 0 : kTdefPageHeaderSize;
@@ -68,11 +68,15 @@ struct RealIndex {
 
 std::int32_t Column::daoSize(const Format& format) const {
     switch (type) {
-    case kTypeBoolean: return 1;
-    case kTypeDecimal: return 16; // the row holds 17 bytes; DAO counts the 16 of its value
-    case kTypeText: return static_cast<std::int32_t>(length / format.textUnitSize);
+    case kTypeBoolean:
+        return 1;
+    case kTypeDecimal:
+        return 16; // the row holds 17 bytes; DAO counts the 16 of its value
+    case kTypeText:
+        return static_cast<std::int32_t>(length / format.textUnitSize);
     case kTypeMemo:
-    case kTypeOle: return 0;
+    case kTypeOle:
+        return 0;
     default: {
         const std::size_t size = valueSizeOf(type);
         return size != 0 ? static_cast<std::int32_t>(size) : length;

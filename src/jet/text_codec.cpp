@@ -26,7 +26,9 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-std::uint8_t byteAt(std::span<const std::byte> bytes, std::size_t i) { return std::to_integer<std::uint8_t>(bytes[i]); }
+std::uint8_t byteAt(std::span<const std::byte> bytes, std::size_t i) {
+    return std::to_integer<std::uint8_t>(bytes[i]);
+}
 
 // Appends UCS-2 code units, joining surrogate pairs.
 class Utf16Sink {

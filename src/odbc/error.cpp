@@ -27,6 +27,8 @@ const std::string& Error::sqlstate() const {
     return m_records.empty() ? kNone : m_records.front().sqlstate;
 }
 
-long Error::nativeError() const { return m_records.empty() ? 0 : m_records.front().nativeError; }
+long Error::nativeError() const {
+    return m_records.empty() ? 0 : m_records.front().nativeError;
+}
 
 } // namespace kavero::odbc

@@ -17,10 +17,14 @@ SQLCHAR* sqlText(std::string_view s) {
     return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.data()));
 }
 
-SQLINTEGER length(std::string_view s) { return static_cast<SQLINTEGER>(s.size()); }
+SQLINTEGER length(std::string_view s) {
+    return static_cast<SQLINTEGER>(s.size());
+}
 
 // Integer attributes travel in the pointer argument.
-SQLPOINTER attributeValue(int value) { return reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(value)); }
+SQLPOINTER attributeValue(int value) {
+    return reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(value));
+}
 
 } // namespace
 
@@ -85,8 +89,9 @@ Connection::Connection(const Environment& environment, std::string_view connectT
     if (timeouts.statementSeconds > 0) {
         SQLSetConnectAttr(dbc, SQL_ATTR_CONNECTION_TIMEOUT, attributeValue(timeouts.statementSeconds), 0);
     }
-    const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, sqlText(connectText), static_cast<SQLSMALLINT>(connectText.size()),
-                                          nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    const SQLRETURN rc =
+        SQLDriverConnect(dbc, nullptr, sqlText(connectText), static_cast<SQLSMALLINT>(connectText.size()), nullptr, 0,
+                         nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         auto records = detail::collectDiagnostics(SQL_HANDLE_DBC, dbc);
         release();
@@ -95,7 +100,9 @@ Connection::Connection(const Environment& environment, std::string_view connectT
     m_connected = true;
 }
 
-Connection::~Connection() { release(); }
+Connection::~Connection() {
+    release();
+}
 
 Connection::Connection(Connection&& other) noexcept
     : m_handle(std::exchange(other.m_handle, nullptr)), m_connected(std::exchange(other.m_connected, false)),
@@ -177,8 +184,8 @@ std::optional<std::string> Statement::text(int column) {
     char buffer[4096];
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN rc = SQLGetData(m_handle, static_cast<SQLUSMALLINT>(column), SQL_C_CHAR, buffer,
-                                        sizeof buffer, &indicator);
+        const SQLRETURN rc =
+            SQLGetData(m_handle, static_cast<SQLUSMALLINT>(column), SQL_C_CHAR, buffer, sizeof buffer, &indicator);
         if (rc == SQL_NO_DATA) break;
         detail::check(rc, SQL_HANDLE_STMT, m_handle, m_sql);
         if (indicator == SQL_NULL_DATA) return std::nullopt;

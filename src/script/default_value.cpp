@@ -11,9 +11,13 @@ namespace kavero::script {
 
 namespace {
 
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char upperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Access writes Yes/No defaults as words or as numbers; any number but 0 means Yes, and
 // Yes is stored as -1, as the records are.
@@ -44,8 +48,10 @@ std::string cleanDefault(std::string_view stored) {
 
 bool readsAsNumber(std::string_view text) {
     std::string_view body = text;
-    if (!body.empty() && body.front() == '+') body.remove_prefix(1); // from_chars takes no plus
-    else if (!body.empty() && body.front() == '-') body.remove_prefix(1);
+    if (!body.empty() && body.front() == '+')
+        body.remove_prefix(1); // from_chars takes no plus
+    else if (!body.empty() && body.front() == '-')
+        body.remove_prefix(1);
     // Leaves out inf, nan and a second sign, which from_chars would read.
     if (body.empty() || !(isDigit(body.front()) || body.front() == '.')) return false;
     double value = 0;
@@ -57,9 +63,12 @@ bool readsAsNumber(std::string_view text) {
 std::string defaultClause(const shell::DesignField& field) {
     const std::string cleaned = cleanDefault(field.defaultValue);
     switch (source::columnRule(field).literal) {
-    case source::LiteralKind::Text: return " DEFAULT " + source::textLiteral(cleaned) + ", ";
-    case source::LiteralKind::YesNo: return meansYes(cleaned) ? " DEFAULT -1, " : " DEFAULT 0, ";
-    default: return readsAsNumber(cleaned) ? " DEFAULT " + cleaned + ", " : ", ";
+    case source::LiteralKind::Text:
+        return " DEFAULT " + source::textLiteral(cleaned) + ", ";
+    case source::LiteralKind::YesNo:
+        return meansYes(cleaned) ? " DEFAULT -1, " : " DEFAULT 0, ";
+    default:
+        return readsAsNumber(cleaned) ? " DEFAULT " + cleaned + ", " : ", ";
     }
 }
 

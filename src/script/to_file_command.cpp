@@ -37,8 +37,8 @@ shell::CommandResult convertToFile(shell::frmMain& form, shell::UserInterface& u
     }
 
     // Without the allow-spaces box the names go out bare; defaults keep their characters.
-    const source::NameQuoting quoting = form.eAllowFieldNamesIwthSpace.checked() ? source::NameQuoting::Backquoted
-                                                                                 : source::NameQuoting::Bare;
+    const source::NameQuoting quoting =
+        form.eAllowFieldNamesIwthSpace.checked() ? source::NameQuoting::Backquoted : source::NameQuoting::Bare;
     std::string script;
     try {
         script = CreateSQLtablecreate(form, false, quoting);

@@ -41,7 +41,9 @@ void ListBox::clear() {
     listIndex = -1;
 }
 
-void ListBox::addItem(std::string item) { items.push_back(std::move(item)); }
+void ListBox::addItem(std::string item) {
+    items.push_back(std::move(item));
+}
 
 const std::string* ListBox::selectedItem() const {
     if (listIndex < 0 || listIndex >= static_cast<int>(items.size())) return nullptr;
@@ -54,7 +56,9 @@ void ComboBox::clear() {
     text.clear();
 }
 
-void ComboBox::addItem(std::string item) { items.push_back(std::move(item)); }
+void ComboBox::addItem(std::string item) {
+    items.push_back(std::move(item));
+}
 
 void ComboBox::select(int index) {
     if (index < 0 || index >= static_cast<int>(items.size())) {

@@ -206,9 +206,7 @@ struct ControlEntry {
     ControlKind kind;
     Control* control;
 
-    template <class T> T* as() const {
-        return kind == T::kKind ? static_cast<T*>(control) : nullptr;
-    }
+    template <class T> T* as() const { return kind == T::kKind ? static_cast<T*>(control) : nullptr; }
 };
 
 } // namespace kavero::shell

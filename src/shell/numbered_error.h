@@ -9,8 +9,7 @@ namespace kavero::shell {
 
 class NumberedError : public std::runtime_error {
 public:
-    NumberedError(int number, const std::string& description)
-        : std::runtime_error(description), m_number(number) {}
+    NumberedError(int number, const std::string& description) : std::runtime_error(description), m_number(number) {}
 
     int number() const { return m_number; }
     std::string description() const { return what(); }

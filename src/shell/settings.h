@@ -60,13 +60,27 @@ inline constexpr std::array<SettingKey, 22> kSettingKeys = {{
 }};
 
 inline constexpr std::array<std::string_view, 22> kSaveOrder = {
-    "MainLeft",          "MainTop",           "eFilename",
-    "eCopyDirectlyAlsoData", "eMySqlDatabase", "eMySqlpassword",
-    "eMySqlusername",    "eISPAlsoCopyData",  "eMySqlDatabaseISP",
-    "eMySqlpasswordISP", "eMySqlserveraddressISP", "eMySqlusernameISP",
-    "eCreateNoKeys",     "ECreateKey",        "eCreateIndex",
-    "eAllowFieldNamesIwthSpace", "cboDSNList", "eProvideName",
-    "ManuelUpload",      "eDirectToISP",      "eSourceDest",
+    "MainLeft",
+    "MainTop",
+    "eFilename",
+    "eCopyDirectlyAlsoData",
+    "eMySqlDatabase",
+    "eMySqlpassword",
+    "eMySqlusername",
+    "eISPAlsoCopyData",
+    "eMySqlDatabaseISP",
+    "eMySqlpasswordISP",
+    "eMySqlserveraddressISP",
+    "eMySqlusernameISP",
+    "eCreateNoKeys",
+    "ECreateKey",
+    "eCreateIndex",
+    "eAllowFieldNamesIwthSpace",
+    "cboDSNList",
+    "eProvideName",
+    "ManuelUpload",
+    "eDirectToISP",
+    "eSourceDest",
     "eSQLTerminator",
 };
 
@@ -106,9 +120,9 @@ float parsePosition(std::string_view text);
 // Keys 1 and 2 into the window's left and top edge.
 void loadWindowPosition(frmMain& form, const SettingsStore& store, const SettingsProblemSink& problem);
 // Keys 3 to 20 into their controls. After the three key options, ECreateKey is set when none
-// of them is; likewise ManuelUpload when neither "Publish to" option is. A value that does not fit is reported to `problem`, and the control gets the
-// key's default, so one damaged value never costs the others (they would be overwritten
-// with design-time state at the next unload).
+// of them is; likewise ManuelUpload when neither "Publish to" option is. A value that does not fit is reported to
+// `problem`, and the control gets the key's default, so one damaged value never costs the others (they would be
+// overwritten with design-time state at the next unload).
 void loadControlSettings(frmMain& form, const SettingsStore& store, const SettingsProblemSink& problem);
 // The two rows of "Publish to": the output file when uploading by hand, the provider when
 // publishing directly.

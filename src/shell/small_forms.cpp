@@ -11,8 +11,7 @@ frmShowProgress::frmShowProgress() : Form("frmShowProgress", 3975, 2925) {
 }
 
 std::vector<ControlEntry> frmShowProgress::controls() {
-    return {KAVERO_CONTROL(Picture1), KAVERO_CONTROL(eShowStatus), KAVERO_CONTROL(eProgressBar),
-            KAVERO_CONTROL(eOk)};
+    return {KAVERO_CONTROL(Picture1), KAVERO_CONTROL(eShowStatus), KAVERO_CONTROL(eProgressBar), KAVERO_CONTROL(eOk)};
 }
 
 frmAbout::frmAbout() : Form("frmAbout", 5730, 3795) {
@@ -21,9 +20,9 @@ frmAbout::frmAbout() : Form("frmAbout", 5730, 3795) {
 }
 
 std::vector<ControlEntry> frmAbout::controls() {
-    return {KAVERO_CONTROL(Picture1), KAVERO_CONTROL(lblTitle), KAVERO_CONTROL(lblVersion),
-            KAVERO_CONTROL(lblDescription), KAVERO_CONTROL(Label2), KAVERO_CONTROL(Label1),
-            KAVERO_CONTROL(Line1), KAVERO_CONTROL(cmdOK), KAVERO_CONTROL(cmdSysInfo)};
+    return {KAVERO_CONTROL(Picture1),       KAVERO_CONTROL(lblTitle), KAVERO_CONTROL(lblVersion),
+            KAVERO_CONTROL(lblDescription), KAVERO_CONTROL(Label2),   KAVERO_CONTROL(Label1),
+            KAVERO_CONTROL(Line1),          KAVERO_CONTROL(cmdOK),    KAVERO_CONTROL(cmdSysInfo)};
 }
 
 frmSplash::frmSplash() : Form("frmSplash", 6810, 4875) {
@@ -31,8 +30,8 @@ frmSplash::frmSplash() : Form("frmSplash", 6810, 4875) {
 }
 
 std::vector<ControlEntry> frmSplash::controls() {
-    return {KAVERO_CONTROL(fraMainFrame), KAVERO_CONTROL(picLogo), KAVERO_CONTROL(lblProductName),
-            KAVERO_CONTROL(lblPlatform), KAVERO_CONTROL(lblVersion), KAVERO_CONTROL(lblCopyright)};
+    return {KAVERO_CONTROL(fraMainFrame), KAVERO_CONTROL(picLogo),    KAVERO_CONTROL(lblProductName),
+            KAVERO_CONTROL(lblPlatform),  KAVERO_CONTROL(lblVersion), KAVERO_CONTROL(lblCopyright)};
 }
 
 } // namespace kavero::shell

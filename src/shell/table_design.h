@@ -12,14 +12,14 @@ namespace kavero::shell {
 
 struct DesignField {
     std::string name{};
-    int type = 0;            // engine type code: 1 Yes/No ... 12 Memo, 15 GUID, 16 Decimal, others as stored
-    std::int32_t size = 0;   // as the engine reports it
+    int type = 0;          // engine type code: 1 Yes/No ... 12 Memo, 15 GUID, 16 Decimal, others as stored
+    std::int32_t size = 0; // as the engine reports it
     std::int32_t attributes = 0;
     bool allowZeroLength = false;
     bool required = false;
     std::string defaultValue{}; // the stored expression, empty when none
-    int precision = 0;        // Decimal
-    int scale = 0;            // Decimal
+    int precision = 0;          // Decimal
+    int scale = 0;              // Decimal
 };
 
 struct DesignIndex {
@@ -31,7 +31,7 @@ struct DesignIndex {
 
 struct TableDesign {
     std::string name{};
-    std::vector<DesignField> fields{};   // record order
+    std::vector<DesignField> fields{};  // record order
     std::vector<DesignIndex> indexes{}; // engine order
 };
 

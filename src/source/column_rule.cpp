@@ -43,11 +43,12 @@ constexpr std::array kRules = {
     // OLE objects are not copied, so the column must accept the NULL every record leaves in it.
     Entry{jet::kTypeOle, {.typeWord = "OLE", .columnType = "BLOB", .nullability = Nullability::AlwaysNull}},
     // Access calls this Memo; its column is a MySQL TEXT.
-    Entry{jet::kTypeMemo, {.typeWord = "BLOB",
-                          .columnType = "TEXT",
-                          .literal = Text,
-                          .nullability = Nullability::FromZeroLength,
-                          .takesDefault = false}},
+    Entry{jet::kTypeMemo,
+          {.typeWord = "BLOB",
+           .columnType = "TEXT",
+           .literal = Text,
+           .nullability = Nullability::FromZeroLength,
+           .takesDefault = false}},
     Entry{jet::kTypeGuid, {.listed = false}},
     Entry{jet::kTypeDecimal,
           {.typeWord = "DECIMAL", .columnType = "DECIMAL", .size = ColumnSize::PrecisionScale, .literal = Decimal}},
@@ -75,8 +76,11 @@ std::string columnType(const shell::DesignField& field) {
     const ColumnRule& rule = columnRule(field);
     std::string type(rule.columnType);
     switch (rule.size) {
-    case ColumnSize::None: break;
-    case ColumnSize::Length: type += "(" + std::to_string(field.size) + ")"; break;
+    case ColumnSize::None:
+        break;
+    case ColumnSize::Length:
+        type += "(" + std::to_string(field.size) + ")";
+        break;
     case ColumnSize::PrecisionScale:
         type += "(" + std::to_string(field.precision) + "," + std::to_string(field.scale) + ")";
         break;
@@ -86,9 +90,12 @@ std::string columnType(const shell::DesignField& field) {
 
 std::string keyPrefixLength(const shell::DesignField& field) {
     switch (columnRule(field).keyPrefix) {
-    case KeyPrefix::None: return {};
-    case KeyPrefix::FieldSize: return std::to_string(field.size);
-    case KeyPrefix::LongColumn: return std::string(kLongColumnKeyPrefix);
+    case KeyPrefix::None:
+        return {};
+    case KeyPrefix::FieldSize:
+        return std::to_string(field.size);
+    case KeyPrefix::LongColumn:
+        return std::string(kLongColumnKeyPrefix);
     }
     return {};
 }
@@ -99,9 +106,12 @@ bool zeroLengthShown(const shell::DesignField& field) {
 
 bool createdNotNull(const shell::DesignField& field) {
     switch (columnRule(field).nullability) {
-    case Nullability::NotNull: return true;
-    case Nullability::FromZeroLength: return !field.allowZeroLength;
-    case Nullability::AlwaysNull: return false;
+    case Nullability::NotNull:
+        return true;
+    case Nullability::FromZeroLength:
+        return !field.allowZeroLength;
+    case Nullability::AlwaysNull:
+        return false;
     }
     return true;
 }

@@ -47,14 +47,14 @@ enum class KeyPrefix {
 };
 
 struct ColumnRule {
-    std::string_view typeWord{}; // the field list's "Type"; empty for Binary and unknown types
+    std::string_view typeWord{};   // the field list's "Type"; empty for Binary and unknown types
     std::string_view columnType{}; // the MySQL type, sized as `size` says
     ColumnSize size = ColumnSize::None;
     LiteralKind literal = LiteralKind::None;
     Nullability nullability = Nullability::NotNull;
     KeyPrefix keyPrefix = KeyPrefix::None;
-    bool listed = true;          // false: the field has no row in the field list and no column
-    bool takesDefault = true;    // Memo and AutoNumber columns never get a DEFAULT
+    bool listed = true;       // false: the field has no row in the field list and no column
+    bool takesDefault = true; // Memo and AutoNumber columns never get a DEFAULT
     bool autoIncrement = false;
 
     bool copied() const { return literal != LiteralKind::None; }

@@ -44,7 +44,8 @@ void Recordset::moveNext() {
 
 const Value& Recordset::value(std::size_t field) const {
     if (field >= m_row.size()) {
-        throw EngineError(jet::ErrorCode::ItemNotFound, "table '" + m_def->name + "' has no field " + std::to_string(field));
+        throw EngineError(jet::ErrorCode::ItemNotFound,
+                          "table '" + m_def->name + "' has no field " + std::to_string(field));
     }
     return m_row[field];
 }
@@ -53,7 +54,8 @@ const Value& Recordset::value(std::string_view fieldName) const {
     for (std::size_t i = 0; i < m_def->fields.size(); ++i) {
         if (m_def->fields[i].name == fieldName) return value(i);
     }
-    throw EngineError(jet::ErrorCode::ItemNotFound, "table '" + m_def->name + "' has no field '" + std::string(fieldName) + "'");
+    throw EngineError(jet::ErrorCode::ItemNotFound,
+                      "table '" + m_def->name + "' has no field '" + std::string(fieldName) + "'");
 }
 
 AccessDatabase::AccessDatabase(const std::string& path, const ReadOptions& options) : m_database(path, options) {}
@@ -92,7 +94,9 @@ TableDef AccessDatabase::describe(const jet::TableDefinition& definition) const 
     return def;
 }
 
-TableDef AccessDatabase::tableDef(std::string_view tableName) { return describe(m_database.table(tableName)); }
+TableDef AccessDatabase::tableDef(std::string_view tableName) {
+    return describe(m_database.table(tableName));
+}
 
 Recordset AccessDatabase::openRecordset(std::string_view tableName) {
     jet::TableDefinition definition = m_database.table(tableName);

@@ -49,10 +49,17 @@ std::string textLiteral(std::string_view utf8) {
     literal += '\'';
     for (char c : utf8) {
         switch (c) {
-        case '\\': literal += "\\\\"; break;
-        case '\'': literal += "\\'"; break;
-        case '\0': literal += "\\0"; break;
-        default: literal += c;
+        case '\\':
+            literal += "\\\\";
+            break;
+        case '\'':
+            literal += "\\'";
+            break;
+        case '\0':
+            literal += "\\0";
+            break;
+        default:
+            literal += c;
         }
     }
     literal += '\'';
@@ -73,10 +80,14 @@ std::string binaryLiteral(std::span<const std::uint8_t> bytes) {
 
 std::string PadTwoDigits(std::string_view text) {
     switch (text.size()) {
-    case 0: return "00";
-    case 1: return "0" + std::string(text);
-    case 2: return std::string(text);
-    default: return "";
+    case 0:
+        return "00";
+    case 1:
+        return "0" + std::string(text);
+    case 2:
+        return std::string(text);
+    default:
+        return "";
     }
 }
 

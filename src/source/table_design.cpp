@@ -11,7 +11,9 @@ namespace {
 
 using shell::StopReason;
 
-const char* flagText(bool value) { return value ? "True" : "False"; }
+const char* flagText(bool value) {
+    return value ? "True" : "False";
+}
 
 struct NameRule {
     char character;
@@ -55,7 +57,9 @@ void startGrid(shell::Grid& grid, std::string_view header) {
     grid.addItem(header);
 }
 
-int rowsBelowHeader(const shell::Grid& grid) { return grid.rows() > 0 ? grid.rows() - 1 : 0; }
+int rowsBelowHeader(const shell::Grid& grid) {
+    return grid.rows() > 0 ? grid.rows() - 1 : 0;
+}
 
 std::string fieldRow(const shell::DesignField& field) {
     return field.name + "\t" + std::string(columnRule(field).typeWord) + "\t" + std::to_string(field.size) + "\t" +
@@ -78,7 +82,9 @@ NameCheck checkFieldName(const std::string& name, bool spacesAllowed) {
     return applyRules(kFieldRules, name, check);
 }
 
-NameCheck checkKeyName(const std::string& name) { return applyRules(kKeyRules, name, {}); }
+NameCheck checkKeyName(const std::string& name) {
+    return applyRules(kKeyRules, name, {});
+}
 
 std::vector<const shell::DesignField*> listedFields(const shell::TableDesign& design) {
     std::vector<const shell::DesignField*> listed;

@@ -29,8 +29,12 @@ namespace kavero::ui {
 
 namespace {
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
-std::string ss(const QString& text) { return text.toStdString(); }
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string ss(const QString& text) {
+    return text.toStdString();
+}
 
 // Position of the `index`-th character of the model text after CR LF became one line feed.
 int displayPosition(const std::string& text, int utf8Index) {
@@ -74,24 +78,42 @@ FormBinding::FormBinding(shell::Form& form, QWidget& window) : m_form(form), m_w
 const char* FormBinding::widgetClass(shell::ControlKind kind, bool multiLine) {
     using shell::ControlKind;
     switch (kind) {
-    case ControlKind::CheckBox: return "QCheckBox";
-    case ControlKind::ComboBox: return "QComboBox";
-    case ControlKind::CommandButton: return "QPushButton";
-    case ControlKind::CommonDialog: return "QFileDialog";
-    case ControlKind::Frame: return "QGroupBox";
-    case ControlKind::Grid: return "QTableWidget";
-    case ControlKind::Image: return "QLabel";
-    case ControlKind::ImageList: return "QObject";
-    case ControlKind::Label: return "QLabel";
-    case ControlKind::Line: return "QFrame";
-    case ControlKind::ListBox: return "QListWidget";
-    case ControlKind::Menu: return "QAction"; // a menu on the bar is a QMenu
-    case ControlKind::OptionButton: return "QRadioButton";
-    case ControlKind::PictureBox: return "QLabel";
-    case ControlKind::ProgressBar: return "QProgressBar";
-    case ControlKind::StatusBox: return "QListView";
-    case ControlKind::TabControl: return "QTabWidget";
-    case ControlKind::TextBox: return multiLine ? "QPlainTextEdit" : "QLineEdit";
+    case ControlKind::CheckBox:
+        return "QCheckBox";
+    case ControlKind::ComboBox:
+        return "QComboBox";
+    case ControlKind::CommandButton:
+        return "QPushButton";
+    case ControlKind::CommonDialog:
+        return "QFileDialog";
+    case ControlKind::Frame:
+        return "QGroupBox";
+    case ControlKind::Grid:
+        return "QTableWidget";
+    case ControlKind::Image:
+        return "QLabel";
+    case ControlKind::ImageList:
+        return "QObject";
+    case ControlKind::Label:
+        return "QLabel";
+    case ControlKind::Line:
+        return "QFrame";
+    case ControlKind::ListBox:
+        return "QListWidget";
+    case ControlKind::Menu:
+        return "QAction"; // a menu on the bar is a QMenu
+    case ControlKind::OptionButton:
+        return "QRadioButton";
+    case ControlKind::PictureBox:
+        return "QLabel";
+    case ControlKind::ProgressBar:
+        return "QProgressBar";
+    case ControlKind::StatusBox:
+        return "QListView";
+    case ControlKind::TabControl:
+        return "QTabWidget";
+    case ControlKind::TextBox:
+        return multiLine ? "QPlainTextEdit" : "QLineEdit";
     }
     return "QObject";
 }
@@ -141,8 +163,9 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
         if (auto* line = qobject_cast<QLineEdit*>(widget)) {
             if (line->text() != qs(box.text)) line->setText(qs(box.text));
             if (box.selLength > 0) {
-                line->setSelection(qtPosition(box.text, box.selStart), qtPosition(box.text, box.selStart + box.selLength) -
-                                                                          qtPosition(box.text, box.selStart));
+                line->setSelection(qtPosition(box.text, box.selStart),
+                                   qtPosition(box.text, box.selStart + box.selLength) -
+                                       qtPosition(box.text, box.selStart));
             }
         } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
             const QString shown = displayText(box.text);
@@ -199,7 +222,8 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
         const auto& model = *entry.as<shell::ListBox>();
         if (!list) break;
         const QSignalBlocker block(list);
-        if (!m_shownItems.count(name) || m_shownItems[name] != model.items || list->count() != static_cast<int>(model.items.size())) {
+        if (!m_shownItems.count(name) || m_shownItems[name] != model.items ||
+            list->count() != static_cast<int>(model.items.size())) {
             list->clear();
             for (const std::string& item : model.items) list->addItem(qs(item));
             m_shownItems[name] = model.items;
@@ -213,7 +237,8 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
         if (!combo) break;
         const QSignalBlocker block(combo);
         if (combo->isEditable() != model.editable) combo->setEditable(model.editable);
-        if (!m_shownItems.count(name) || m_shownItems[name] != model.items || combo->count() != static_cast<int>(model.items.size())) {
+        if (!m_shownItems.count(name) || m_shownItems[name] != model.items ||
+            combo->count() != static_cast<int>(model.items.size())) {
             combo->clear();
             for (const std::string& item : model.items) combo->addItem(qs(item));
             m_shownItems[name] = model.items;
@@ -247,9 +272,8 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
         for (int c = 0; c < grid.cols; ++c) {
             // Widths are kept in twips, 15 to a pixel at 96 dpi; a column is never narrower
             // than its heading or its cells, so "Can not be null" and "AUTONUM" stay readable.
-            const int heading = !table->horizontalHeader()->isHidden()
-                                    ? table->horizontalHeader()->sectionSizeHint(c)
-                                    : 0;
+            const int heading =
+                !table->horizontalHeader()->isHidden() ? table->horizontalHeader()->sectionSizeHint(c) : 0;
             const int cells = table->rowCount() > 0 ? static_cast<QAbstractItemView*>(table)->sizeHintForColumn(c) : 0;
             const int pixels = std::max({grid.colWidth(c) / 15, heading, cells});
             if (table->columnWidth(c) != pixels) table->setColumnWidth(c, pixels);
@@ -345,7 +369,8 @@ void FormBinding::pullControl(const shell::ControlEntry& entry, QObject& object)
         break;
     }
     case ControlKind::OptionButton:
-        if (auto* radio = qobject_cast<QRadioButton*>(widget)) entry.as<shell::OptionButton>()->value = radio->isChecked();
+        if (auto* radio = qobject_cast<QRadioButton*>(widget))
+            entry.as<shell::OptionButton>()->value = radio->isChecked();
         break;
     case ControlKind::ListBox:
         if (auto* list = qobject_cast<QListWidget*>(widget)) entry.as<shell::ListBox>()->listIndex = list->currentRow();

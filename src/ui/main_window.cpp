@@ -107,8 +107,7 @@ QHBoxLayout* captionRow(QLabel* image, QLabel* caption) {
 
 } // namespace
 
-MainWindow::MainWindow(shell::frmMain& model, app::MainWindowContext& context, app::Windows& windows,
-                       QWidget* parent)
+MainWindow::MainWindow(shell::frmMain& model, app::MainWindowContext& context, app::Windows& windows, QWidget* parent)
     : QMainWindow(parent), m_model(model), m_context(context), m_windows(windows), m_binding(model, *this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(productIcon());
@@ -251,8 +250,8 @@ QWidget* MainWindow::buildPublishPage() {
         v->addWidget(text);
         auto* dsn = named<QComboBox>("cboDSNList");
         v->addWidget(dsn);
-        v->addLayout(labelledRows({{"Label2", "eMySqlDatabase"}, {"Label3", "eMySqlusername"},
-                                   {"Label4", "eMySqlpassword"}}));
+        v->addLayout(
+            labelledRows({{"Label2", "eMySqlDatabase"}, {"Label3", "eMySqlusername"}, {"Label4", "eMySqlpassword"}}));
         v->addStretch(1);
         v->addWidget(named<QCheckBox>("eCopyDirectlyAlsoData"));
         v->addWidget(goButton("eConvertDirectly"), 0, Qt::AlignRight);
@@ -284,8 +283,10 @@ QWidget* MainWindow::buildPublishPage() {
         rows->addWidget(provider, 1, 1, 1, 2);
         rows->setColumnStretch(1, 1);
         v->addWidget(publishTo);
-        v->addLayout(labelledRows({{"Label11", "eMySqlserveraddressISP"}, {"Label10", "eMySqlDatabaseISP"},
-                                   {"Label9", "eMySqlusernameISP"}, {"Label8", "eMySqlpasswordISP"}}));
+        v->addLayout(labelledRows({{"Label11", "eMySqlserveraddressISP"},
+                                   {"Label10", "eMySqlDatabaseISP"},
+                                   {"Label9", "eMySqlusernameISP"},
+                                   {"Label8", "eMySqlpasswordISP"}}));
         v->addStretch(1);
         v->addWidget(named<QCheckBox>("eISPAlsoCopyData"));
         v->addWidget(goButton("ePublishToISP"), 0, Qt::AlignRight);
@@ -336,10 +337,9 @@ void MainWindow::connectHandlers() {
     connect(findChild<QPushButton*>(QStringLiteral("eGetFileName")), &QPushButton::clicked, this,
             [this] { handle([this] { app::getFileNameClick(m_model, m_context); }); });
     // A pick by mouse or keyboard; the binding sets the row with signals blocked.
-    connect(findChild<QListWidget*>(QStringLiteral("eTables")), &QListWidget::currentRowChanged, this,
-            [this](int row) {
-                if (row >= 0) handle([this] { app::tablesClick(m_model, m_context); });
-            });
+    connect(findChild<QListWidget*>(QStringLiteral("eTables")), &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) handle([this] { app::tablesClick(m_model, m_context); });
+    });
     connect(findChild<QPushButton*>(QStringLiteral("eCOnvertLocal")), &QPushButton::clicked, this,
             [this] { handle([this] { app::convertLocalClick(m_model, m_context); }); });
     connect(findChild<QPushButton*>(QStringLiteral("eConvertDirectly")), &QPushButton::clicked, this,

@@ -20,6 +20,8 @@ Program::Program(shell::UserInterface& ui, shell::SettingsStore& store, std::fil
     }
 }
 
-void Program::start() { app::runStartup(m_windows, m_splashModel, m_model, m_context); }
+void Program::start() {
+    app::runStartup(m_windows, m_splashModel, m_model, m_context);
+}
 
 } // namespace kavero::ui
