@@ -1,5 +1,6 @@
 // Opening real files: format detection per version, header fields, refused files, and the
-// catalog's table list.
+// catalog's name look-up. Table lists and records are compared with other readers by the
+// oracle test.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,17 +22,7 @@ TEST_P(EveryRealFile, OpensWithTheVersionOfItsFolder) {
     Database db(file.path());
     EXPECT_EQ(db.format().version, file.version);
     EXPECT_EQ(db.format().pageSize, file.version == Version::Jet3 ? 2048u : 4096u);
-    EXPECT_EQ(db.header().codePage, 1252);
-    EXPECT_EQ(db.header().databaseKey, 0u);
     EXPECT_EQ(db.channel().pageCount() * db.format().pageSize, std::filesystem::file_size(file.path()));
-    // Every catalog has MSysObjects as a system table and at least one user table.
-    const auto& tables = db.tables();
-    const auto msys =
-        std::find_if(tables.begin(), tables.end(), [](const CatalogEntry& e) { return e.name == "MSysObjects"; });
-    ASSERT_NE(msys, tables.end());
-    EXPECT_TRUE(msys->system);
-    EXPECT_EQ(msys->tdefPage, kMsysObjectsPage);
-    EXPECT_TRUE(std::any_of(tables.begin(), tables.end(), [](const CatalogEntry& e) { return !e.system; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(RealFiles, EveryRealFile, ::testing::ValuesIn(testing::readableFiles()), [](const auto& info) {
@@ -41,20 +32,10 @@ INSTANTIATE_TEST_SUITE_P(RealFiles, EveryRealFile, ::testing::ValuesIn(testing::
     return name;
 });
 
-TEST(Header, VersionBytesOfTheBaseFiles) {
+TEST(Header, PasswordOnlyJet4FileShowsItsPassword) {
     KAVERO_REQUIRE_TESTDATA();
-    EXPECT_EQ(Database(testing::testdataPath("jet3/testV1997.mdb")).header().versionByte, 0);
-    EXPECT_EQ(Database(testing::testdataPath("jet4/testV2003.mdb")).header().versionByte, 1);
-    EXPECT_EQ(Database(testing::testdataPath("ace/testV2010.accdb")).header().versionByte, 3);
-}
-
-TEST(Header, PasswordOnlyJet4FileReadsAndShowsItsPassword) {
-    KAVERO_REQUIRE_TESTDATA();
-    Database db(testing::testdataPath("other/V2003_with-password.mdb"));
-    EXPECT_EQ(db.header().password, "password");
+    EXPECT_EQ(Database(testing::testdataPath("other/V2003_with-password.mdb")).header().password, "password");
     EXPECT_EQ(Database(testing::testdataPath("jet4/testV2003.mdb")).header().password, "");
-    const TableDefinition table = db.table("Table1");
-    EXPECT_EQ(db.recordCount(table), 3u);
 }
 
 TEST(Header, RefusedFilesGiveTheirNumberAndNameThePath) {
@@ -81,33 +62,6 @@ TEST(Header, RefusedFilesGiveTheirNumberAndNameThePath) {
         }
     }
     EXPECT_THROW(Database("empty", std::vector<std::byte>{}), FormatError);
-}
-
-TEST(Catalog, TablesInCatalogOrderWithSystemMark) {
-    KAVERO_REQUIRE_TESTDATA();
-    Database db(testing::testdataPath("jet4/testV2003.mdb"));
-    std::vector<std::string> user;
-    for (const CatalogEntry& e : db.tables()) {
-        if (!e.system) user.push_back(e.name);
-        if (e.name.rfind("MSys", 0) == 0) {
-            EXPECT_TRUE(e.system) << e.name;
-        }
-    }
-    EXPECT_EQ(user, (std::vector<std::string>{"Table1", "Table2", "Table3", "Table4"}));
-}
-
-TEST(Catalog, AceAttachmentTablesAreSystemTables) {
-    KAVERO_REQUIRE_TESTDATA();
-    Database db(testing::testdataPath("ace/testV2010.accdb"));
-    bool seen = false;
-    for (const CatalogEntry& e : db.tables()) {
-        if (e.name.rfind("f_", 0) == 0 && e.name.size() > 5 && e.name.substr(e.name.size() - 5) == "_Data") {
-            seen = true;
-            EXPECT_TRUE(e.system) << e.name;
-            EXPECT_EQ(e.flags, 0x800A0000u) << e.name;
-        }
-    }
-    EXPECT_TRUE(seen);
 }
 
 TEST(Catalog, UnknownTableIs3078AndCaseIsIgnored) {

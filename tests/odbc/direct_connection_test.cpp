@@ -1,6 +1,6 @@
-// The data source list and the direct connection against the sandbox server: what each
-// kind of failure reports, passwords that need braces, a typed connect text, and timeouts
-// that end a silent server and a statement that runs too long.
+// The direct connection against the sandbox server: what each kind of failure reports,
+// passwords that need braces, a typed connect text, and timeouts that end a silent server and
+// a statement that runs too long.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -8,7 +8,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "odbc/data_source_list.h"
 #include "odbc/direct_connection.h"
 #include "odbc/error_text.h"
 #include "support/sandbox.h"
@@ -66,14 +65,6 @@ private:
     int m_socket;
     int m_port = 0;
 };
-
-TEST(DataSourceList, SandboxSourceFollowsNone) {
-    KAVERO_REQUIRE_SANDBOX(sandbox);
-    kavero::shell::frmMain form;
-    kavero::odbc::FillDsnList(form);
-    EXPECT_EQ(form.cboDSNList.items, (std::vector<std::string>{"(None)", sandbox.dsn}));
-    EXPECT_EQ(form.cboDSNList.listIndex, 0);
-}
 
 TEST(DirectConnection, EachFaultEndsInTheDriversOwnError) {
     KAVERO_REQUIRE_SANDBOX(sandbox);

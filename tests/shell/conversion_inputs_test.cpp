@@ -53,6 +53,11 @@ frmMain completeForm() {
 
 enum Target { ToFile, Direct, Isp };
 
+void noTableNoKeyOption(frmMain& f) {
+    f.eTables.listIndex = -1;
+    f.setOption(f.eCreateIndex, false);
+}
+
 void blanksOnly(frmMain& f) {
     f.eFilename.text = f.eMySqlDatabase.text = f.eSourceDest.text = " ";
     f.eMySqlserveraddressISP.text = f.eMySqlDatabaseISP.text = f.eMySqlusernameISP.text = "\t";
@@ -105,6 +110,7 @@ TEST(ConversionInputs, EachTargetListsWhatIsMissingInOrderAndShowsItsPage) {
         {"ECreateKey alone", [](frmMain& f) { f.setOption(f.ECreateKey); }, {ToFile}, {}, 0},
         {"eCreateNoKeys alone", [](frmMain& f) { f.setOption(f.eCreateNoKeys); }, {ToFile}, {}, 0},
         {"no table picked", [](frmMain& f) { f.eTables.listIndex = -1; }, {ToFile}, {3}, kTabSelectDatabase},
+        {"no table, no key option", noTableNoKeyOption, {ToFile}, {3, 4}, kTabSelectDatabase},
         // An empty table list has no selection either, so checks 2 and 3 both fail; the numbers
         // run on across common and target checks, and the last failing one decides the page.
         {"fresh window", freshWindowUploadingByHand, {Isp}, {1, 2, 3, 4, 8, 9, 10, 11}, kTabPublish},
@@ -132,16 +138,4 @@ TEST(ConversionInputs, EachTargetListsWhatIsMissingInOrderAndShowsItsPage) {
             EXPECT_EQ(form.eTabControl.tab, c.missing.empty() ? kTabScriptOutput : c.tab) << c.what;
         }
     }
-}
-
-TEST(ConversionInputs, NoTableAndNoKeyOptionGiveTwoNumberedLinesAndTheClosingLines) {
-    frmMain form = completeForm();
-    form.eTables.listIndex = -1;
-    form.setOption(form.eCreateIndex, false);
-    EXPECT_EQ(CheckConversionInputs(form, true, false, false),
-              "1. You have to select a table to convert first !\r\n"
-              "2. You have to choose how KAVERO should create your keys !\r\n"
-              "\r\n"
-              "Before you can convert your database\r\n");
-    EXPECT_EQ(form.eTabControl.tab, kTabSelectDatabase);
 }

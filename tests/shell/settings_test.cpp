@@ -114,38 +114,28 @@ TEST(Settings, DamagedValueIsReportedAndOnlyThatKeyFallsBack) {
     EXPECT_EQ(form.eMySqlpasswordISP.text, "s3cret");
 }
 
-TEST(Settings, SavedEntryIsSelectedOnlyOnExactMatchAndLastMatchWins) {
-    ComboBox box;
+TEST(Settings, SavedEntryIsSelectedOnExactMatchAndTheValueIsTheEntryOrTheTypedText) {
+    frmMain form;
+    ComboBox& box = form.eProvideName; // editable
     for (const char* item : {"(None)", "Alpha", "alpha", "Alpha", "Beta"}) box.addItem(item);
     box.select(0);
-    selectSavedEntry(box, "Alpha");
+    selectSavedEntry(box, "Alpha"); // the last match wins
     EXPECT_EQ(box.listIndex, 3);
-    EXPECT_EQ(box.text, "Alpha");
-
-    box.select(0);
+    EXPECT_EQ(entryValue(box), "Alpha");
     selectSavedEntry(box, "ALPHA"); // letter case differs: no match
     selectSavedEntry(box, "Gamma"); // gone since the last run
-    EXPECT_EQ(box.listIndex, 0);
-    EXPECT_EQ(box.text, "(None)");
-}
+    EXPECT_EQ(box.listIndex, 3);
+    box.text = "My own host"; // typed over the selection
+    EXPECT_EQ(entryValue(box), "My own host");
+    box.listIndex = -1;
+    EXPECT_EQ(entryValue(box), "My own host");
 
-TEST(Settings, EntryValueIsTheSelectedEntryOrTheTypedText) {
-    frmMain form;
     form.cboDSNList.addItem("(None)");
     form.cboDSNList.addItem("shop");
     form.cboDSNList.select(1);
     EXPECT_EQ(entryValue(form.cboDSNList), "shop");
-    form.cboDSNList.listIndex = -1;
+    form.cboDSNList.listIndex = -1; // not editable: nothing chosen reads "(None)"
     EXPECT_EQ(entryValue(form.cboDSNList), "(None)");
-
-    form.eProvideName.addItem("(None)");
-    form.eProvideName.addItem("Host A");
-    form.eProvideName.select(1);
-    EXPECT_EQ(entryValue(form.eProvideName), "Host A");
-    form.eProvideName.text = "My own host"; // typed over the selection
-    EXPECT_EQ(entryValue(form.eProvideName), "My own host");
-    form.eProvideName.listIndex = -1;
-    EXPECT_EQ(entryValue(form.eProvideName), "My own host");
 }
 
 TEST(Settings, SaveWritesAllKeysInSaveOrderWithTheirForms) {

@@ -60,10 +60,7 @@ TEST(StatusChannel, WorkerLinesArriveInOrderWhileTheWindowTakesThem) {
     EXPECT_EQ(misplacedRecordLines(box), 0);
     EXPECT_EQ(box.shownLine(kRecords + 1), "Copying 100000 records in total");
     EXPECT_EQ(box.shownLine(kRecords + 2), "Your database design is now moved to kavero_test");
-    EXPECT_EQ(form.eProgressBar.max, 32766.0f);
-    EXPECT_EQ(form.eProgressBar.value, 32766.0f);
     EXPECT_TRUE(form.eOk.enabled);
-    EXPECT_EQ(ui.beeps, 1);
     EXPECT_GE(ui.yields, 2); // after the first line and after each batch
 }
 

@@ -44,14 +44,6 @@ TEST_F(DesignFixture, SystemTablesHiddenCaseSensitively) {
     EXPECT_EQ(form.eLabelTabelname.caption, "design.mdb");
 }
 
-TEST_F(DesignFixture, TableNameWithBlankNeedsTheAllowBox) {
-    allowSpaces(false);
-    OpenAccessDatabase(form, ui, {});
-    EXPECT_TRUE(form.eTables.items.empty());
-    // Two names have a blank; the later one is named.
-    EXPECT_EQ(lastMessage().rfind("You have a space( )in your database name Say \"Hi\"\r\n", 0), 0u) << lastMessage();
-}
-
 TEST_F(DesignFixture, FieldNameRulesInTheirOrderTheLastMatchWins) {
     allowSpaces(false);
     loadTableDesign(form, ui, "Names", {});
