@@ -368,6 +368,12 @@ void MainWindow::handle(const std::function<void()>& command) {
     m_running = false;
 }
 
+void MainWindow::setCopyRunning(bool running) {
+    m_model.eConvertDirectly.enabled = !running;
+    // Only this button: a full push would put the model's texts over what the user is typing.
+    if (auto* go = findChild<QPushButton*>(QStringLiteral("eConvertDirectly"))) go->setEnabled(!running);
+}
+
 void MainWindow::placeFromModel() {
     move(static_cast<int>(m_model.left / kTwipsPerPixel), static_cast<int>(m_model.top / kTwipsPerPixel));
 }

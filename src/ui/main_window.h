@@ -29,6 +29,10 @@ public:
     FormBinding& binding() { return m_binding; }
     QFileDialog* fileDialog() const { return m_fileDialog; }
 
+    // While a record copy runs, the direct command's Go is disabled: a second copy could only
+    // be refused, and the user sees at once that one is still going.
+    void setCopyRunning(bool running);
+
     // The model's place in twips onto the window, and back.
     void placeFromModel();
     void placeIntoModel();

@@ -11,6 +11,7 @@ Program::Program(shell::UserInterface& ui, shell::SettingsStore& store, std::fil
     : m_context{ui, store, std::move(programFolder), std::move(database)}, m_windows(ui),
       m_main(m_model, m_context, m_windows), m_splash(m_splashModel), m_progress(m_progressModel, ui) {
     m_context.progress = &m_progress;
+    m_progress.setWorkingChanged([this](bool working) { m_main.setCopyRunning(working); });
     m_windows.setMain(&m_main);
     m_windows.setSplash(&m_splash);
     if (auto* qt = dynamic_cast<QtUserInterface*>(&ui)) {

@@ -133,6 +133,7 @@ void ProgressWindow::startWork(shell::StatusWork work) {
     if (m_worker) throw std::logic_error("A copy is running already");
     m_worker = std::make_unique<shell::StatusWorker>(std::move(work));
     m_timer.start();
+    if (m_workingChanged) m_workingChanged(true);
 }
 
 void ProgressWindow::push() {
@@ -145,6 +146,9 @@ void ProgressWindow::takePosted() {
     if (shell::applyPostedStatus(m_worker->channel(), m_model, m_ui)) {
         m_timer.stop();
         m_worker.reset(); // the thread has ended: this only joins it
+        push();
+        if (m_workingChanged) m_workingChanged(false);
+        return;
     }
     push();
 }

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 #include "shell/progress_form.h"
@@ -32,6 +33,9 @@ public:
     void startWork(shell::StatusWork work) override;
     bool working() const override { return m_worker != nullptr; }
 
+    // Told true when work starts and false once it has ended and its last lines are shown.
+    void setWorkingChanged(std::function<void(bool)> changed) { m_workingChanged = std::move(changed); }
+
     shell::frmShowProgress& model() { return m_model; }
     // The model onto the widgets; the window appears once the model is shown.
     void push();
@@ -52,6 +56,7 @@ private:
     StatusLineModel* m_lines;
     QTimer m_timer;
     std::unique_ptr<shell::StatusWorker> m_worker;
+    std::function<void(bool)> m_workingChanged;
     // The user said No to stopping; further closes of the same action (Quit tries a window
     // that stays more than once) are refused without asking again.
     bool m_keepRunning = false;
