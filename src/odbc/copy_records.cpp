@@ -54,6 +54,10 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
         return;
     }
     Connection& connection = direct->connection();
+    // One statement handle for every record, and SHOW WARNINGS only where the server could
+    // have changed a value instead of refusing it: each costs a round trip per record.
+    Statement insert(connection);
+    const bool strict = sessionIsStrict(connection);
 
     const std::vector<CopiedField> fields = copiedFields(request.design);
     // The script just made the table with backquoted names, so the statements name it the
@@ -79,7 +83,7 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
             const std::string statement = head + BuildValuesClause(fields, records.values());
             channel.showStatus("Copying record no. " + std::to_string(record));
             try {
-                connection.execute(statement);
+                insert.execute(statement);
             } catch (const Error& error) {
                 ++counters.rejected;
                 for (const DiagnosticRecord& diagnostic : error.records()) {
@@ -93,6 +97,7 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
                 continue;
             }
             ++counters.copied;
+            if (strict) continue;
             const std::vector<DiagnosticRecord> warnings = serverWarnings(connection);
             if (!warnings.empty()) ++counters.warned;
             for (const DiagnosticRecord& warning : warnings) {

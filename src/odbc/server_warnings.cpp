@@ -23,4 +23,17 @@ std::vector<DiagnosticRecord> serverWarnings(Connection& connection) {
     return warnings;
 }
 
+bool sessionIsStrict(Connection& connection) {
+    try {
+        Statement query(connection);
+        query.execute("SELECT @@SESSION.sql_mode");
+        if (!query.fetch()) return false;
+        const std::string mode = query.text(1).value_or("");
+        return mode.find("STRICT_TRANS_TABLES") != std::string::npos ||
+               mode.find("STRICT_ALL_TABLES") != std::string::npos;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 } // namespace kavero::odbc

@@ -13,4 +13,8 @@ namespace kavero::odbc {
 // the statement.
 std::vector<DiagnosticRecord> serverWarnings(Connection& connection);
 
+// Whether the session's sql_mode is strict: such a server refuses a value it would have to
+// cut or change instead of storing it with a warning. Not strict when it cannot be told.
+bool sessionIsStrict(Connection& connection);
+
 } // namespace kavero::odbc
