@@ -47,9 +47,15 @@ std::string hex(const Bytes& b) {
     return out;
 }
 
-Cell stringCell(std::string s) { return Cell{Cell::Kind::String, std::move(s), false, {}}; }
-Cell numberCell(std::string s) { return Cell{Cell::Kind::Number, std::move(s), false, {}}; }
-Cell binaryCell(Bytes b) { return Cell{Cell::Kind::Binary, {}, false, std::move(b)}; }
+Cell stringCell(std::string s) {
+    return Cell{Cell::Kind::String, std::move(s), false, {}};
+}
+Cell numberCell(std::string s) {
+    return Cell{Cell::Kind::Number, std::move(s), false, {}};
+}
+Cell binaryCell(Bytes b) {
+    return Cell{Cell::Kind::Binary, {}, false, std::move(b)};
+}
 
 // libmdb turns each UTF-16 unit it cannot convert, such as half a surrogate pair, into "?".
 std::string withoutAstral(const std::string& utf8) {
@@ -90,13 +96,16 @@ std::string currencyText(std::int64_t v) {
 }
 
 Cell mdbReaderCell(const Column& column, const Value& value) {
-    if (column.type == F::Boolean) return Cell{Cell::Kind::Bool, {}, std::holds_alternative<bool>(value) && std::get<bool>(value), {}};
+    if (column.type == F::Boolean)
+        return Cell{Cell::Kind::Bool, {}, std::holds_alternative<bool>(value) && std::get<bool>(value), {}};
     if (std::holds_alternative<std::monostate>(value)) return Cell{};
     switch (column.type) {
     case F::Byte:
     case F::Integer:
-    case F::Long: return numberCell(std::to_string(std::get<std::int64_t>(value)));
-    case F::Currency: return stringCell(currencyText(std::get<Currency>(value).tenThousandths));
+    case F::Long:
+        return numberCell(std::to_string(std::get<std::int64_t>(value)));
+    case F::Currency:
+        return stringCell(currencyText(std::get<Currency>(value).tenThousandths));
     case F::Single:
     case F::Double: {
         char out[40];
@@ -110,12 +119,17 @@ Cell mdbReaderCell(const Column& column, const Value& value) {
         return stringCell(formatSeconds(static_cast<long long>(std::floor(ms / 1000.0 + 0.5))));
     }
     case F::Text:
-    case F::Memo: return stringCell(std::get<std::string>(value));
+    case F::Memo:
+        return stringCell(std::get<std::string>(value));
     case F::Binary:
-    case F::Ole: return stringCell(hex(std::get<Bytes>(value)));
-    case F::Guid: return stringCell(guidText(std::get<Guid>(value)));
-    case F::Decimal: return stringCell(std::get<Decimal>(value).text(column.scale));
-    case F::Boolean: break;
+    case F::Ole:
+        return stringCell(hex(std::get<Bytes>(value)));
+    case F::Guid:
+        return stringCell(guidText(std::get<Guid>(value)));
+    case F::Decimal:
+        return stringCell(std::get<Decimal>(value).text(column.scale));
+    case F::Boolean:
+        break;
     }
     return Cell{};
 }
@@ -128,8 +142,10 @@ std::optional<Cell> mdbJsonCell(const Column& column, const Value& value) {
     switch (column.type) {
     case F::Byte:
     case F::Integer:
-    case F::Long: return numberCell(std::to_string(std::get<std::int64_t>(value)));
-    case F::Currency: return numberCell(currencyText(std::get<Currency>(value).tenThousandths));
+    case F::Long:
+        return numberCell(std::to_string(std::get<std::int64_t>(value)));
+    case F::Currency:
+        return numberCell(currencyText(std::get<Currency>(value).tenThousandths));
     case F::Single:
         std::snprintf(out, sizeof out, "%.8g", static_cast<double>(static_cast<float>(std::get<double>(value))));
         return numberCell(out);
@@ -143,7 +159,8 @@ std::optional<Cell> mdbJsonCell(const Column& column, const Value& value) {
     }
     case F::Text:
     case F::Memo: {
-        const std::string& s = std::get<std::string>(value);
+        const std::string& whole = std::get<std::string>(value);
+        const std::string s = whole.substr(0, whole.find('\0'));
         if (s.empty()) return std::nullopt;
         return stringCell(withoutAstral(s));
     }
@@ -153,26 +170,33 @@ std::optional<Cell> mdbJsonCell(const Column& column, const Value& value) {
         if (cut.empty()) return std::nullopt;
         return binaryCell(cut);
     }
-    case F::Ole: return binaryCell(std::get<Bytes>(value));
+    case F::Ole:
+        return binaryCell(std::get<Bytes>(value));
     case F::Guid: {
         // libmdb prints the last eight bytes as one group: {00112233-4455-6677-8899AABBCCDDEEFF}.
         std::string braced = std::get<Guid>(value).text();
         braced.erase(24, 1);
         return binaryCell(Bytes(braced.begin(), braced.end()));
     }
-    case F::Decimal: return numberCell(std::get<Decimal>(value).text(column.scale));
-    case F::Boolean: break;
+    case F::Decimal:
+        return numberCell(std::get<Decimal>(value).text(column.scale));
+    case F::Boolean:
+        break;
     }
     return std::nullopt;
 }
 
 Cell kaveroCell(const Column& column, const Value& value) {
-    if (column.type == F::Boolean) return Cell{Cell::Kind::Bool, {}, std::holds_alternative<bool>(value) && std::get<bool>(value), {}};
+    if (column.type == F::Boolean)
+        return Cell{Cell::Kind::Bool, {}, std::holds_alternative<bool>(value) && std::get<bool>(value), {}};
     if (std::holds_alternative<std::monostate>(value)) return Cell{};
     switch (column.type) {
-    case F::DateTime: return stringCell(dateText(std::get<DateTime>(value).days));
-    case F::Guid: return stringCell(std::get<Guid>(value).text());
-    default: return mdbReaderCell(column, value);
+    case F::DateTime:
+        return stringCell(dateText(std::get<DateTime>(value).days));
+    case F::Guid:
+        return stringCell(std::get<Guid>(value).text());
+    default:
+        return mdbReaderCell(column, value);
     }
 }
 

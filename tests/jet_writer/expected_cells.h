@@ -20,7 +20,7 @@ std::string currencyText(std::int64_t tenThousandths);
 Cell mdbReaderCell(const Column& column, const Value& value);
 
 // mdbtools' mdb-json with -D/-T "%Y-%m-%d %H:%M:%S". Known faults kept: empty text and
-// Null are both left out; Binary stops at the first zero byte; characters outside the
+// Null are both left out; Binary and text stop at the first zero byte; characters outside the
 // Basic Multilingual Plane become "??"; dates outside 1899-12-30 .. about 4637 print as
 // 1900-01-00 00:00:00; floating point is printed with %.8g / %.16g; GUIDs as binary text without their last dash.
 // nullopt: the key is absent.

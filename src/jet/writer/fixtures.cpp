@@ -263,6 +263,41 @@ Database recordsFixture() {
                             .row({text("a b"), num(1)})
                             .row({text("c d"), num(2)})
                             .build());
+    // Values at the edges of what a statement and a column carry: every character a literal
+    // has to escape, Memos on either side of the 65,535 bytes of a TEXT column (21,845 times
+    // the three-byte euro sign is 65,535 bytes), floats at their limits, full-precision
+    // Decimals, the first and last year Access stores, and a Null number.
+    using namespace std::string_literals;
+    const std::string euros = [] {
+        std::string s;
+        for (int i = 0; i < 21845; ++i) s += "€";
+        return s;
+    }();
+    db.tables.push_back(
+        TableBuilder("HardValues")
+            .column("ID", F::Long)
+            .column("Text", F::Text, 255)
+            .column("Memo", F::Memo)
+            .column("Single", F::Single)
+            .column("Double", F::Double)
+            .column("When", F::DateTime)
+            .column("Raw", F::Binary, 255)
+            .decimal("Exact", 28, 0)
+            .row({num(1), text("NUL \0 quote ' dquote \" backslash \\ \\' tab \t CR LF \r\n semicolon ; emoji 😀 𝄞"s),
+                  text(euros), dbl(3.4028234663852886e38), dbl(1.7976931348623157e308), date(100, 1, 1),
+                  bytes({0, 0, 0}), Decimal::parse("9999999999999999999999999999", 0)})
+            .row({num(2), text("\\"), text(euros + "x"), dbl(1.0), dbl(1.0), date(2000, 1, 1), bytes({0}),
+                  Decimal::parse("1", 0)})
+            .row({num(3), text("'"), text("\0"s), dbl(1.1754943508222875e-38), dbl(2.2250738585072014e-308),
+                  date(9999, 12, 31, 23, 59, 59), bytes({0, 0xFF, 0, 0x5C, 0x27}),
+                  Decimal::parse("-9999999999999999999999999999", 0)})
+            .row({num(4), text("\r\n"), text("\\0 is no NUL"), dbl(1.401298464324817e-45), dbl(4.9406564584124654e-324),
+                  date(999, 12, 31, 12, 0, 1), bytes({}), Decimal::parse("0", 0)})
+            .row({num(5), text(""), text("end"), dbl(-0.0), dbl(-0.0), date(1000, 1, 1), bytes({0x0D, 0x0A}),
+                  Decimal::parse("-1", 0)})
+            .row({num(6), text("Null number"), text(""), dbl(0.5), null(), date(2024, 2, 29), bytes({1}),
+                  Decimal::parse("7", 0)})
+            .build());
     return db;
 }
 
@@ -274,7 +309,7 @@ const std::vector<Fixture>& fixtures() {
         {"system_tables", "Orders beside the catalog and MSysACEs, the only user table", systemTablesFixture},
         {"design", "table design cases: names, system tables, defaults, keys, GUIDs, no property blob",
          designFixture},
-        {"records", "record cases: quotes, line breaks, Nulls, empty values, 10/12/23 records, empty table",
+        {"records", "record cases: quotes, line breaks, Nulls, empty values, 10/12/23 records, empty table, edge values",
          recordsFixture},
         {"types", "every column type at its edges, long memo and OLE values, a wide table", typesFixture},
         {"large", "40,000 records, beyond one inline usage-map window", largeFixture},

@@ -1,0 +1,468 @@
+// The direct command with its record copy, run as the user runs it against the real server,
+// and the records read back by the mariadb command-line client, so our own ODBC code is not
+// the one judging what arrived.
+#include <gtest/gtest.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "app/direct_command.h"
+#include "jet/format.h"
+#include "script/scratch_database.h"
+#include "source/open_database.h"
+#include "source/table_design.h"
+#include "support/scripted_user_interface.h"
+#include "support/unarrivable_values.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kavero;
+using kavero::testing::SandboxInfo;
+using kavero::testing::ScratchDatabase;
+using kavero::testing::ScriptedUserInterface;
+using shell::CheckState;
+using Rows = std::vector<std::vector<std::string>>;
+using Outcome = std::map<std::string, std::string>;
+using Lines = std::vector<std::string>;
+
+fs::path fixtureFile(const char* name) {
+    return fs::path(KAVERO_FIXTURE_DIR) / name;
+}
+
+// Rows of `sql` as the mariadb client prints them in batch mode. The password reaches the
+// client through its environment only.
+Rows clientRows(const SandboxInfo& sandbox, const std::string& database, const std::string& sql) {
+    std::vector<std::string> args = {"mariadb", "--no-defaults", "--batch", "--raw", "--skip-column-names"};
+    for (const std::string& option :
+         {"--socket=" + sandbox.socket, "--user=" + sandbox.user, "--database=" + database, "--execute=" + sql})
+        args.push_back(option);
+    std::vector<std::string> env = {"MYSQL_PWD=" + sandbox.password};
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    std::vector<char*> argv, envp;
+    for (auto& a : args) argv.push_back(a.data());
+    for (auto& e : env) envp.push_back(e.data());
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+    int out[2];
+    if (pipe(out) != 0) throw std::runtime_error("pipe");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, "mariadb", &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    std::string text;
+    char buffer[65536];
+    for (ssize_t n; spawned == 0 && (n = read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+    close(out[0]);
+    int status = -1;
+    if (spawned == 0) waitpid(pid, &status, 0);
+    EXPECT_EQ(status, 0) << "mariadb client on: " << sql.substr(0, 200);
+    Rows rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream cells(line);
+        auto& row = rows.emplace_back();
+        for (std::string cell; std::getline(cells, cell, '\t');) row.push_back(cell);
+        if (line.empty() || line.back() == '\t') row.emplace_back();
+    }
+    return rows;
+}
+
+std::string backquoted(const std::string& name) {
+    std::string quoted = "`";
+    for (char c : name) quoted += c == '`' ? std::string("``") : std::string(1, c);
+    return quoted + "`";
+}
+
+// The main window filled in for a copy of a file's tables to `database`: keys "none", blanks
+// allowed, records wanted.
+struct DirectRun {
+    shell::frmMain form;
+    ScriptedUserInterface ui;
+    shell::frmShowProgress progress;
+    shell::WaitingProgressHost host{progress, ui};
+    std::shared_ptr<odbc::CopyCounters> counters;
+
+    DirectRun(const SandboxInfo& sandbox, const std::string& dataSource, const std::string& database) {
+        form.eAllowFieldNamesIwthSpace.value = CheckState::Checked;
+        form.eCopyDirectlyAlsoData.value = CheckState::Checked;
+        form.setOption(form.eCreateNoKeys);
+        form.cboDSNList.items = {"(None)", dataSource};
+        form.cboDSNList.select(1);
+        form.eMySqlDatabase.text = database;
+        form.eMySqlusername.text = sandbox.user;
+        form.eMySqlpassword.text = sandbox.password;
+    }
+    shell::CommandResult open(const fs::path& file) {
+        form.eFilename.text = file.string();
+        return source::OpenAccessDatabase(form, ui, {});
+    }
+    shell::CommandResult pick(const std::string& table) {
+        const auto& items = form.eTables.items;
+        form.eTables.listIndex = static_cast<int>(std::find(items.begin(), items.end(), table) - items.begin());
+        return source::loadTableDesign(form, ui, table, {});
+    }
+    shell::CommandResult go(shell::MessageAnswer answer = shell::MessageAnswer::Yes,
+                            std::shared_ptr<odbc::CopyCounters> watched = std::make_shared<odbc::CopyCounters>()) {
+        progress.eShowStatus.clear();
+        ui.answers.push_back(answer);
+        ui.messages.clear();
+        counters = watched;
+        return app::convertDirectly(form, ui, host, {}, watched);
+    }
+    std::vector<std::string> lines() const { // newest first
+        std::vector<std::string> all;
+        for (std::size_t row = 0; row < progress.eShowStatus.lineCount(); ++row)
+            all.emplace_back(progress.eShowStatus.shownLine(row));
+        return all;
+    }
+    bool finished() const { return progress.eOk.enabled && progress.eProgressBar.value == progress.eProgressBar.max; }
+};
+
+// Rejected and changed records from the status lines, under "<prefix>record N".
+void recordOutcome(const std::vector<std::string>& lines, const std::string& prefix, Outcome& outcome) {
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        for (const char* start : {"Error on record no. ", "Warning on record no. "}) {
+            if (it->rfind(start, 0) != 0) continue;
+            const std::size_t colon = it->find(": ");
+            std::string& reason = outcome[prefix + "record " + it->substr(strlen(start), colon - strlen(start))];
+            if (!reason.empty()) reason += " ";
+            if (*start == 'W') reason += "changed ";
+            reason += it->substr(colon + 2, it->find(' ', colon + 2) - colon - 2);
+        }
+    }
+}
+
+// Decimal digits without trailing fraction zeros, so 12.500000 and 12.5 compare equal.
+std::string exactDigits(std::string digits) {
+    if (digits.find('.') != std::string::npos) {
+        while (digits.back() == '0') digits.pop_back();
+        if (digits.back() == '.') digits.pop_back();
+    }
+    return digits == "-0" ? "0" : digits;
+}
+
+// Bytes and texts are read back as hex, so no change of a byte can hide in what the client
+// prints; numbers, dates and Yes/No as the server's text.
+bool readAsHex(int type) {
+    using namespace jet;
+    static const std::set<int> plain = {kTypeBoolean,  kTypeByte,   kTypeInteger, kTypeLong,     kTypeBigInt,
+                                        kTypeDateTime, kTypeSingle, kTypeDouble,  kTypeCurrency, kTypeDecimal};
+    return !plain.count(type);
+}
+
+// The cell the server must hold after the copy's documented changes, in the form
+// arrivedForm gives the server's text.
+std::string expectedForm(const jet::Value& value, int type) {
+    return std::visit(
+        [type](const auto& v) -> std::string {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, jet::Null>) {
+                if (type == jet::kTypeDateTime) return "0000-00-00 00:00:00"; // the zero date
+                if (type == jet::kTypeText || type == jet::kTypeMemo) return "";
+                return "NULL";
+            } else if constexpr (std::is_same_v<T, bool>) {
+                return v ? "-1" : "0";
+            } else if constexpr (std::is_integral_v<T>) {
+                return std::to_string(v);
+            } else if constexpr (std::is_same_v<T, float>) {
+                return jet::shortestText(v + 0.0f); // -0 and 0 are the same value
+            } else if constexpr (std::is_same_v<T, double>) {
+                return jet::shortestText(v + 0.0);
+            } else if constexpr (std::is_same_v<T, jet::Currency>) {
+                return jet::shortestText(std::stod(v.toString()));
+            } else if constexpr (std::is_same_v<T, jet::Decimal>) {
+                return exactDigits(v.toString());
+            } else if constexpr (std::is_same_v<T, jet::DateTime>) {
+                return v.toString();
+            } else if constexpr (std::is_same_v<T, jet::Text>) {
+                return jet::Bytes{{v.utf8.begin(), v.utf8.end()}}.toHex().substr(2);
+            } else if constexpr (std::is_same_v<T, jet::Bytes>) {
+                return v.toHex().substr(2);
+            } else {
+                return "a GUID, which is not copied";
+            }
+        },
+        value);
+}
+
+std::string arrivedForm(int type, std::string text) {
+    if (text == "NULL") return text;
+    if (type == jet::kTypeSingle) return jet::shortestText(std::strtof(text.c_str(), nullptr) + 0.0f);
+    if (type == jet::kTypeDouble || type == jet::kTypeCurrency) // Currency becomes DOUBLE
+        return jet::shortestText(std::strtod(text.c_str(), nullptr) + 0.0);
+    if (type == jet::kTypeDecimal) return exactDigits(text);
+    if (readAsHex(type)) std::transform(text.begin(), text.end(), text.begin(), [](char c) { return std::tolower(c); });
+    return text;
+}
+
+// Compares every arrived record of the picked table with the reader's, cell by cell, skipping
+// the records the status lines report as refused.
+void compareTable(DirectRun& run, const SandboxInfo& sandbox, const std::string& database, const std::string& key,
+                  const Outcome& outcome, std::vector<std::string>& differences) {
+    const shell::TableDesign& design = run.form.design;
+    std::string select, order;
+    std::vector<std::size_t> compared;
+    for (std::size_t i = 0; i < design.fields.size(); ++i) {
+        const shell::DesignField& f = design.fields[i];
+        if (f.attributes == 49) order = " ORDER BY " + backquoted(f.name); // AutoNumber: renumbered by the server
+        if (f.attributes == 49 || f.type == jet::kTypeOle || f.type == jet::kTypeGuid) continue;
+        select +=
+            (select.empty() ? "" : ", ") + (readAsHex(f.type) ? "HEX(" + backquoted(f.name) + ")" : backquoted(f.name));
+        compared.push_back(i);
+    }
+    const Rows rows = clientRows(
+        sandbox, database, "SELECT " + (select.empty() ? "1" : select) + " FROM " + backquoted(design.name) + order);
+    source::AccessDatabase file(run.form.eFilename.text, {});
+    std::size_t row = 0;
+    std::int64_t record = 0;
+    for (auto records = file.openRecordset(design.name); !records.eof(); records.moveNext()) {
+        const std::string at = key + "record " + std::to_string(++record);
+        const auto reported = outcome.find(at);
+        if (reported != outcome.end() && !reported->second.starts_with("changed")) continue;
+        if (row >= rows.size()) {
+            differences.push_back(at + " did not arrive");
+            continue;
+        }
+        for (std::size_t c = 0; c < compared.size() && c < rows[row].size(); ++c) {
+            const shell::DesignField& f = design.fields[compared[c]];
+            const std::string expected = expectedForm(records.value(compared[c]), f.type);
+            const std::string arrived = arrivedForm(f.type, rows[row][c]);
+            if (arrived != expected)
+                differences.push_back(at + " | " + f.name + ": " + expected.substr(0, 80) + " arrived as " +
+                                      arrived.substr(0, 80));
+        }
+        ++row;
+    }
+    if (row != rows.size()) differences.push_back(key + std::to_string(rows.size() - row) + " rows too many");
+}
+
+// Copies every user table of `file` (named `name` in the outcome) and compares what arrived.
+void copyFile(const SandboxInfo& sandbox, ScratchDatabase& db, const fs::path& file, const std::string& name,
+              Outcome& outcome, std::vector<std::string>& differences, int& records) {
+    DirectRun run(sandbox, sandbox.dsn, db.name());
+    const auto opened = run.open(file);
+    if (!opened.ok()) {
+        outcome[name + " | open"] = std::to_string(opened.number);
+        return;
+    }
+    const std::vector<std::string> tables = run.form.eTables.items;
+    for (const std::string& table : tables) {
+        const std::string key = name + " | " + table + " | ";
+        const auto picked = run.pick(table);
+        if (!picked.ok()) {
+            outcome[key + "load"] = "name " + picked.subject;
+            continue;
+        }
+        const auto result = run.go();
+        if (!result.ok()) {
+            // The numbers of the refused statements, or why there was no script.
+            std::string& numbers = outcome[key + "script"];
+            const std::regex number("Error number: (\\d+)");
+            for (std::sregex_iterator it(result.text.begin(), result.text.end(), number), end; it != end; ++it)
+                numbers += (numbers.empty() ? "" : " ") + (*it)[1].str();
+            if (numbers.empty()) numbers = result.text;
+            continue;
+        }
+        EXPECT_EQ(run.lines().front(), "Finished copy") << key;
+        EXPECT_TRUE(run.finished()) << key;
+        records += static_cast<int>(run.counters->read);
+        recordOutcome(run.lines(), key, outcome);
+        compareTable(run, sandbox, db.name(), key, outcome, differences);
+    }
+}
+
+// Copies every user table of every file into a scratch database and expects exactly the list's
+// cases of these files, every other record arriving as the reader reads it.
+void expectNothingLost(const SandboxInfo& sandbox, const fs::path& folder, const std::string& prefix) {
+    ScratchDatabase db(sandbox, prefix.empty() ? "kc_testdata_records" : "kc_fixture_records");
+    Outcome outcome, expected;
+    std::vector<std::string> differences;
+    int records = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const fs::path& file = entry.path();
+        // The large fixtures are the benchmarks' (and the lost server's below).
+        if ((file.extension() != ".mdb" && file.extension() != ".accdb") || file.stem() == "large" ||
+            file.stem() == "bench")
+            continue;
+        copyFile(sandbox, db, file, prefix + fs::relative(file, folder).generic_string(), outcome, differences,
+                 records);
+    }
+    for (const auto& [key, reason] : kavero::testing::unarrivable())
+        if (key.starts_with("fixtures/") == (prefix == "fixtures/")) expected.emplace(key, reason);
+    EXPECT_GT(records, 0);
+    std::string listed;
+    for (const auto& [key, reason] : outcome) listed += "    {\"" + key + "\", \"" + reason + "\"},\n";
+    EXPECT_EQ(outcome, expected) << listed;
+    for (std::size_t i = 0; i < differences.size() && i < 40; ++i) ADD_FAILURE() << differences[i];
+}
+
+TEST(RecordCopy, EveryTestdataRecordArrivesUnchangedOrIsListed) {
+    if (!fs::is_directory(KAVERO_TESTDATA_DIR)) GTEST_SKIP() << "no testdata at " << KAVERO_TESTDATA_DIR;
+    KAVERO_REQUIRE_SANDBOX(sandbox);
+    expectNothingLost(sandbox, KAVERO_TESTDATA_DIR, "");
+}
+
+TEST(RecordCopy, EveryFixtureRecordArrivesUnchangedOrIsListed) {
+    KAVERO_REQUIRE_SANDBOX(sandbox);
+    expectNothingLost(sandbox, KAVERO_FIXTURE_DIR, "fixtures/");
+}
+
+TEST(RecordCopy, StatusLinesNameEveryRecordAndEveryRefusal) {
+    KAVERO_REQUIRE_SANDBOX(sandbox);
+    ScratchDatabase db(sandbox, "kc_status_lines");
+    DirectRun run(sandbox, sandbox.dsn, db.name());
+    ASSERT_TRUE(run.open(fixtureFile("records.mdb")).ok());
+    const std::string first = "Your database design is now moved to " + sandbox.dsn;
+
+    // An empty table: the total and the end, no statement.
+    ASSERT_TRUE(run.pick("Empty").ok());
+    ASSERT_TRUE(run.go().ok());
+    EXPECT_EQ(run.lines(), (Lines{"Finished copy", "Copying 0 records in total", first}));
+    EXPECT_EQ(run.counters->read, 0);
+    EXPECT_TRUE(run.finished());
+
+    // Three records, the second refused for its Null number: the others arrive, the bar fills.
+    ASSERT_TRUE(run.pick("Three").ok());
+    ASSERT_TRUE(run.go().ok());
+    EXPECT_EQ(run.lines(), (Lines{"Finished copy", "Copying record no. 3",
+                                  "Error on record no. 2: 1048 Column 'Amount' cannot be null", "Copying record no. 2",
+                                  "Copying record no. 1", "Copying 3 records in total", first}));
+    EXPECT_TRUE(run.finished());
+    EXPECT_EQ(run.progress.eProgressBar.max, 3);
+    EXPECT_EQ(clientRows(sandbox, db.name(), "SELECT ID, Name FROM Three"), (Rows{{"1", "one"}, {"3", "three"}}));
+}
+
+TEST(RecordCopy, DeclinedRunTouchesNothingAndDesignOnlyRunEndsAtTheDesign) {
+    KAVERO_REQUIRE_SANDBOX(sandbox);
+    ScratchDatabase db(sandbox, "kc_declined");
+    DirectRun run(sandbox, sandbox.dsn, db.name());
+    ASSERT_TRUE(run.open(fixtureFile("records.mdb")).ok());
+    ASSERT_TRUE(run.pick("Ten").ok());
+    const std::string tables = "SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()";
+
+    EXPECT_EQ(run.go(shell::MessageAnswer::No).outcome, shell::Outcome::Stopped);
+    ASSERT_EQ(run.ui.messages.size(), 2u);
+    EXPECT_EQ(run.ui.messages[0].text,
+              "Warning you will delete all data in your database if the databse already exist !!!!!\r\n\r\n"
+              "DO you still want to create the database and copy the data !!!!!\r\n");
+    EXPECT_EQ(run.ui.messages[1].text, "Opreation canceled by user");
+    EXPECT_TRUE(run.lines().empty());
+    EXPECT_EQ(clientRows(sandbox, db.name(), tables), (Rows{{"0"}}));
+
+    run.form.eCopyDirectlyAlsoData.value = CheckState::Unchecked;
+    ASSERT_TRUE(run.go().ok());
+    EXPECT_EQ(run.lines(),
+              (Lines{"Finished moving " + sandbox.dsn, "Your database design is now moved to " + sandbox.dsn}));
+    EXPECT_TRUE(run.finished());
+    EXPECT_EQ(clientRows(sandbox, db.name(), "SELECT COUNT(*) FROM Ten"), (Rows{{"0"}}));
+}
+
+TEST(RecordCopy, ACopyThatCannotConnectShowsWhyAndFinishesTheWindow) {
+    KAVERO_REQUIRE_SANDBOX(sandbox);
+    DirectRun run(sandbox, sandbox.dsn, sandbox.database);
+    ASSERT_TRUE(run.open(fixtureFile("records.mdb")).ok());
+    ASSERT_TRUE(run.pick("Ten").ok());
+    std::int32_t one = 1;
+    run.host.showStatus("Your database design is now moved to " + sandbox.dsn, false, true, one, false);
+    ASSERT_FALSE(run.progress.eOk.enabled);
+    const std::string wrong = "not-the-password";
+    const odbc::CopyRequest request{
+        {sandbox.dsn, sandbox.database, sandbox.user, wrong}, run.form.eFilename.text, {}, run.form.design};
+    odbc::CopyCounters counters;
+    run.host.startWork([&](shell::StatusChannel& channel) { odbc::CopyRecordsDirectly(request, channel, counters); });
+    const Lines lines = run.lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Error number: 1045"), lines.end());
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.find(wrong), std::string::npos);
+        EXPECT_FALSE(line.starts_with("Copying")) << line;
+    }
+    EXPECT_TRUE(run.finished());
+}
+
+TEST(RecordCopy, AValueANonStrictServerCutsIsReported) {
+    KAVERO_REQUIRE_SANDBOX(sandbox);
+    ScratchDatabase db(sandbox, "kc_non_strict");
+    // The driver runs INITSTMT on connecting: this session cuts what does not fit, with a warning.
+    DirectRun run(sandbox, "DSN=" + sandbox.dsn + ";INITSTMT={SET SESSION sql_mode=''}", db.name());
+    ASSERT_TRUE(run.open(fixtureFile("records.mdb")).ok());
+    ASSERT_TRUE(run.pick("HardValues").ok());
+    ASSERT_TRUE(run.go().ok());
+    const Lines lines = run.lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "Warning on record no. 2: 1265 Data truncated for column 'Memo' at row 1"),
+              lines.end());
+    Outcome outcome;
+    recordOutcome(lines, "", outcome);
+    EXPECT_EQ(outcome, (Outcome{{"record 2", "changed 1265"}, {"record 6", "1048"}}));
+    EXPECT_EQ(clientRows(sandbox, db.name(), "SELECT ID, LENGTH(Memo) FROM HardValues WHERE ID = 2"),
+              (Rows{{"2", "65535"}}));
+    EXPECT_TRUE(run.finished());
+}
+
+TEST(RecordCopy, ALostServerRefusesTheRestAndTheCopyStillEnds) {
+    KAVERO_REQUIRE_SANDBOX(sandbox); // left alone: a second server is started and killed
+    const std::string mainDir = std::getenv("KAVERO_SANDBOX_DIR");
+    const std::string dir = mainDir + "-lost";
+    const std::string script = std::string(KAVERO_SANDBOX_SCRIPT) + " ";
+    ASSERT_EQ(std::system((script + "start '" + dir + "' >/dev/null").c_str()), 0);
+    setenv("KAVERO_SANDBOX_DIR", dir.c_str(), 1);
+    std::string whyNot;
+    const auto lost = kavero::testing::findSandbox(whyNot);
+    setenv("KAVERO_SANDBOX_DIR", mainDir.c_str(), 1);
+    ASSERT_TRUE(lost) << whyNot;
+    ASSERT_TRUE(kavero::testing::findSandbox(whyNot)) << whyNot; // its data sources again
+    pid_t server = 0;
+    std::ifstream(dir + "/mysqld.pid") >> server;
+    ASSERT_GT(server, 0);
+
+    // By address: the driver manager keeps the data sources it read once.
+    DirectRun run(sandbox, "DRIVER=MariaDB;SERVER=127.0.0.1;PORT=" + lost->port, lost->database);
+    ASSERT_TRUE(run.open(fixtureFile("large.mdb")).ok());
+    ASSERT_TRUE(run.pick("Forty Thousand").ok());
+    auto counters = std::make_shared<odbc::CopyCounters>();
+    std::atomic<bool> ended = false;
+    std::thread killer([&] {
+        while (!ended && counters->copied < 1000) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (!ended) kill(server, SIGKILL);
+    });
+    const auto result = run.go(shell::MessageAnswer::Yes, counters);
+    ended = true;
+    killer.join();
+    std::system((script + "stop '" + dir + "' >/dev/null").c_str());
+
+    ASSERT_TRUE(result.ok()) << result.text;
+    const std::int64_t copied = counters->copied;
+    EXPECT_GE(copied, 1000);
+    EXPECT_LT(copied, 40000);
+    EXPECT_EQ(copied + counters->rejected, 40000);
+    Outcome outcome;
+    recordOutcome(run.lines(), "", outcome);
+    // Every record from the first refused one on is refused, and said so.
+    EXPECT_EQ(outcome.size(), static_cast<std::size_t>(40000 - copied));
+    EXPECT_TRUE(outcome.count("record " + std::to_string(copied + 1)));
+    EXPECT_TRUE(outcome.count("record 40000"));
+    EXPECT_EQ(run.lines().front(), "Finished copy");
+    EXPECT_TRUE(run.finished());
+}
+
+} // namespace
