@@ -48,7 +48,8 @@ TEST(TableDefinition, GuidAutoNumberAndDecimalColumns) {
     EXPECT_EQ(t.columns[1].daoSize(ace.format()), 16);
 
     Database fixed(testing::testdataPath("jet4/fixedNumericTestV2003.mdb"));
-    const Column* c = fixed.table("test").findColumn("col2");
+    const TableDefinition numeric = fixed.table("test");
+    const Column* c = numeric.findColumn("col2");
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->type, kTypeDecimal);
     EXPECT_EQ(c->precision, 18);
