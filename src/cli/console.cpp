@@ -7,26 +7,11 @@
 #include <cstring>
 #include <iostream>
 
+#include "shell/ascii.h"
 #include "source/open_database.h"
 #include "source/table_design.h"
 
 namespace kavero::cli {
-
-namespace {
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    }
-    return true;
-}
-
-} // namespace
 
 shell::MessageAnswer Console::messageBox(std::string_view, std::string_view, shell::MessageIcon,
                                          shell::MessageButtons buttons) {
@@ -115,7 +100,7 @@ std::optional<std::string> findUserTable(source::AccessDatabase& database, std::
         if (table == name) return table;
     }
     for (const std::string& table : tables) {
-        if (sameName(table, name)) return table;
+        if (shell::equalsIgnoringCase(table, name)) return table;
     }
     return std::nullopt;
 }

@@ -2,21 +2,9 @@
 #include "jet/database.h"
 
 #include "jet/properties.h"
+#include "shell/ascii.h"
 
 namespace kavero::jet {
-
-namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
-} // namespace
 
 Database::Database(const std::string& path, ReadOptions options) : m_channel(path), m_codePage(options.jet3CodePage) {}
 
@@ -38,7 +26,7 @@ TableDefinition Database::table(std::string_view name) {
     }
     if (found == nullptr) {
         for (const CatalogEntry& entry : tables()) {
-            if (equalsIgnoringCase(entry.name, name)) {
+            if (shell::equalsIgnoringCase(entry.name, name)) {
                 found = &entry;
                 break;
             }

@@ -4,26 +4,18 @@
 
 #include <odbcinst.h>
 
-#include <algorithm>
-#include <cctype>
-
 #include "odbc/connect_text.h"
+#include "shell/ascii.h"
 
 namespace kavero::odbc {
 namespace {
 
 using Attributes = std::vector<std::pair<std::string, std::string>>;
 
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-    });
-}
-
 const std::string* findValue(const Attributes& attributes, std::string_view key) {
     // The driver takes the last of repeated keys.
     for (auto it = attributes.rbegin(); it != attributes.rend(); ++it) {
-        if (equalIgnoringCase(it->first, key)) return &it->second;
+        if (shell::equalsIgnoringCase(it->first, key)) return &it->second;
     }
     return nullptr;
 }
@@ -55,7 +47,7 @@ std::string directConnectText(const DirectLogin& login, Timeouts timeouts) {
         text = login.dataSource;
         // The Access engine's form of a connect text starts with "ODBC;", which unixODBC
         // 2.3.11 does not understand (it reports IM002).
-        if (text.size() >= 5 && equalIgnoringCase(std::string_view(text).substr(0, 5), "ODBC;")) text.erase(0, 5);
+        if (text.size() >= 5 && shell::equalsIgnoringCase(std::string_view(text).substr(0, 5), "ODBC;")) text.erase(0, 5);
         while (!text.empty() && (text.back() == ';' || text.back() == ' ')) text.pop_back();
     } else {
         dataSource = login.dataSource;

@@ -4,16 +4,13 @@
 #include <charconv>
 #include <system_error>
 
+#include "shell/ascii.h"
 #include "source/column_rule.h"
 #include "source/sql_text.h"
 
 namespace kavero::script {
 
 namespace {
-
-char upperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -22,9 +19,9 @@ bool isDigit(char c) {
 // Access writes Yes/No defaults as words or as numbers; any number but 0 means Yes, and
 // Yes is stored as -1, as the records are.
 bool meansYes(std::string_view cleaned) {
-    std::string upper;
-    for (char c : cleaned) upper += upperAscii(c);
-    if (upper == "YES" || upper == "TRUE" || upper == "ON") return true;
+    for (std::string_view word : {"YES", "TRUE", "ON"}) {
+        if (shell::equalsIgnoringCase(cleaned, word)) return true;
+    }
     if (!readsAsNumber(cleaned)) return false;
     std::string_view digits = cleaned;
     if (digits.front() == '+' || digits.front() == '-') digits.remove_prefix(1);

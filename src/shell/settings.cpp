@@ -6,6 +6,8 @@
 #include <limits>
 #include <system_error>
 
+#include "shell/ascii.h"
+
 namespace kavero::shell {
 
 namespace {
@@ -15,15 +17,6 @@ std::string_view trimBlanks(std::string_view text) {
     if (first == std::string_view::npos) return {};
     const std::size_t last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 // A whole-text number in the C locale, so that "1,5" never reads as one and a half.
