@@ -34,16 +34,6 @@ std::int32_t barTotal(std::int64_t total) {
 
 } // namespace
 
-std::string serverText(const std::string& message) {
-    std::size_t start = 0;
-    while (start < message.size() && message[start] == '[') {
-        const std::size_t close = message.find(']', start);
-        if (close == std::string::npos) break;
-        start = close + 1;
-    }
-    return message.substr(start);
-}
-
 void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& channel, CopyCounters& counters) {
     std::optional<DirectConnection> direct;
     try {
@@ -98,9 +88,7 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
             }
             ++counters.copied;
             if (strict) continue;
-            const std::vector<DiagnosticRecord> warnings = serverWarnings(connection);
-            if (!warnings.empty()) ++counters.warned;
-            for (const DiagnosticRecord& warning : warnings) {
+            for (const DiagnosticRecord& warning : serverWarnings(connection)) {
                 channel.showStatus(recordLine(kChangedRecordLine, record, warning), false, false, 0, true);
             }
         }

@@ -29,7 +29,6 @@ struct CopyCounters {
     std::atomic<std::int64_t> read{0};
     std::atomic<std::int64_t> copied{0};
     std::atomic<std::int64_t> rejected{0};
-    std::atomic<std::int64_t> warned{0};
 };
 
 // The first words of the status line of a rejected record, followed by its number, ": ",
@@ -41,9 +40,5 @@ inline constexpr std::string_view kChangedRecordLine = "Warning on record no. ";
 // Copies the records and posts the status calls; ends with a finish call whatever happens,
 // so the progress window never waits for one.
 void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& channel, CopyCounters& counters);
-
-// A driver message without the driver's and server's bracketed names in front:
-// "[ma-3.1.15][10.11.6-MariaDB]Duplicate entry …" gives "Duplicate entry …".
-std::string serverText(const std::string& message);
 
 } // namespace kavero::odbc

@@ -47,7 +47,8 @@ std::string directConnectText(const DirectLogin& login, Timeouts timeouts) {
         text = login.dataSource;
         // The Access engine's form of a connect text starts with "ODBC;", which unixODBC
         // 2.3.11 does not understand (it reports IM002).
-        if (text.size() >= 5 && shell::equalsIgnoringCase(std::string_view(text).substr(0, 5), "ODBC;")) text.erase(0, 5);
+        if (text.size() >= 5 && shell::equalsIgnoringCase(std::string_view(text).substr(0, 5), "ODBC;"))
+            text.erase(0, 5);
         while (!text.empty() && (text.back() == ';' || text.back() == ' ')) text.pop_back();
     } else {
         dataSource = login.dataSource;

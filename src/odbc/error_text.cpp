@@ -19,6 +19,16 @@ std::string errorBlocks(const std::vector<DiagnosticRecord>& records) {
     return text;
 }
 
+std::string serverText(const std::string& message) {
+    std::size_t start = 0;
+    while (start < message.size() && message[start] == '[') {
+        const std::size_t close = message.find(']', start);
+        if (close == std::string::npos) break;
+        start = close + 1;
+    }
+    return message.substr(start);
+}
+
 std::string connectionFailureText(std::string_view dataSource, const Error& error) {
     return "ODBC--connection to '" + std::string(dataSource) + "' failed.\r\n" + errorBlocks(error.records());
 }

@@ -12,6 +12,10 @@ namespace kavero::odbc {
 
 std::string errorBlocks(const std::vector<DiagnosticRecord>& records);
 
+// A driver message without the driver's and server's bracketed names in front:
+// "[ma-3.1.15][10.11.6-MariaDB]Duplicate entry …" gives "Duplicate entry …".
+std::string serverText(const std::string& message);
+
 // A failed connection: a first line naming the data source (a connect text never holds the
 // password, so it may be shown), then the blocks of every record.
 std::string connectionFailureText(std::string_view dataSource, const Error& error);
