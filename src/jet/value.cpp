@@ -67,8 +67,8 @@ template <class T> std::string shortest(T value) {
 
 std::string Currency::toString() const {
     const bool negative = scaled < 0;
-    const std::uint64_t magnitude =
-        negative ? static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
+    const std::uint64_t magnitude = negative ? static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(scaled)
+                                             : static_cast<std::uint64_t>(scaled);
     std::string digits = digitsOf(magnitude);
     return withPoint(std::move(digits), 4, negative);
 }
@@ -85,7 +85,9 @@ double Decimal::toDouble() const {
 
 namespace {
 // Values the reader hands out are checked on decoding; one built elsewhere may be anything.
-bool representable(double days) { return std::isfinite(days) && std::fabs(days) < 1e8; }
+bool representable(double days) {
+    return std::isfinite(days) && std::fabs(days) < 1e8;
+}
 } // namespace
 
 DateParts DateTime::split() const {
@@ -107,18 +109,27 @@ DateParts DateTime::split() const {
     return parts;
 }
 
-std::string DateTime::toString() const {
-    if (!representable(days)) return "";
+std::optional<DateParts> DateTime::roundedToSecond() const {
+    if (!representable(days)) return std::nullopt;
     const double whole = std::trunc(days);
     auto dayNumber = static_cast<std::int64_t>(whole);
     auto seconds = static_cast<std::int64_t>(std::llround(std::fabs(days - whole) * 86400.0));
     dayNumber += seconds / 86400;
     seconds %= 86400;
-    int year = 0, month = 0, day = 0;
-    civilFromDays(kJetEpoch + dayNumber, year, month, day);
+    DateParts parts;
+    civilFromDays(kJetEpoch + dayNumber, parts.year, parts.month, parts.day);
+    parts.hour = static_cast<int>(seconds / 3600);
+    parts.minute = static_cast<int>(seconds / 60 % 60);
+    parts.second = static_cast<int>(seconds % 60);
+    return parts;
+}
+
+std::string DateTime::toString() const {
+    const std::optional<DateParts> parts = roundedToSecond();
+    if (!parts) return "";
     char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day,
-                  static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", parts->year, parts->month, parts->day,
+                  parts->hour, parts->minute, parts->second);
     return text;
 }
 
@@ -148,7 +159,11 @@ std::string Guid::toString() const {
     return out;
 }
 
-std::string shortestText(float value) { return shortest(value); }
-std::string shortestText(double value) { return shortest(value); }
+std::string shortestText(float value) {
+    return shortest(value);
+}
+std::string shortestText(double value) {
+    return shortest(value);
+}
 
 } // namespace kavero::jet

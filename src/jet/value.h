@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -43,8 +44,10 @@ struct DateTime {
     double days = 0;
     bool operator==(const DateTime&) const = default;
     DateParts split() const;
-    // "YYYY-MM-DD HH:MM:SS", rounded to the nearest second; empty for NaN, infinities and
-    // days beyond any calendar year the engine could store.
+    // The parts rounded to the nearest second; nothing for NaN, infinities and days beyond
+    // any calendar year the engine could store.
+    std::optional<DateParts> roundedToSecond() const;
+    // "YYYY-MM-DD HH:MM:SS" of roundedToSecond(); empty when it gives nothing.
     std::string toString() const;
 };
 

@@ -9,12 +9,6 @@ namespace kavero::source {
 
 namespace {
 
-// Drops the leading zeros of a fixed-width number, keeping at least one digit.
-std::string_view withoutLeadingZeros(std::string_view digits) {
-    while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
-    return digits;
-}
-
 template <class F> std::string floatLiteral(F value) {
     // MySQL has no literal for these; a quoted word makes the server refuse the record
     // instead of storing something else in silence.
@@ -92,13 +86,11 @@ std::string PadTwoDigits(std::string_view text) {
 }
 
 std::string dateTimeText(const jet::DateTime& value) {
-    const std::string full = value.toString(); // YYYY-MM-DD HH:MM:SS, rounded to the second
-    if (full.size() != 19) return "";
-    const std::string_view text(full);
-    return std::string(withoutLeadingZeros(text.substr(0, 4))) + "-" +
-           std::string(withoutLeadingZeros(text.substr(5, 2))) + "-" +
-           std::string(withoutLeadingZeros(text.substr(8, 2))) + " " + PadTwoDigits(text.substr(11, 2)) + ":" +
-           PadTwoDigits(text.substr(14, 2)) + ":" + PadTwoDigits(text.substr(17, 2));
+    const std::optional<jet::DateParts> parts = value.roundedToSecond();
+    if (!parts) return "";
+    return std::to_string(parts->year) + "-" + std::to_string(parts->month) + "-" + std::to_string(parts->day) + " " +
+           PadTwoDigits(std::to_string(parts->hour)) + ":" + PadTwoDigits(std::to_string(parts->minute)) + ":" +
+           PadTwoDigits(std::to_string(parts->second));
 }
 
 std::string recordLiteral(LiteralKind kind, const jet::Value& value) {
