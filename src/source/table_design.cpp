@@ -36,11 +36,30 @@ constexpr NameRule kKeyRules[] = {
     {'.', "You have a dot(.) in your key name "},
 };
 
+// Why a name would not reach the server intact: the window's message and the reason the
+// command's result gives. Reason None when the name is fine.
+struct NameCheck {
+    shell::StopReason reason = shell::StopReason::None;
+    std::string message;
+};
+
 template <std::size_t N> NameCheck applyRules(const NameRule (&rules)[N], const std::string& name, NameCheck check) {
     for (const NameRule& rule : rules) {
         if (name.find(rule.character) != std::string::npos) check = {StopReason::IllegalName, rule.message + name};
     }
     return check;
+}
+
+NameCheck checkFieldName(const std::string& name, bool spacesAllowed) {
+    NameCheck check;
+    if (!spacesAllowed && name.find(' ') != std::string::npos) {
+        check = {StopReason::BlankInName, "You have a space( )in your field name " + name};
+    }
+    return applyRules(kFieldRules, name, check);
+}
+
+NameCheck checkKeyName(const std::string& name) {
+    return applyRules(kKeyRules, name, {});
 }
 
 // The first field of an index's "+A;-B" text, without its sign.
@@ -73,18 +92,6 @@ std::string keyRow(const KeyRow& key) {
 }
 
 } // namespace
-
-NameCheck checkFieldName(const std::string& name, bool spacesAllowed) {
-    NameCheck check;
-    if (!spacesAllowed && name.find(' ') != std::string::npos) {
-        check = {StopReason::BlankInName, "You have a space( )in your field name " + name};
-    }
-    return applyRules(kFieldRules, name, check);
-}
-
-NameCheck checkKeyName(const std::string& name) {
-    return applyRules(kKeyRules, name, {});
-}
 
 std::vector<const shell::DesignField*> listedFields(const shell::TableDesign& design) {
     std::vector<const shell::DesignField*> listed;

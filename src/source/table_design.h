@@ -28,15 +28,6 @@ std::vector<KeyRow> keyList(const shell::TableDesign& design);
 // The fields that have a row in the field list, in record order.
 std::vector<const shell::DesignField*> listedFields(const shell::TableDesign& design);
 
-// Why a name would not reach the server intact: the window's message and, for callers with
-// their own wording, the reason. Reason None when the name is fine.
-struct NameCheck {
-    shell::StopReason reason = shell::StopReason::None;
-    std::string message;
-};
-NameCheck checkFieldName(const std::string& name, bool spacesAllowed);
-NameCheck checkKeyName(const std::string& name);
-
 // The click on an eTables entry: loads the design of `tableName` from the file in eFilename
 // into form.design and the grids. A name the server would not take stops the load with a
 // message; an engine error is shown and reported as a failure.
