@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "app/direct_command.h"
+#include "in_child.h"
 #include "jet/writer/database_writer.h"
 #include "jet/writer/fixtures.h"
 #include "odbc/direct_connection.h"
@@ -174,30 +175,6 @@ Result copyWindowLive(const std::string& file, const Sandbox& sandbox) {
 }
 #endif
 
-// Runs one of our copies in a child process; the peak resident size comes from its usage.
-template <class Copy> Result inChild(Copy&& copy, long& peakKiB) {
-    int channel[2];
-    if (pipe(channel) != 0) return {};
-    std::fflush(stdout);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(channel[0]);
-        const Result result = copy();
-        const ssize_t written = write(channel[1], &result, sizeof result);
-        _exit(written == static_cast<ssize_t>(sizeof result) ? 0 : 1);
-    }
-    close(channel[1]);
-    Result result;
-    const bool got = read(channel[0], &result, sizeof result) == static_cast<ssize_t>(sizeof result);
-    close(channel[0]);
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    peakKiB = usage.ru_maxrss;
-    result.ok = result.ok && got && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return result;
-}
-
 // The table as our script made it, empty, its columns allowing NULL: mdbtools sends NULL where
 // our statements send the column's empty value, and our script makes every column NOT NULL.
 void recreateAllowingNull(const Sandbox& sandbox) {
@@ -328,7 +305,7 @@ int main(int argc, char** argv) {
                             "mdb-export | mariadb", records, flush, estimate(peerRate), peerRate[flush], "-");
                 continue;
             }
-            const Result ours = inChild([&] { return copyWaiting(file, *sandbox); }, peak);
+            const Result ours = inChild<Result>([&] { return copyWaiting(file, *sandbox); }, peak);
             const std::int64_t onServer = count(*sandbox);
             row("ours (waiting host)", records, flush, ours, peak, onServer == records ? "" : "count differs");
             const Result other = peer(file, *sandbox, work);
@@ -339,7 +316,7 @@ int main(int argc, char** argv) {
                         other.seconds > 0 ? other.seconds / ours.seconds : 0);
 #ifdef KAVERO_BENCH_GUI
             if (window && flush == flushes.back()) {
-                const Result live = inChild([&] { return copyWindowLive(file, *sandbox); }, peak);
+                const Result live = inChild<Result>([&] { return copyWindowLive(file, *sandbox); }, peak);
                 row("ours (window live)", records, flush, live, peak);
                 std::printf("%-22s %8ld %6ld %23.2fx\n", "live / waiting", records, flush,
                             live.seconds > 0 ? ours.seconds / live.seconds : 0);

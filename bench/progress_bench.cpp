@@ -20,6 +20,7 @@
 #include <string>
 #include <string_view>
 
+#include "in_child.h"
 #include "shell/progress_host.h"
 #include "shell/show_status.h"
 #include "ui/progress_window.h"
@@ -122,29 +123,13 @@ Result windowLive(int lines) {
     return result;
 }
 
-// Runs one case in a child process; the result comes back through a pipe, the peak resident
-// size from the child's resource usage.
+// One case in a child process of its own, so that the peak memory is the case's alone.
 template <class Case> void measure(const char* label, int lines, Case&& run) {
-    int channel[2];
-    if (pipe(channel) != 0) return;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(channel[0]);
-        const Result result = run(lines);
-        const ssize_t written = write(channel[1], &result, sizeof result);
-        _exit(written == static_cast<ssize_t>(sizeof result) ? 0 : 1);
-    }
-    close(channel[1]);
-    Result result;
-    const bool got = read(channel[0], &result, sizeof result) == static_cast<ssize_t>(sizeof result);
-    close(channel[0]);
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    const bool ok = got && result.ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    long peakKiB = 0;
+    const Result result = inChild<Result>([&] { return run(lines); }, peakKiB);
     std::printf("%-14s %12.0f %12.0f %10.3f %10.3f %10ld%s\n", label, lines / result.postSeconds,
-                lines / result.shownSeconds, result.shownSeconds, result.uiCpuSeconds, usage.ru_maxrss,
-                ok ? "" : "  (failed)");
+                lines / result.shownSeconds, result.shownSeconds, result.uiCpuSeconds, peakKiB,
+                result.ok ? "" : "  (failed)");
 }
 
 } // namespace
