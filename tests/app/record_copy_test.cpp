@@ -23,6 +23,7 @@
 #include "jet/format.h"
 #include "script/scratch_database.h"
 #include "source/open_database.h"
+#include "source/sql_text.h"
 #include "source/table_design.h"
 #include "support/scripted_user_interface.h"
 #include "support/unarrivable_values.h"
@@ -85,12 +86,6 @@ Rows clientRows(const SandboxInfo& sandbox, const std::string& database, const s
         if (line.empty() || line.back() == '\t') row.emplace_back();
     }
     return rows;
-}
-
-std::string backquoted(const std::string& name) {
-    std::string quoted = "`";
-    for (char c : name) quoted += c == '`' ? std::string("``") : std::string(1, c);
-    return quoted + "`";
 }
 
 // The main window filled in for a copy of a file's tables to `database`: keys "none", blanks
@@ -224,14 +219,16 @@ void compareTable(DirectRun& run, const SandboxInfo& sandbox, const std::string&
     std::vector<std::size_t> compared;
     for (std::size_t i = 0; i < design.fields.size(); ++i) {
         const shell::DesignField& f = design.fields[i];
-        if (f.attributes == 49) order = " ORDER BY " + backquoted(f.name); // AutoNumber: renumbered by the server
+        if (f.attributes == 49)
+            order = " ORDER BY " + source::quoteName(f.name); // AutoNumber: renumbered by the server
         if (f.attributes == 49 || f.type == jet::kTypeOle || f.type == jet::kTypeGuid) continue;
-        select +=
-            (select.empty() ? "" : ", ") + (readAsHex(f.type) ? "HEX(" + backquoted(f.name) + ")" : backquoted(f.name));
+        select += (select.empty() ? "" : ", ") +
+                  (readAsHex(f.type) ? "HEX(" + source::quoteName(f.name) + ")" : source::quoteName(f.name));
         compared.push_back(i);
     }
-    const Rows rows = clientRows(
-        sandbox, database, "SELECT " + (select.empty() ? "1" : select) + " FROM " + backquoted(design.name) + order);
+    const Rows rows =
+        clientRows(sandbox, database,
+                   "SELECT " + (select.empty() ? "1" : select) + " FROM " + source::quoteName(design.name) + order);
     source::AccessDatabase file(run.form.eFilename.text, {});
     std::size_t row = 0;
     std::int64_t record = 0;
@@ -242,6 +239,9 @@ void compareTable(DirectRun& run, const SandboxInfo& sandbox, const std::string&
         if (row >= rows.size()) {
             differences.push_back(at + " did not arrive");
             continue;
+        }
+        if (rows[row].size() != std::max<std::size_t>(compared.size(), 1)) {
+            differences.push_back(at + " arrived with " + std::to_string(rows[row].size()) + " cells");
         }
         for (std::size_t c = 0; c < compared.size() && c < rows[row].size(); ++c) {
             const shell::DesignField& f = design.fields[compared[c]];
