@@ -29,20 +29,7 @@ namespace {
 
 constexpr int kWait = 60000; // ms; only a guard against a hang
 
-class DirectCommandGui : public GuiTest {
-protected:
-    template <class W> W* progressControl(const char* name) {
-        W* found = program->progressWindow().findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    QStringList lines() {
-        QStringList shown;
-        auto* view = progressControl<QListView>("eShowStatus");
-        for (int i = 0; i < view->model()->rowCount(); ++i) shown << view->model()->index(i, 0).data().toString();
-        return shown;
-    }
-};
+using DirectCommandGui = GuiTest;
 
 } // namespace
 
@@ -51,8 +38,7 @@ TEST_F(DirectCommandGui, GoAsksFirstThenCopiesTheRecordsWhileTheWindowsStayUsabl
     const std::filesystem::path file = std::filesystem::path(KAVERO_FIXTURE_DIR) / "customers.mdb";
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     kavero::testing::ScratchDatabase scratch(sandbox, "kavero_gui_direct");
-    const auto records =
-        static_cast<int>(source::AccessDatabase(file.string(), {}).recordCount("Customers"));
+    const auto records = static_cast<int>(source::AccessDatabase(file.string(), {}).recordCount("Customers"));
     ASSERT_GT(records, 0);
 
     ui::Program& p = start(file.string());
@@ -102,15 +88,15 @@ TEST_F(DirectCommandGui, GoAsksFirstThenCopiesTheRecordsWhileTheWindowsStayUsabl
     EXPECT_EQ(ui.dialogs.size(), 1u);
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.working(); }, kWait));
-    const QStringList shown = lines();
+    const QStringList shown = statusLines();
     ASSERT_EQ(shown.size(), records + 3) << shown.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(shown.first(), "Finished copy");
     EXPECT_EQ(shown[1], QStringLiteral("Copying record no. %1").arg(records));
     EXPECT_EQ(shown[shown.size() - 2], QStringLiteral("Copying %1 records in total").arg(records));
     EXPECT_EQ(shown.last(), QString::fromStdString("Your database design is now moved to " + sandbox.dsn));
-    auto* bar = progressControl<QProgressBar>("eProgressBar");
+    auto* bar = progressWidget<QProgressBar>("eProgressBar");
     EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_TRUE(progressControl<QPushButton>("eOk")->isEnabled());
+    EXPECT_TRUE(progressWidget<QPushButton>("eOk")->isEnabled());
     EXPECT_TRUE(go->isEnabled());
     EXPECT_TRUE(p.mainWindow().isVisible());
     EXPECT_EQ(ui.messages.size(), 3u);

@@ -1,6 +1,9 @@
 // The GUI tests' shared set-up.
 #include "gui_fixture.h"
 
+#include <QAbstractItemModel>
+#include <QListView>
+
 #include <fstream>
 
 namespace kavero::testing {
@@ -54,7 +57,9 @@ void GuiTest::TearDown() {
     folder.reset();
 }
 
-QString GuiTest::settingsFile() const { return folder->filePath(QStringLiteral("config/KAVERO/KAVERO.conf")); }
+QString GuiTest::settingsFile() const {
+    return folder->filePath(QStringLiteral("config/KAVERO/KAVERO.conf"));
+}
 
 std::filesystem::path GuiTest::programFolder() const {
     return std::filesystem::path(folder->filePath(QStringLiteral("bin")).toStdString());
@@ -86,6 +91,14 @@ ui::Program& GuiTest::start(std::optional<std::string> database) {
     program->start();
     QApplication::processEvents();
     return *program;
+}
+
+QStringList GuiTest::statusLines() {
+    QStringList shown;
+    if (auto* view = progressWidget<QListView>("eShowStatus")) {
+        for (int i = 0; i < view->model()->rowCount(); ++i) shown << view->model()->index(i, 0).data().toString();
+    }
+    return shown;
 }
 
 } // namespace kavero::testing

@@ -38,12 +38,19 @@ protected:
     // Builds the program over this test's store and folder and runs its start-up.
     ui::Program& start(std::optional<std::string> database = std::nullopt);
 
-    template <class W> W* widget(const char* name) {
-        W* found = program->mainWindow().findChild<W*>(QString::fromLatin1(name));
+    template <class W> W* widget(const char* name) { return child<W>(program->mainWindow(), name); }
+    template <class W> W* progressWidget(const char* name) { return child<W>(program->progressWindow(), name); }
+    // The progress window's status lines as its list shows them, newest first.
+    QStringList statusLines();
+
+private:
+    template <class W> static W* child(const QObject& window, const char* name) {
+        W* found = window.findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
 
+protected:
     std::unique_ptr<QTemporaryDir> folder;
     ScriptedUserInterface ui;
     std::unique_ptr<ui::QtSettingsStore> store;

@@ -26,16 +26,11 @@ constexpr int kWait = 60000; // ms; only a guard against a hang
 
 class ProgressWindowGui : public GuiTest {
 protected:
-    template <class W> W* control(const char* name) {
-        W* found = program->progressWindow().findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     QString row(int index) {
-        auto* view = control<QListView>("eShowStatus");
+        auto* view = progressWidget<QListView>("eShowStatus");
         return view->model()->index(index, 0).data().toString();
     }
-    int rows() { return control<QListView>("eShowStatus")->model()->rowCount(); }
+    int rows() { return progressWidget<QListView>("eShowStatus")->model()->rowCount(); }
     void firstLine() {
         std::int32_t one = 1;
         program->context().progress->showStatus("Your database design is now moved to kavero_test", false, true, one,
@@ -69,8 +64,8 @@ TEST_F(ProgressWindowGui, OpensOnTheFirstStatusWithItsControlsAndEokClosesIt) {
     }
     EXPECT_EQ(p.windows().loadedWindows(), (std::vector<std::string>{"frmMain", "frmShowProgress"}));
 
-    auto* ok = control<QPushButton>("eOk");
-    auto* bar = control<QProgressBar>("eProgressBar");
+    auto* ok = progressWidget<QPushButton>("eOk");
+    auto* bar = progressWidget<QProgressBar>("eProgressBar");
     EXPECT_EQ(ok->text(), "Ok");
     EXPECT_FALSE(ok->isEnabled());
     ASSERT_EQ(rows(), 1);
@@ -116,10 +111,10 @@ TEST_F(ProgressWindowGui, WorkerLinesReachTheListWhileTheMainWindowStaysUsable) 
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows() == 2502; }, kWait));
     EXPECT_EQ(row(0), "Copying record no. 2500");
     EXPECT_EQ(row(2501), "Your database design is now moved to kavero_test");
-    auto* bar = control<QProgressBar>("eProgressBar");
+    auto* bar = progressWidget<QProgressBar>("eProgressBar");
     EXPECT_GT(bar->value(), bar->minimum());
     EXPECT_LT(bar->value(), bar->maximum());
-    EXPECT_FALSE(control<QPushButton>("eOk")->isEnabled());
+    EXPECT_FALSE(progressWidget<QPushButton>("eOk")->isEnabled());
 
     // The main window runs a command in the middle of the copy.
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -135,11 +130,11 @@ TEST_F(ProgressWindowGui, WorkerLinesReachTheListWhileTheMainWindowStaysUsable) 
     EXPECT_EQ(row(5000), "Copying record no. 1");
     EXPECT_EQ(row(5001), "Copying 5000 records in total");
     EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_TRUE(control<QPushButton>("eOk")->isEnabled());
+    EXPECT_TRUE(progressWidget<QPushButton>("eOk")->isEnabled());
     EXPECT_EQ(ui.beeps, 1);
 
     // Copy takes the selected lines in the window's text form, newest first.
-    auto* view = control<QListView>("eShowStatus");
+    auto* view = progressWidget<QListView>("eShowStatus");
     view->selectAll();
     QTest::keySequence(view, QKeySequence::Copy);
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromStdString(p.progressModel().eShowStatus.text()));
@@ -184,13 +179,13 @@ TEST_F(ProgressWindowGui, ClosingDuringACopyAsksToStopIt) {
 
     // Yes, by Escape: the worker stops after the record it is at and says so.
     ui.answers.push_back(shell::MessageAnswer::Yes);
-    QTest::keyClick(control<QListView>("eShowStatus"), Qt::Key_Escape);
+    QTest::keyClick(progressWidget<QListView>("eShowStatus"), Qt::Key_Escape);
     ASSERT_EQ(ui.messages.size(), 2u);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !host.working(); }, kWait));
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(row(0), "Stopped by the user after 2000 of 40000 records");
     EXPECT_EQ(row(1), "Copying record no. 2000");
-    auto* ok = control<QPushButton>("eOk");
+    auto* ok = progressWidget<QPushButton>("eOk");
     EXPECT_TRUE(ok->isEnabled());
 
     // Once the copy has ended, closing asks nothing.
