@@ -28,11 +28,12 @@ std::string runScript(const odbc::DirectLogin& login, const std::string& script)
 }
 
 // Reads every record once, so that a damaged file is reported before the server is touched,
-// not after half the table has been copied.
-void readToTheEnd(const shell::frmMain& form, const source::ReadOptions& options) {
+// not after half the table has been copied; gives the number of records, the copy's total.
+std::int64_t readToTheEnd(const shell::frmMain& form, const source::ReadOptions& options) {
     source::AccessDatabase database(form.eFilename.text, options);
-    for (source::Recordset records = database.openRecordset(form.design.name); !records.eof(); records.moveNext()) {
-    }
+    std::int64_t records = 0;
+    for (source::Recordset set = database.openRecordset(form.design.name); !set.eof(); set.moveNext()) ++records;
+    return records;
 }
 
 } // namespace
@@ -51,9 +52,10 @@ shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface&
     }
 
     ui.setBusy(true);
+    std::int64_t records = 0;
     try {
         form.eScriptOutPut.text = script::CreateSQLtablecreate(form, true);
-        if (form.eCopyDirectlyAlsoData.checked()) readToTheEnd(form, options);
+        if (form.eCopyDirectlyAlsoData.checked()) records = readToTheEnd(form, options);
     } catch (const script::ScriptError& e) {
         ui.setBusy(false);
         ui.messageBox(e.description(), kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
@@ -88,7 +90,7 @@ shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface&
         progress.showStatus("Finished moving " + login.dataSource, true, false, one, false);
         return result;
     }
-    odbc::CopyRequest request{login, form.eFilename.text, options, form.design};
+    odbc::CopyRequest request{login, form.eFilename.text, options, form.design, records};
     if (!counters) counters = std::make_shared<odbc::CopyCounters>();
     progress.startWork([request = std::move(request), counters](shell::StatusChannel& channel) {
         odbc::CopyRecordsDirectly(request, channel, *counters);

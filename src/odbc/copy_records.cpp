@@ -57,8 +57,7 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
     std::int64_t record = 0;
     try {
         source::AccessDatabase database(request.databasePath, request.readOptions);
-        // Every record counts, whatever its first field holds, so the bar never stops short.
-        const auto total = static_cast<std::int64_t>(database.recordCount(request.design.name));
+        const std::int64_t total = request.total;
         counters.total = total;
         channel.showStatus("Copying " + std::to_string(total) + " records in total", false, true, barTotal(total));
 

@@ -21,6 +21,9 @@ struct CopyRequest {
     std::string databasePath;
     source::ReadOptions readOptions{};
     shell::TableDesign design;
+    // The number of records, counted by the command when it read the table to its end before
+    // touching the server; the bar and the total follow it, whatever the first field holds.
+    std::int64_t total = 0;
 };
 
 // Where the copy stands, for a watcher on another thread (kavero-cli's progress line).
