@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "odbc/error_text.h"
-#include "odbc/record_statement.h"
 #include "odbc/server_warnings.h"
 #include "shell/show_status.h"
+#include "source/record_statement.h"
 
 namespace kavero::odbc {
 
@@ -49,10 +49,11 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
     Statement insert(connection);
     const bool strict = sessionIsStrict(connection);
 
-    const std::vector<CopiedField> fields = copiedFields(request.design);
+    const std::vector<source::CopiedField> fields = source::copiedFields(request.design);
     // The script just made the table with backquoted names, so the statements name it the
     // same way: a reserved word such as Order must not make every record fail.
-    const std::string head = BuildInsertHeader(request.design.name, fields, source::NameQuoting::Backquoted) + " ";
+    const std::string head =
+        source::BuildInsertHeader(request.design.name, fields, source::NameQuoting::Backquoted) + " ";
 
     std::int64_t record = 0;
     try {
@@ -69,7 +70,7 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
             }
             ++record;
             counters.read = record;
-            const std::string statement = head + BuildValuesClause(fields, records.values());
+            const std::string statement = head + source::BuildValuesClause(fields, records.values());
             channel.showStatus("Copying record no. " + std::to_string(record));
             try {
                 insert.execute(statement);

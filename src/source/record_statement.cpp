@@ -1,9 +1,9 @@
 // Head, literals and VALUES clause of the record statements.
-#include "odbc/record_statement.h"
+#include "source/record_statement.h"
 
 #include "source/column_rule.h"
 
-namespace kavero::odbc {
+namespace kavero::source {
 
 namespace {
 
@@ -20,25 +20,24 @@ std::vector<CopiedField> copiedFields(const shell::TableDesign& design) {
     std::vector<CopiedField> fields;
     for (std::size_t i = 0; i < design.fields.size(); ++i) {
         const shell::DesignField& field = design.fields[i];
-        const source::ColumnRule& rule = source::columnRule(field);
+        const ColumnRule& rule = columnRule(field);
         if (rule.listed && rule.copied()) fields.push_back({field.name, i, rule.literal});
     }
     return fields;
 }
 
-std::string BuildInsertHeader(const std::string& table, const std::vector<CopiedField>& fields,
-                              source::NameQuoting quoting) {
-    std::string head = "Insert Into " + source::quoteName(table, quoting) + " (";
-    for (const CopiedField& field : fields) head += source::quoteName(field.name, quoting) + ", ";
+std::string BuildInsertHeader(const std::string& table, const std::vector<CopiedField>& fields, NameQuoting quoting) {
+    std::string head = "Insert Into " + quoteName(table, quoting) + " (";
+    for (const CopiedField& field : fields) head += quoteName(field.name, quoting) + ", ";
     if (!fields.empty()) cutAtLastComma(head);
     head += ") ";
     return head;
 }
 
-std::string FormatFieldLiteral(source::LiteralKind kind, const jet::Value& value) {
-    if (kind == source::LiteralKind::None) return {};
-    const std::string literal = source::recordLiteral(kind, value);
-    if (kind == source::LiteralKind::DateTime && jet::isNull(value)) return literal + ",";
+std::string FormatFieldLiteral(LiteralKind kind, const jet::Value& value) {
+    if (kind == LiteralKind::None) return {};
+    const std::string literal = recordLiteral(kind, value);
+    if (kind == LiteralKind::DateTime && jet::isNull(value)) return literal + ",";
     return literal + ", ";
 }
 
@@ -50,4 +49,4 @@ std::string BuildValuesClause(const std::vector<CopiedField>& fields, const std:
     return clause;
 }
 
-} // namespace kavero::odbc
+} // namespace kavero::source

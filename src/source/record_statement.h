@@ -10,13 +10,13 @@
 #include "shell/table_design.h"
 #include "source/sql_text.h"
 
-namespace kavero::odbc {
+namespace kavero::source {
 
 // A copied field: its name, its place in the record and how its values are written.
 struct CopiedField {
     std::string name;
     std::size_t recordIndex = 0;
-    source::LiteralKind literal = source::LiteralKind::None;
+    LiteralKind literal = LiteralKind::None;
 };
 
 // The fields the records fill, in record order: every field with a column and a literal kind
@@ -24,14 +24,13 @@ struct CopiedField {
 std::vector<CopiedField> copiedFields(const shell::TableDesign& design);
 
 // "Insert Into `T` (`a`, `b`) ", ending in one blank.
-std::string BuildInsertHeader(const std::string& table, const std::vector<CopiedField>& fields,
-                              source::NameQuoting quoting);
+std::string BuildInsertHeader(const std::string& table, const std::vector<CopiedField>& fields, NameQuoting quoting);
 
 // The literal of one value with its separator: "'x', ", "NULL, ", or for a Null date the zero
 // date followed by a comma alone.
-std::string FormatFieldLiteral(source::LiteralKind kind, const jet::Value& value);
+std::string FormatFieldLiteral(LiteralKind kind, const jet::Value& value);
 
 // "VALUES('Smith', 'Oslo')" for a record given as all its values in record order.
 std::string BuildValuesClause(const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record);
 
-} // namespace kavero::odbc
+} // namespace kavero::source
