@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "app/busy_pointer.h"
 #include "app/direct_command.h"
 #include "app/product_info.h"
 #include "odbc/data_source_list.h"
@@ -15,18 +16,6 @@
 namespace kavero::app {
 
 namespace {
-
-// The busy pointer for as long as a database is read, whatever way the reading ends.
-class BusyPointer {
-public:
-    explicit BusyPointer(shell::UserInterface& ui) : m_ui(ui) { m_ui.setBusy(true); }
-    ~BusyPointer() { m_ui.setBusy(false); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-private:
-    shell::UserInterface& m_ui;
-};
 
 void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
     if (context.databaseArgument) {

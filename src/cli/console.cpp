@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
@@ -171,6 +172,22 @@ bool Output::finish() {
     if (m_error == 0) return true;
     printDiagnostic(std::string("cannot write to standard output: ") + std::strerror(m_error));
     return false;
+}
+
+std::optional<std::string> readPassword(bool fromStandardInput) {
+    if (fromStandardInput) {
+        std::string line;
+        if (!std::getline(std::cin, line)) return std::nullopt;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line;
+    }
+    const char* value = std::getenv(kPasswordVariable);
+    return std::string(value != nullptr ? value : "");
+}
+
+void addPasswordOption(CLI::App& command, bool& fromStandardInput) {
+    command.add_flag("--password-stdin", fromStandardInput,
+                     "Read the password from the first line of standard input instead of $KAVERO_MYSQL_PASSWORD");
 }
 
 } // namespace kavero::cli

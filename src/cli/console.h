@@ -68,6 +68,14 @@ void prepareForm(shell::frmMain& form, const std::string& file, bool allowSpaces
 std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, const std::string& file,
                              const std::string& table, bool allowSpaces, const source::ReadOptions& options);
 
+// Where the MySQL password comes from; it is never taken from the command line.
+inline constexpr const char* kPasswordVariable = "KAVERO_MYSQL_PASSWORD";
+// The first line of standard input with `fromStandardInput` (nothing when there is none),
+// else $KAVERO_MYSQL_PASSWORD, empty when unset.
+std::optional<std::string> readPassword(bool fromStandardInput);
+// --password-stdin, with the same help on every command.
+void addPasswordOption(CLI::App& command, bool& fromStandardInput);
+
 // --keys key|index|none, and the key option it stands for.
 void addKeysOption(CLI::App& command, std::string& keys);
 void applyKeysOption(shell::frmMain& form, const std::string& keys);

@@ -22,7 +22,6 @@ namespace {
 
 // Some records were refused by the server; the others arrived.
 constexpr int kExitRecordsRejected = 3;
-constexpr const char* kPasswordVariable = "KAVERO_MYSQL_PASSWORD";
 
 struct CopyArguments {
     std::string file;
@@ -124,19 +123,8 @@ private:
     bool m_lineOpen = false;
 };
 
-std::optional<std::string> readPassword(const CopyArguments& args) {
-    if (args.passwordStdin) {
-        std::string line;
-        if (!std::getline(std::cin, line)) return std::nullopt;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        return line;
-    }
-    const char* value = std::getenv(kPasswordVariable);
-    return std::string(value != nullptr ? value : "");
-}
-
 int runCopy(const CopyArguments& args) {
-    const std::optional<std::string> password = readPassword(args);
+    const std::optional<std::string> password = readPassword(args.passwordStdin);
     if (!password) {
         printDiagnostic("--password-stdin: standard input holds no line with the password");
         return kExitFailed;
@@ -201,8 +189,7 @@ void addCopyCommand(CLI::App& app, int& exitStatus) {
     addKeysOption(*command, args->keys);
     command->add_flag("--allow-spaces", args->allowSpaces, "Allow table and field names with a blank");
     command->add_flag("--yes", args->yes, "Drop and create the table without asking");
-    command->add_flag("--password-stdin", args->passwordStdin,
-                      "Read the password from the first line of standard input instead of $KAVERO_MYSQL_PASSWORD");
+    addPasswordOption(*command, args->passwordStdin);
     args->codePage.addTo(*command);
     command->footer("The password is never taken from the command line. Exit status: 0 every record arrived, "
                     "3 some records were rejected (each is named on standard error), 1 the copy failed.");

@@ -197,6 +197,8 @@ struct CommonDialog : Control {
 struct Menu : Control {
     static constexpr ControlKind kKind = ControlKind::Menu;
     std::string caption;
+    bool checkable = false; // an item that is switched on and off, shown with a check mark
+    bool checked = false;
 };
 
 // One row of a window's control table: lets settings, the Qt binding and tests walk the

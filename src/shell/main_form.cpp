@@ -13,14 +13,16 @@ frmMain::frmMain() : Form("frmMain", 10545, 5145) {
     eErrorcount.text = "0";
     // One design-time switch takes these five out of the user's reach; they lie over the key
     // list, so they are not shown at all. Only saved settings can set eDirectToISP.
-    for (Control* off : {static_cast<Control*>(&eErrorcount), static_cast<Control*>(&eKeyCount),
-                         static_cast<Control*>(&eFieldCount), static_cast<Control*>(&eDirectToISP),
-                         static_cast<Control*>(&eProvideName)}) {
+    for (Control* off :
+         {static_cast<Control*>(&eErrorcount), static_cast<Control*>(&eKeyCount), static_cast<Control*>(&eFieldCount),
+          static_cast<Control*>(&eDirectToISP), static_cast<Control*>(&eProvideName)}) {
         off->visible = false;
     }
 
     Options.caption = "Options";
     Exitprogram.caption = "Exit program";
+    eLeavePasswordOut.caption = "Leave the MySQL password out of the web pages";
+    eLeavePasswordOut.checkable = true;
     Help.caption = "Help";
     HelpOntheweb.caption = "Help On the web";
     Support.caption = "Support";
@@ -78,6 +80,8 @@ frmMain::frmMain() : Form("frmMain", 10545, 5145) {
     Label9.caption = "ISP mySQL username";
     Label8.caption = "ISP mySql password";
     ePublishToISP.caption = "Go";
+    LabelRecordsPerPage.caption = "Records per copy page";
+    eRecordsPerPage.text = "5";
 
     eScriptOutPut.multiLine = true;
 }
@@ -93,6 +97,7 @@ std::vector<ControlEntry> frmMain::controls() {
         KAVERO_CONTROL(imgListDesign),
         KAVERO_CONTROL(Options),
         KAVERO_CONTROL(Exitprogram),
+        KAVERO_CONTROL(eLeavePasswordOut),
         KAVERO_CONTROL(Help),
         KAVERO_CONTROL(HelpOntheweb),
         KAVERO_CONTROL(Support),
@@ -150,6 +155,8 @@ std::vector<ControlEntry> frmMain::controls() {
         KAVERO_CONTROL(eMySqlpasswordISP),
         KAVERO_CONTROL(Label8),
         KAVERO_CONTROL(ePublishToISP),
+        KAVERO_CONTROL(eRecordsPerPage),
+        KAVERO_CONTROL(LabelRecordsPerPage),
         KAVERO_CONTROL(eScriptOutPut),
     };
 }

@@ -29,6 +29,7 @@ struct frmMain : Form {
     // Menu bar.
     Menu Options;
     Menu Exitprogram;
+    Menu eLeavePasswordOut; // the web-host pages ask for the MySQL password instead of holding it
     Menu Help;
     Menu HelpOntheweb;
     Menu Support;
@@ -90,6 +91,8 @@ struct frmMain : Form {
     TextBox eMySqlpasswordISP;
     Label Label8;
     CommandButton ePublishToISP;
+    TextBox eRecordsPerPage; // records on one copy page of the web-host pages
+    Label LabelRecordsPerPage;
 
     // Tab page 2, "Script output".
     TextBox eScriptOutPut;

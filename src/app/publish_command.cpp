@@ -1,0 +1,196 @@
+// The publish command.
+#include "app/publish_command.h"
+
+#include <charconv>
+#include <filesystem>
+#include <optional>
+
+#include "app/busy_pointer.h"
+#include "kavero/version.h"
+#include "script/create_sql_table_create.h"
+#include "shell/ascii.h"
+#include "shell/conversion_inputs.h"
+#include "shell/settings.h"
+#include "source/open_database.h"
+
+namespace kavero::app {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kPagePattern = "*.asp";
+
+// A path that names a folder and a page in it; the pages are never written, and old pages
+// never deleted, anywhere a relative or folder-only name would lead.
+bool namesAPageInAFolder(const std::string& outputFile) {
+    return !outputFile.empty() && outputFile.front() == '/' && outputFile.back() != '/';
+}
+
+std::string deleteQuestion(const std::string& folder) {
+    return "Should I delete all previous KAVERO files (*.asp) in destination dir :\r\n" + folder +
+           "\r\n to avoid confusion when you upload the files.";
+}
+
+bool isPageFile(const fs::directory_entry& entry) {
+    std::error_code ignored;
+    if (entry.is_directory(ignored)) return false;
+    const std::string name = entry.path().filename().string();
+    return name.size() > 4 && shell::equalsIgnoringCase(std::string_view(name).substr(name.size() - 4), ".asp");
+}
+
+// Deletes the *.asp files directly inside `folder`: no sub-folder is entered, and a link is
+// removed as a link, so nothing outside the folder is touched. PageWriteError names the first
+// file that would not go.
+void deleteOldPages(const std::string& folder) {
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    if (error) return; // no folder yet: nothing to delete
+    for (const fs::directory_entry& entry : it) {
+        if (!isPageFile(entry)) continue;
+        if (!fs::remove(entry.path(), error) && error) {
+            throw publish::PageWriteError("The old page " + entry.path().string() +
+                                          " could not be deleted: " + error.message());
+        }
+    }
+}
+
+// eRecordsPerPage as a number of records, or nothing when it is none a page can hold.
+std::optional<int> recordsPerPage(const std::string& text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (value < 1 || value > publish::kMaxRecordsPerPage) return std::nullopt;
+    return value;
+}
+
+shell::CommandResult refuse(shell::UserInterface& ui, const std::string& text) {
+    ui.messageBox(text, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+    return shell::CommandResult::stopped(shell::StopReason::None, text);
+}
+
+shell::CommandResult fail(shell::UserInterface& ui, const shell::NumberedError& error, std::string_view title) {
+    ui.messageBox(error.boxText(), title, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+    return shell::CommandResult::failed(error);
+}
+
+} // namespace
+
+std::string outputFolder(const std::string& outputFile) {
+    const std::size_t slash = outputFile.rfind('/');
+    return slash == std::string::npos ? std::string() : outputFile.substr(0, slash + 1);
+}
+
+std::string mainPageName(const std::string& outputFile) {
+    const std::size_t slash = outputFile.rfind('/');
+    return slash == std::string::npos ? outputFile : outputFile.substr(slash + 1);
+}
+
+std::string publishInstructions(const std::string& outputFile) {
+    const std::string folder = outputFolder(outputFile);
+    const std::string page = mainPageName(outputFile);
+    return "Your database design is now ready to publish\r\n"
+           "What you have to do now is : \r\n"
+           "1. Publish all the files (*.asp) from  " +
+           folder +
+           " to your ISP/or your own web server\r\n"
+           "2. Start you browser and enter URL, path to files, + " +
+           page + " (Exp. Http://" + std::string(kExampleHost) + "/" + page +
+           ")\r\n"
+           "3. Create the database by pressing the 'submit to mySQL server' button in the browser window, and "
+           "check there is no error message\r\n"
+           "4. Copy you data by pressing the 'start copy x record to your mySQL server' button\r\n"
+           "\r\n"
+           "Warning you will delete all data in your database is the databse already exist !!!!!\r\n"
+           "\r\n";
+}
+
+void chooseAspFile(shell::frmMain& form, shell::UserInterface& ui, const shell::SettingsStore& store) {
+    std::string preset = form.eSourceDest.text.empty() ? store.read(shell::kAspPathKey, source::defaultDatabaseFolder())
+                                                       : outputFolder(form.eSourceDest.text);
+    preset += kPagePattern;
+    form.dlgCommonDialog.fileName = preset;
+    form.dlgCommonDialog.filter = std::string(kPagePattern);
+    form.dlgCommonDialog.defaultExt = "asp";
+    form.dlgCommonDialog.dialogTitle = "Select where source files should be created so you can upload them later";
+    const std::optional<std::string> chosen = ui.saveFileDialog(
+        {form.dlgCommonDialog.dialogTitle, form.dlgCommonDialog.filter, preset, form.dlgCommonDialog.defaultExt});
+    if (!chosen || chosen->empty() || chosen->find('*') != std::string::npos) return;
+    form.dlgCommonDialog.fileName = *chosen;
+    form.eSourceDest.text = *chosen;
+}
+
+shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui, const source::ReadOptions& options,
+                                  const publish::PageFolder::WrittenSink& written) {
+    const std::string missing = shell::CheckConversionInputs(form, false, true, false);
+    const std::string outputFile = form.eSourceDest.text;
+    const bool withRecords = form.eISPAlsoCopyData.checked();
+    const std::optional<int> perPage = recordsPerPage(form.eRecordsPerPage.text);
+
+    if (!outputFile.empty() && !namesAPageInAFolder(outputFile)) {
+        return refuse(ui, "The output file must be a full path with the main page's name, such as "
+                          "/home/you/web/kavero.asp:\r\n" +
+                              outputFile);
+    }
+    if (outputFile.empty() && missing.empty()) {
+        return refuse(ui, "You have to select a output file to publish the KAVERO scripts to: the pages are "
+                          "written into its folder on this computer first, also for \"Direct to ISP\".");
+    }
+    if (withRecords && !perPage) {
+        return refuse(ui, "Records per copy page must be a whole number from 1 to " +
+                              std::to_string(publish::kMaxRecordsPerPage) + ", not \"" + form.eRecordsPerPage.text +
+                              "\".");
+    }
+
+    // With no output file there is no folder to ask about; the list below says what is missing.
+    if (!outputFile.empty()) {
+        const std::string folder = outputFolder(outputFile);
+        if (ui.messageBox(deleteQuestion(folder), kProductName, shell::MessageIcon::Question,
+                          shell::MessageButtons::YesNo) == shell::MessageAnswer::Yes) {
+            try {
+                deleteOldPages(folder);
+            } catch (const publish::PageWriteError& e) {
+                return fail(ui, e, "Error on deleting the old pages");
+            }
+        }
+    }
+    if (!missing.empty()) {
+        ui.messageBox(missing, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+        return shell::CommandResult::stopped(shell::StopReason::MissingInputs, missing);
+    }
+
+    publish::PageSettings settings;
+    settings.server = form.eMySqlserveraddressISP.text;
+    settings.database = form.eMySqlDatabaseISP.text;
+    settings.user = form.eMySqlusernameISP.text;
+    settings.password = form.eMySqlpasswordISP.text;
+    settings.passwordInPages = !form.eLeavePasswordOut.checked;
+    settings.recordsPerPage = perPage.value_or(publish::kDefaultRecordsPerPage);
+    settings.quoting =
+        form.eAllowFieldNamesIwthSpace.checked() ? source::NameQuoting::Backquoted : source::NameQuoting::Bare;
+
+    // The busy pointer goes before a failure is shown: each handler runs after the scope ends.
+    try {
+        BusyPointer busy(ui);
+        form.eScriptOutPut.text = script::CreateSQLtablecreate(form, true, settings.quoting);
+        publish::PageFolder folder(outputFolder(outputFile), written);
+        publish::WriteMainFramePage(folder, mainPageName(outputFile));
+        publish::WriteCreateTablePage(folder, settings, form.eScriptOutPut.text);
+        if (withRecords) {
+            source::AccessDatabase database(form.eFilename.text, options);
+            publish::WriteCopyPages(folder, settings, form.design, database);
+        }
+    } catch (const script::ScriptError& e) {
+        ui.messageBox(e.description(), kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+        return shell::CommandResult::stopped(shell::StopReason::NothingToCreate, e.description());
+    } catch (const publish::PageWriteError& e) {
+        return fail(ui, e, "Error on writing the pages");
+    } catch (const source::EngineError& e) {
+        return fail(ui, e, "Error on reading the records, on ePublishToISP");
+    }
+    ui.messageBox(publishInstructions(outputFile), kProductName, shell::MessageIcon::Information,
+                  shell::MessageButtons::Ok);
+    return shell::CommandResult::done();
+}
+
+} // namespace kavero::app

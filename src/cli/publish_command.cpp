@@ -1,0 +1,128 @@
+// kavero-cli publish: the web-host target from the command line. The pages are written into
+// the folder of --out; their names go to standard output, the instructions to standard error.
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/publish_command.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+
+namespace kavero::cli {
+
+namespace {
+
+struct PublishArguments {
+    std::string file;
+    std::string table;
+    std::string out;
+    std::string server;
+    std::string database;
+    std::string user;
+    std::string keys = "key";
+    int recordsPerPage = publish::kDefaultRecordsPerPage;
+    bool records = false;
+    bool deleteOld = false;
+    bool allowSpaces = false;
+    bool noPasswordInPages = false;
+    bool passwordStdin = false;
+    CodePageOption codePage;
+};
+
+// The deletion question is answered by --delete-old; the closing message is printed.
+class PublishConsole : public Console {
+public:
+    explicit PublishConsole(bool deleteOld) : m_deleteOld(deleteOld) {}
+
+    shell::MessageAnswer messageBox(std::string_view text, std::string_view title, shell::MessageIcon icon,
+                                    shell::MessageButtons buttons) override {
+        if (buttons == shell::MessageButtons::YesNo)
+            return m_deleteOld ? shell::MessageAnswer::Yes : shell::MessageAnswer::No;
+        if (icon == shell::MessageIcon::Information) {
+            std::string shown(text);
+            std::erase(shown, '\r');
+            std::cerr << shown;
+        }
+        return Console::messageBox(text, title, icon, buttons);
+    }
+
+private:
+    bool m_deleteOld;
+};
+
+int runPublish(const PublishArguments& args) {
+    const std::optional<std::string> password = readPassword(args.passwordStdin);
+    if (!password) {
+        printDiagnostic("--password-stdin: standard input holds no line with the password");
+        return kExitFailed;
+    }
+    const source::ReadOptions options = args.codePage.readOptions();
+    shell::frmMain form;
+    PublishConsole console(args.deleteOld);
+    if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces, options)) return *failed;
+    applyKeysOption(form, args.keys);
+    std::error_code ignored;
+    const std::filesystem::path out = std::filesystem::absolute(args.out, ignored);
+    // A trailing "/" stays, so a folder given without a page name is refused as such.
+    form.eSourceDest.text = (out.empty() ? std::filesystem::path(args.out) : out.lexically_normal()).string();
+    form.setOption(form.ManuelUpload);
+    form.eMySqlserveraddressISP.text = args.server;
+    form.eMySqlDatabaseISP.text = args.database;
+    form.eMySqlusernameISP.text = args.user;
+    form.eMySqlpasswordISP.text = *password;
+    form.eLeavePasswordOut.checked = args.noPasswordInPages;
+    form.eRecordsPerPage.text = std::to_string(args.recordsPerPage);
+    form.eISPAlsoCopyData.value = args.records ? shell::CheckState::Checked : shell::CheckState::Unchecked;
+
+    Output output;
+    const shell::CommandResult result = app::publishToIsp(
+        form, console, options, [&](const std::filesystem::path& page) { output.write(page.string() + "\n"); });
+    if (!result.ok()) return reportResult(result);
+    if (!output.finish()) return kExitFailed;
+    if (args.noPasswordInPages) {
+        std::cerr << "The pages hold no password: enter it in the page's form, it is passed on from page to page "
+                     "in the addresses.\n";
+    } else {
+        std::cerr << "The pages hold the MySQL password in clear text: anyone who can open them can read it. "
+                     "Remove them from the web server as soon as the table is copied.\n";
+    }
+    return kExitDone;
+}
+
+} // namespace
+
+void addPublishCommand(CLI::App& app, int& exitStatus) {
+    auto args = std::make_shared<PublishArguments>();
+    CLI::App* command = app.add_subcommand(
+        "publish", "Write ASP pages that create the table, and with --records copy its records, on a web host");
+    command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
+    command->add_option("TABLE", args->table, "Table name (any letter case)")->required();
+    command
+        ->add_option("--out", args->out,
+                     "The main page to write, such as web/kavero.asp; the other pages go "
+                     "into its folder")
+        ->required();
+    command->add_option("--server", args->server, "MySQL server as the web host reaches it (host or host:port)")
+        ->required();
+    command->add_option("--database", args->database, "Database on that server")->required();
+    command->add_option("--user", args->user, "User name on that server")->required();
+    command->add_flag("--records", args->records, "Write the pages that copy the records too");
+    command
+        ->add_option("--records-per-page", args->recordsPerPage,
+                     "Records on one copy page (default 5; raise it for large tables)")
+        ->check(CLI::Range(1, publish::kMaxRecordsPerPage));
+    command->add_flag("--delete-old", args->deleteOld, "Delete every *.asp file of the output folder first");
+    command->add_flag("--no-password-in-pages", args->noPasswordInPages,
+                      "Leave the password out of the pages; the page forms ask for it");
+    addKeysOption(*command, args->keys);
+    command->add_flag("--allow-spaces", args->allowSpaces, "Allow table and field names with a blank");
+    addPasswordOption(*command, args->passwordStdin);
+    args->codePage.addTo(*command);
+    command->footer("The password is never taken from the command line. Unless --no-password-in-pages is given, "
+                    "the pages carry it in clear text: remove them from the web server after use.");
+    command->callback([args, &exitStatus] { exitStatus = runPublish(*args); });
+}
+
+} // namespace kavero::cli
