@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "app/direct_command.h"
+#include "bench_table.h"
 #include "in_child.h"
 #include "jet/writer/database_writer.h"
 #include "jet/writer/fixtures.h"
@@ -50,29 +51,13 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using namespace kavero;
 
+using bench::tableFile;
+using bench::YesInterface;
+
 constexpr const char* kTable = "Bench";
 
 struct Sandbox {
     std::string dsn, user, password, database, port;
-};
-
-// A port that answers the confirmation with Yes and shows nothing.
-class YesInterface : public shell::UserInterface {
-public:
-    shell::MessageAnswer messageBox(std::string_view text, std::string_view, shell::MessageIcon,
-                                    shell::MessageButtons buttons) override {
-        if (buttons == shell::MessageButtons::YesNo) return shell::MessageAnswer::Yes;
-        std::fprintf(stderr, "box: %.*s\n", static_cast<int>(text.size()), text.data());
-        return shell::MessageAnswer::Ok;
-    }
-    std::optional<std::string> openFileDialog(const shell::FileDialogRequest&) override { return {}; }
-    std::optional<std::string> saveFileDialog(const shell::FileDialogRequest&) override { return {}; }
-    void setBusy(bool) override {}
-    void yield() override {}
-    void beep() override {}
-    shell::StartResult startProgram(const std::string&, const std::vector<std::string>&) override {
-        return shell::StartResult::NotFound;
-    }
 };
 
 // The sandbox's environment file: lines of export NAME='value'. Exported into this process, so
@@ -86,7 +71,8 @@ std::optional<Sandbox> readSandbox(const fs::path& folder) {
         const std::size_t eq = line.find('=');
         if (line.rfind("export ", 0) != 0 || eq == std::string::npos) continue;
         std::string value = line.substr(eq + 1);
-        if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') value = value.substr(1, value.size() - 2);
+        if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'')
+            value = value.substr(1, value.size() - 2);
         values[line.substr(7, eq - 7)] = value;
         setenv(line.substr(7, eq - 7).c_str(), value.c_str(), 1);
     }
@@ -207,8 +193,8 @@ Result peer(const std::string& file, const Sandbox& sandbox, const fs::path& wor
     const fs::path options = work / "peer.cnf";
     {
         std::ofstream out(options);
-        out << "[client]\nuser=" << sandbox.user << "\npassword=" << sandbox.password << "\nhost=127.0.0.1\nport="
-            << sandbox.port << "\n";
+        out << "[client]\nuser=" << sandbox.user << "\npassword=" << sandbox.password
+            << "\nhost=127.0.0.1\nport=" << sandbox.port << "\n";
     }
     chmod(options.c_str(), S_IRUSR | S_IWUSR);
     recreateAllowingNull(sandbox);
@@ -238,22 +224,9 @@ std::vector<long> numbers(const char* list) {
     return values;
 }
 
-// The benchmark table cut to its first `records` records, written through the fixture writer
-// into the work folder.
-std::string tableFile(long records, const fs::path& work) {
-    jet::writer::Database db = jet::writer::fixture("bench").build();
-    jet::writer::Table& table = db.tables.front();
-    if (static_cast<std::size_t>(records) > table.rowCount()) {
-        std::fprintf(stderr, "bench_copy: the benchmark table has %zu records\n", table.rowCount());
-        std::exit(2);
-    }
-    table.generatedRows = static_cast<std::size_t>(records) - table.rows.size();
-    const fs::path file = work / ("bench_" + std::to_string(records) + ".mdb");
-    if (!fs::exists(file)) jet::writer::writeDatabase(db, file);
-    return file.string();
+double perSecond(long records, double seconds) {
+    return seconds > 0 ? records / seconds : 0;
 }
-
-double perSecond(long records, double seconds) { return seconds > 0 ? records / seconds : 0; }
 
 void row(const char* what, long records, long flush, const Result& r, long peakKiB, const char* note = "") {
     std::printf("%-22s %8ld %6ld %10.1f %12.0f %10ld  %s%s\n", what, records, flush, r.seconds,
@@ -269,10 +242,14 @@ int main(int argc, char** argv) {
     double limit = 600;
     bool window = true;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--records") == 0 && i + 1 < argc) sizes = numbers(argv[++i]);
-        else if (std::strcmp(argv[i], "--flush") == 0 && i + 1 < argc) flushes = numbers(argv[++i]);
-        else if (std::strcmp(argv[i], "--limit") == 0 && i + 1 < argc) limit = std::atof(argv[++i]);
-        else if (std::strcmp(argv[i], "--no-window") == 0) window = false;
+        if (std::strcmp(argv[i], "--records") == 0 && i + 1 < argc)
+            sizes = numbers(argv[++i]);
+        else if (std::strcmp(argv[i], "--flush") == 0 && i + 1 < argc)
+            flushes = numbers(argv[++i]);
+        else if (std::strcmp(argv[i], "--limit") == 0 && i + 1 < argc)
+            limit = std::atof(argv[++i]);
+        else if (std::strcmp(argv[i], "--no-window") == 0)
+            window = false;
         else {
             std::fprintf(stderr, "usage: bench_copy [--records N,N] [--flush 1,2] [--limit SECONDS] [--no-window]\n");
             return 2;

@@ -5,9 +5,9 @@
 //   bench_read_table [FILE TABLE] [--rounds N]
 //
 // Without FILE and TABLE it takes the table with the most records in the shared test data.
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -78,7 +78,9 @@ void largestTable(std::string& file, std::string& table) {
     if (!std::filesystem::is_directory(root)) return;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         const std::string path = entry.path().string();
-        if (!entry.is_regular_file() || (path.find(".mdb") == std::string::npos && path.find(".accdb") == std::string::npos)) continue;
+        if (!entry.is_regular_file() ||
+            (path.find(".mdb") == std::string::npos && path.find(".accdb") == std::string::npos))
+            continue;
         try {
             Database db(path);
             for (const auto& t : db.tables()) {

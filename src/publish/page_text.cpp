@@ -52,13 +52,32 @@ std::string urlEncode(std::string_view text) {
     return encoded;
 }
 
-std::string vbStringBody(std::string_view text) {
-    std::string body;
-    body.reserve(text.size() + text.size() / 8);
+namespace {
+
+bool needsVbPiece(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return c == '"' || c == '%' || (byte < 0x20 && c != '\t');
+}
+
+} // namespace
+
+void appendVbStringBody(std::string& body, std::string_view text) {
     bool inPieces = false; // after a chr() piece, outside the string
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x20 && byte != '\t') {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Plain characters are copied as one run; pages are mostly such runs.
+        std::size_t run = i;
+        while (run < text.size() && !needsVbPiece(text[run])) ++run;
+        if (run > i) {
+            if (inPieces) body += "+\"";
+            inPieces = false;
+            body.append(text, i, run - i);
+            i = run;
+            continue;
+        }
+        const char c = text[i++];
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20) {
             body += inPieces ? "+chr(" : "\"+chr(";
             char digits[4];
             body.append(digits, std::to_chars(digits, digits + sizeof digits, int{byte}).ptr);
@@ -68,15 +87,21 @@ std::string vbStringBody(std::string_view text) {
         }
         if (inPieces) body += "+\"";
         inPieces = false;
-        if (byte == '"') {
+        if (c == '"') {
             body += "\"\"";
-        } else if (byte == '%' && i + 1 < text.size() && text[i + 1] == '>') {
+        } else if (i < text.size() && text[i] == '>') { // "%>"
             body += "%\"+\"";
         } else {
-            body += text[i];
+            body += c;
         }
     }
     if (inPieces) body += "+\"";
+}
+
+std::string vbStringBody(std::string_view text) {
+    std::string body;
+    body.reserve(text.size() + text.size() / 8);
+    appendVbStringBody(body, text);
     return body;
 }
 

@@ -19,5 +19,7 @@ std::string urlEncode(std::string_view text);
 // ("a"+chr(13)+chr(10)+"b"); and "%>", which would end the server code of the page even inside
 // a string, is split as %"+">. The result goes between two double quotes.
 std::string vbStringBody(std::string_view text);
+// The same, appended to `body`.
+void appendVbStringBody(std::string& body, std::string_view text);
 
 } // namespace kavero::publish

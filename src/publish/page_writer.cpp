@@ -44,8 +44,10 @@ std::string chainQuery(const PageSettings& settings, std::int64_t total, std::in
 
 // The page's statement list: StrArray(1)="…" to StrArray(k)="…", one per line.
 void appendBatchLine(std::string& batch, int position, std::string_view statement) {
-    batch += "StrArray(" + std::to_string(position) + ")=\"";
-    batch += vbStringBody(statement);
+    batch += "StrArray(";
+    batch += std::to_string(position);
+    batch += ")=\"";
+    appendVbStringBody(batch, statement);
     batch += "\"\r\n";
 }
 
@@ -145,21 +147,25 @@ void WriteCreateTablePage(PageFolder& folder, const PageSettings& settings, std:
 
 std::int64_t WriteCopyPages(PageFolder& folder, const PageSettings& settings, const shell::TableDesign& design,
                             source::AccessDatabase& database) {
-    const auto total = static_cast<std::int64_t>(database.recordCount(design.name));
     const std::vector<source::CopiedField> fields = source::copiedFields(design);
     const std::string head = source::BuildInsertHeader(design.name, fields, settings.quoting) + " ";
+    // Every address carries the total, so the records are counted first (without decoding them).
+    const auto total = static_cast<std::int64_t>(database.recordCount(design.name));
     writeStartCopyPage(folder, settings, total);
 
     std::int64_t page = 1;
     int position = 0;
     std::string batch;
-    source::Recordset records = database.openRecordset(design.name);
-    while (!records.eof()) {
-        appendBatchLine(batch, ++position, head + source::BuildValuesClause(fields, records.values()));
-        records.moveNext();
-        if (position < settings.recordsPerPage && !records.eof()) continue;
-        const std::string next = records.eof() ? kEndCopyPage + chainQuery(settings, total, page)
-                                               : copyPageName(page + 1) + chainQuery(settings, total, page + 1);
+    std::string statement;
+    source::Recordset set = database.openRecordset(design.name);
+    while (!set.eof()) {
+        statement = head;
+        statement += source::BuildValuesClause(fields, set.values());
+        appendBatchLine(batch, ++position, statement);
+        set.moveNext();
+        if (position < settings.recordsPerPage && !set.eof()) continue;
+        const std::string next = set.eof() ? kEndCopyPage + chainQuery(settings, total, page)
+                                           : copyPageName(page + 1) + chainQuery(settings, total, page + 1);
         writeCopyPage(folder, settings, page, batch, next);
         ++page;
         position = 0;
