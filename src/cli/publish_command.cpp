@@ -67,6 +67,16 @@ int runPublish(const PublishArguments& args) {
     const std::filesystem::path out = std::filesystem::absolute(args.out, ignored);
     // A trailing "/" stays, so a folder given without a page name is refused as such.
     form.eSourceDest.text = (out.empty() ? std::filesystem::path(args.out) : out.lexically_normal()).string();
+    // A new folder for the pages is made here; the window's dialog only offers existing ones.
+    const std::filesystem::path folder = std::filesystem::path(form.eSourceDest.text).parent_path();
+    std::error_code made;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, made)) {
+        std::filesystem::create_directories(folder, made);
+        if (made) {
+            printDiagnostic("cannot make the folder " + folder.string() + ": " + made.message());
+            return kExitFailed;
+        }
+    }
     form.setOption(form.ManuelUpload);
     form.eMySqlserveraddressISP.text = args.server;
     form.eMySqlDatabaseISP.text = args.database;
