@@ -2,6 +2,7 @@
 #include "app/publish_command.h"
 
 #include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 
@@ -10,6 +11,7 @@
 #include "script/create_sql_table_create.h"
 #include "shell/ascii.h"
 #include "shell/conversion_inputs.h"
+#include "shell/progress_host.h"
 #include "shell/settings.h"
 #include "source/open_database.h"
 
@@ -173,7 +175,16 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
     try {
         BusyPointer busy(ui);
         form.eScriptOutPut.text = script::CreateSQLtablecreate(form, true, settings.quoting);
-        publish::PageFolder folder(outputFolder(outputFile), written);
+        // A large table makes thousands of pages: the window is repainted a few times a second
+        // meanwhile (its buttons ignore clicks while a command runs).
+        auto lastYield = std::chrono::steady_clock::now();
+        publish::PageFolder folder(outputFolder(outputFile), [&](const fs::path& page) {
+            if (written) written(page);
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastYield < shell::kStatusInterval) return;
+            lastYield = now;
+            ui.yield();
+        });
         publish::WriteMainFramePage(folder, mainPageName(outputFile));
         publish::WriteCreateTablePage(folder, settings, form.eScriptOutPut.text);
         if (withRecords) {
