@@ -33,7 +33,8 @@ struct MainWindowContext {
 inline constexpr const char* kStartupErrorTitle = "On load splash";
 
 // Fills every control, in this order: caption, position, settings, publish-to rows,
-// terminator items, empty grids, data source list, provider list, the last database, tab page 0.
+// terminator items, empty grids, data source list, provider list, the settings of the
+// controls added since, the last database, tab page 0.
 void loadMainWindow(shell::frmMain& form, MainWindowContext& context);
 // Saves every setting. Keys the store refuses are reported together in one box; the others
 // are saved all the same.
