@@ -6,6 +6,7 @@
 #include "app/busy_pointer.h"
 #include "app/direct_command.h"
 #include "app/product_info.h"
+#include "app/publish_command.h"
 #include "odbc/data_source_list.h"
 #include "script/to_file_command.h"
 #include "shell/provider_list.h"
@@ -111,6 +112,14 @@ void convertDirectlyClick(shell::frmMain& form, MainWindowContext& context) {
 
 void convertLocalClick(shell::frmMain& form, MainWindowContext& context) {
     script::convertToFile(form, context.ui);
+}
+
+void getAspFileClick(shell::frmMain& form, MainWindowContext& context) {
+    chooseAspFile(form, context.ui, context.store);
+}
+
+void publishToIspClick(shell::frmMain& form, MainWindowContext& context) {
+    publishToIsp(form, context.ui, context.readOptions);
 }
 
 } // namespace kavero::app

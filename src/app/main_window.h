@@ -55,5 +55,9 @@ void tablesClick(shell::frmMain& form, MainWindowContext& context);
 void convertLocalClick(shell::frmMain& form, MainWindowContext& context);
 // eConvertDirectly ("Go" under "Directly to local SQL server"): script and records over ODBC.
 void convertDirectlyClick(shell::frmMain& form, MainWindowContext& context);
+// eGetAspFile: choose the main page the web-host pages are written under.
+void getAspFileClick(shell::frmMain& form, MainWindowContext& context);
+// ePublishToISP ("Go" under "To your ISP over Http"): the page set in the output folder.
+void publishToIspClick(shell::frmMain& form, MainWindowContext& context);
 
 } // namespace kavero::app
