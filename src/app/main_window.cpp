@@ -6,6 +6,7 @@
 #include "app/busy_pointer.h"
 #include "app/direct_command.h"
 #include "app/product_info.h"
+#include "app/publish_command.h"
 #include "odbc/data_source_list.h"
 #include "script/to_file_command.h"
 #include "shell/provider_list.h"
@@ -54,6 +55,7 @@ void loadMainWindow(shell::frmMain& form, MainWindowContext& context) {
     odbc::FillDsnList(form);
     shell::selectSavedDataSource(form, context.store);
     shell::fillProviderList(form, context.store, context.programFolder, report);
+    shell::loadExtensionSettings(form, context.store, report);
     reopenDatabase(form, context);
     form.eTabControl.tab = shell::kTabSelectDatabase;
 }
@@ -110,6 +112,14 @@ void convertDirectlyClick(shell::frmMain& form, MainWindowContext& context) {
 
 void convertLocalClick(shell::frmMain& form, MainWindowContext& context) {
     script::convertToFile(form, context.ui);
+}
+
+void getAspFileClick(shell::frmMain& form, MainWindowContext& context) {
+    chooseAspFile(form, context.ui, context.store);
+}
+
+void publishToIspClick(shell::frmMain& form, MainWindowContext& context) {
+    publishToIsp(form, context.ui, context.readOptions);
 }
 
 } // namespace kavero::app

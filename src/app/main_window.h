@@ -33,7 +33,8 @@ struct MainWindowContext {
 inline constexpr const char* kStartupErrorTitle = "On load splash";
 
 // Fills every control, in this order: caption, position, settings, publish-to rows,
-// terminator items, empty grids, data source list, provider list, the last database, tab page 0.
+// terminator items, empty grids, data source list, provider list, the settings of the
+// controls added since, the last database, tab page 0.
 void loadMainWindow(shell::frmMain& form, MainWindowContext& context);
 // Saves every setting. Keys the store refuses are reported together in one box; the others
 // are saved all the same.
@@ -54,5 +55,9 @@ void tablesClick(shell::frmMain& form, MainWindowContext& context);
 void convertLocalClick(shell::frmMain& form, MainWindowContext& context);
 // eConvertDirectly ("Go" under "Directly to local SQL server"): script and records over ODBC.
 void convertDirectlyClick(shell::frmMain& form, MainWindowContext& context);
+// eGetAspFile: choose the main page the web-host pages are written under.
+void getAspFileClick(shell::frmMain& form, MainWindowContext& context);
+// ePublishToISP ("Go" under "To your ISP over Http"): the page set in the output folder.
+void publishToIspClick(shell::frmMain& form, MainWindowContext& context);
 
 } // namespace kavero::app

@@ -44,6 +44,9 @@ const SettingKey& settingKey(std::string_view key) {
     for (const SettingKey& entry : kSettingKeys) {
         if (entry.key == key) return entry;
     }
+    for (const SettingKey& entry : kExtensionKeys) {
+        if (entry.key == key) return entry;
+    }
     throw std::invalid_argument("no setting named " + std::string(key));
 }
 
@@ -117,6 +120,47 @@ void loadKey(const SettingsStore& store, std::string_view key, const SettingsPro
 
 std::string asText(const std::string& text) { return text; }
 
+// A check mark is on or off; the grayed state of a check box is no state of a menu item.
+bool parseMenuCheck(std::string_view text) {
+    const CheckState state = parseCheck(text);
+    if (state == CheckState::Grayed) {
+        throw SettingsError(SettingsError::kInvalidPropertyValue,
+                            "Invalid property value: " + quoted(text) + " is no check mark");
+    }
+    return state == CheckState::Checked;
+}
+
+// One key of a control into that control, by the key's form and the control's kind.
+void loadControlKey(frmMain& form, const SettingKey& key, const SettingsStore& store,
+                    const SettingsProblemSink& problem) {
+    auto table = form.controls();
+    ControlEntry* entry = form.find(key.key, table);
+    switch (key.form) {
+    case SettingForm::Text:
+        if (TextBox* box = entry->as<TextBox>()) {
+            loadKey(store, key.key, problem, asText, [&](const std::string& v) { box->text = v; });
+        } else if (ComboBox* combo = entry->as<ComboBox>()) {
+            loadKey(store, key.key, problem, asText, [&](const std::string& v) { combo->text = v; });
+        }
+        break;
+    case SettingForm::Check:
+        if (CheckBox* box = entry->as<CheckBox>()) {
+            loadKey(store, key.key, problem, parseCheck, [&](CheckState v) { box->value = v; });
+        } else if (Menu* item = entry->as<Menu>()) {
+            loadKey(store, key.key, problem, parseMenuCheck, [&](bool v) { item->checked = v; });
+        }
+        break;
+    case SettingForm::Option:
+        // Switching one on clears the others of its group, as on screen, so a store
+        // that holds two "True" of one group still loads one choice (the later key).
+        loadKey(store, key.key, problem, parseOption, [&](bool v) { form.setOption(*entry->as<OptionButton>(), v); });
+        break;
+    case SettingForm::Position:
+    case SettingForm::Entry:
+        break;
+    }
+}
+
 } // namespace
 
 void loadWindowPosition(frmMain& form, const SettingsStore& store, const SettingsProblemSink& problem) {
@@ -129,30 +173,7 @@ void loadControlSettings(frmMain& form, const SettingsStore& store, const Settin
     // their lists filled first.
     for (std::size_t i = 2; i < 20; ++i) {
         const SettingKey& key = kSettingKeys[i];
-        auto table = form.controls();
-        ControlEntry* entry = form.find(key.key, table);
-        switch (key.form) {
-        case SettingForm::Text:
-            if (TextBox* box = entry->as<TextBox>()) {
-                loadKey(store, key.key, problem, asText, [&](const std::string& v) { box->text = v; });
-            } else if (ComboBox* combo = entry->as<ComboBox>()) {
-                loadKey(store, key.key, problem, asText, [&](const std::string& v) { combo->text = v; });
-            }
-            break;
-        case SettingForm::Check:
-            loadKey(store, key.key, problem, parseCheck,
-                    [&](CheckState v) { entry->as<CheckBox>()->value = v; });
-            break;
-        case SettingForm::Option:
-            // Switching one on clears the others of its group, as on screen, so a store
-            // that holds two "True" of one group still loads one choice (the later key).
-            loadKey(store, key.key, problem, parseOption,
-                    [&](bool v) { form.setOption(*entry->as<OptionButton>(), v); });
-            break;
-        case SettingForm::Position:
-        case SettingForm::Entry:
-            break;
-        }
+        loadControlKey(form, key, store, problem);
         if (key.key == "eCreateIndex" &&
             !(form.eCreateNoKeys.value || form.ECreateKey.value || form.eCreateIndex.value)) {
             form.setOption(form.ECreateKey);
@@ -163,6 +184,10 @@ void loadControlSettings(frmMain& form, const SettingsStore& store, const Settin
             form.setOption(form.ManuelUpload);
         }
     }
+}
+
+void loadExtensionSettings(frmMain& form, const SettingsStore& store, const SettingsProblemSink& problem) {
+    for (const SettingKey& key : kExtensionKeys) loadControlKey(form, key, store, problem);
 }
 
 void applyPublishToRows(frmMain& form) {
@@ -209,6 +234,8 @@ std::string settingValue(const frmMain& form, std::string_view key) {
         if (const TextBox* box = entry->as<TextBox>()) return box->text;
         return entry->as<ComboBox>()->text;
     case SettingForm::Check:
+        if (const Menu* item = entry->as<Menu>())
+            return formatCheck(item->checked ? CheckState::Checked : CheckState::Unchecked);
         return formatCheck(entry->as<CheckBox>()->value);
     case SettingForm::Option:
         return formatOption(entry->as<OptionButton>()->value);
@@ -224,6 +251,9 @@ std::vector<std::string> saveSettings(const frmMain& form, SettingsStore& store)
     std::vector<std::string> refused;
     for (std::string_view key : kSaveOrder) {
         if (!store.write(key, settingValue(form, key))) refused.emplace_back(key);
+    }
+    for (const SettingKey& extension : kExtensionKeys) {
+        if (!store.write(extension.key, settingValue(form, extension.key))) refused.emplace_back(extension.key);
     }
     return refused;
 }

@@ -1,6 +1,6 @@
 // What the main window remembers between runs: the 22 keys with their value forms and
-// defaults, the order they are loaded and saved in, and the rules that put stored texts
-// into controls and take them out again.
+// defaults, the keys of the controls added since, the order they are loaded and saved in,
+// and the rules that put stored texts into controls and take them out again.
 #pragma once
 
 #include <array>
@@ -84,6 +84,14 @@ inline constexpr std::array<std::string_view, 22> kSaveOrder = {
     "eSQLTerminator",
 };
 
+// Controls this program added to the window, each stored under its own name after the 22
+// keys above, in this order. A Check key of a checkable menu item stores its check mark as
+// "0" / "1". Another Options item or text box needs only its line here.
+inline constexpr std::array<SettingKey, 2> kExtensionKeys = {{
+    {"eLeavePasswordOut", SettingForm::Check, "0"},
+    {"eRecordsPerPage", SettingForm::Text, "5"},
+}};
+
 // Starting folders of the two browse dialogs; read, never written.
 inline constexpr std::string_view kDatabasePathSourceKey = "DATABASEPATHSOURCE";
 inline constexpr std::string_view kAspPathKey = "eGetAspFile";
@@ -124,6 +132,8 @@ void loadWindowPosition(frmMain& form, const SettingsStore& store, const Setting
 // `problem`, and the control gets the key's default, so one damaged value never costs the others (they would be
 // overwritten with design-time state at the next unload).
 void loadControlSettings(frmMain& form, const SettingsStore& store, const SettingsProblemSink& problem);
+// The keys of kExtensionKeys into their controls, reported and defaulted one by one as above.
+void loadExtensionSettings(frmMain& form, const SettingsStore& store, const SettingsProblemSink& problem);
 // The two rows of "Publish to": the output file when uploading by hand, the provider when
 // publishing directly.
 void applyPublishToRows(frmMain& form);
@@ -142,7 +152,8 @@ void selectSavedProvider(frmMain& form, const SettingsStore& store);
 std::string entryValue(const ComboBox& box);
 // The stored text of one key as the window holds it now.
 std::string settingValue(const frmMain& form, std::string_view key);
-// Writes the 22 keys in save order, each on its own; returns the keys the store refused.
+// Writes the 22 keys in save order, then the keys of kExtensionKeys, each on its own; returns
+// the keys the store refused.
 std::vector<std::string> saveSettings(const frmMain& form, SettingsStore& store);
 
 } // namespace kavero::shell

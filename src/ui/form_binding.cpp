@@ -151,6 +151,11 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
         if (!action->isSeparator() && action->text() != qs(menu.caption)) action->setText(qs(menu.caption));
         action->setEnabled(menu.enabled);
         action->setVisible(menu.visible);
+        if (action->isCheckable() != menu.checkable) action->setCheckable(menu.checkable);
+        if (menu.checkable && action->isChecked() != menu.checked) {
+            const QSignalBlocker block(action);
+            action->setChecked(menu.checked);
+        }
         return;
     }
     QWidget* widget = qobject_cast<QWidget*>(&object);
@@ -322,6 +327,14 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
 
 void FormBinding::pullControl(const shell::ControlEntry& entry, QObject& object) {
     using shell::ControlKind;
+    // A check mark the user set on a menu item.
+    if (entry.kind == ControlKind::Menu) {
+        auto& menu = *entry.as<shell::Menu>();
+        if (auto* action = qobject_cast<QAction*>(&object); action && menu.checkable && action->isCheckable()) {
+            menu.checked = action->isChecked();
+        }
+        return;
+    }
     QWidget* widget = qobject_cast<QWidget*>(&object);
     if (!widget) return;
     switch (entry.kind) {

@@ -1,6 +1,6 @@
 // Keeps a window model and its widgets in step: every control is found by its objectName,
-// push() shows the model, pull() takes back what the user can change (texts, ticks,
-// options, list and tab choices, text selection and focus).
+// push() shows the model, pull() takes back what the user can change (texts, ticks, check
+// marks of menu items, options, list and tab choices, text selection and focus).
 #pragma once
 
 #include <QObject>

@@ -289,7 +289,17 @@ QWidget* MainWindow::buildPublishPage() {
                                    {"Label8", "eMySqlpasswordISP"}}));
         v->addStretch(1);
         v->addWidget(named<QCheckBox>("eISPAlsoCopyData"));
-        v->addWidget(goButton("ePublishToISP"), 0, Qt::AlignRight);
+        // How many records one copy page carries, on the row of Go to keep the frame short.
+        auto* last = new QHBoxLayout;
+        last->setSpacing(4);
+        last->addWidget(named<QLabel>("LabelRecordsPerPage"));
+        auto* perPage = named<QLineEdit>("eRecordsPerPage");
+        perPage->setMaximumWidth(56);
+        perPage->setAlignment(Qt::AlignRight);
+        last->addWidget(perPage);
+        last->addStretch(1);
+        last->addWidget(goButton("ePublishToISP"));
+        v->addLayout(last);
         for (QWidget* w : isp->findChildren<QWidget*>()) plainFont(w);
     }
 
@@ -315,6 +325,10 @@ void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     auto* options = named<QMenu>("Options", bar);
     bar->addMenu(options);
+    auto* leavePasswordOut = named<QAction>("eLeavePasswordOut", options);
+    leavePasswordOut->setCheckable(true);
+    options->addAction(leavePasswordOut);
+    options->addSeparator();
     auto* exitProgram = named<QAction>("Exitprogram", options);
     options->addAction(exitProgram);
 
@@ -344,6 +358,10 @@ void MainWindow::connectHandlers() {
             [this] { handle([this] { app::convertLocalClick(m_model, m_context); }); });
     connect(findChild<QPushButton*>(QStringLiteral("eConvertDirectly")), &QPushButton::clicked, this,
             [this] { handle([this] { app::convertDirectlyClick(m_model, m_context); }); });
+    connect(findChild<QPushButton*>(QStringLiteral("eGetAspFile")), &QPushButton::clicked, this,
+            [this] { handle([this] { app::getAspFileClick(m_model, m_context); }); });
+    connect(findChild<QPushButton*>(QStringLiteral("ePublishToISP")), &QPushButton::clicked, this,
+            [this] { handle([this] { app::publishToIspClick(m_model, m_context); }); });
     for (const char* name : {"ManuelUpload", "eDirectToISP"}) {
         connect(findChild<QRadioButton*>(QString::fromLatin1(name)), &QRadioButton::clicked, this,
                 [this] { handle([this] { app::publishToClick(m_model); }); });

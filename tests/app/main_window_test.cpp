@@ -77,12 +77,13 @@ TEST_F(MainWindowLoad, FirstRunShowsEveryDefaultAndReadsTheKeysInLoadOrder) {
     EXPECT_EQ(form.eFieldListGrid.rows(), 0);
     EXPECT_TRUE(form.eTables.items.empty());
     EXPECT_EQ(form.eTabControl.tab, shell::kTabSelectDatabase);
-    // The data source and the provider are read last, once their lists are filled.
+    // The data source and the provider are read once their lists are filled; the controls
+    // added since come after all of them.
     EXPECT_EQ(spaced(store.readOrder),
               "MainLeft MainTop eFilename eCopyDirectlyAlsoData eMySqlDatabase eMySqlpassword eMySqlusername "
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace eSQLTerminator ManuelUpload "
-              "eDirectToISP eSourceDest cboDSNList eProvideName");
+              "eDirectToISP eSourceDest cboDSNList eProvideName eLeavePasswordOut eRecordsPerPage");
 }
 
 TEST_F(MainWindowLoad, SavedStateComesBackAndAVanishedDataSourceIsSavedAsNone) {

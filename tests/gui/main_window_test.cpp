@@ -133,8 +133,9 @@ TEST_F(MainWindowGui, FirstRunDefaultsAndEveryKindOfControlRoundTripThroughTheSe
     }
     EXPECT_TRUE(ui.messages.empty());
 
-    // Every key under its section, in a file only its owner can read.
-    EXPECT_EQ(storedKeys().size(), 22);
+    // Every key under its section, the 22 and the two of the controls added since, in a file
+    // only its owner can read.
+    EXPECT_EQ(storedKeys().size(), 24);
     const std::pair<const char*, QString> stored[] = {
         {"MainLeft", "1500"},
         {"MainTop", "600"},
@@ -204,4 +205,58 @@ TEST_F(MainWindowGui, ClosingTheWindowSavesOnce) {
     widget<QLineEdit>("eMySqlDatabase")->setText(QStringLiteral("changed after close"));
     p.mainWindow().close();
     EXPECT_EQ(storedValue("eMySqlDatabase"), "first");
+}
+
+TEST_F(MainWindowGui, PasswordMenuItemAndRecordsPerPageBindBothWaysAndSurviveARestart) {
+    {
+        ui::Program& p = start();
+        auto* item = widget<QAction>("eLeavePasswordOut");
+        auto* perPage = widget<QLineEdit>("eRecordsPerPage");
+        ASSERT_TRUE(item && perPage);
+        EXPECT_TRUE(widget<QMenu>("Options")->actions().contains(item));
+        EXPECT_EQ(item->text(), "Leave the MySQL password out of the web pages");
+        EXPECT_TRUE(item->isCheckable());
+        EXPECT_FALSE(item->isChecked());
+        EXPECT_EQ(perPage->text(), "5");
+        EXPECT_EQ(widget<QLabel>("LabelRecordsPerPage")->text(), "Records per copy page");
+        EXPECT_TRUE(widget<QGroupBox>("Frame3")->isAncestorOf(perPage));
+
+        item->trigger();
+        perPage->setText(QStringLiteral("25"));
+        p.mainWindow().binding().pull();
+        EXPECT_TRUE(p.model().eLeavePasswordOut.checked);
+        EXPECT_EQ(p.model().eRecordsPerPage.text, "25");
+        p.model().eLeavePasswordOut.checked = false;
+        p.mainWindow().binding().push();
+        EXPECT_FALSE(item->isChecked());
+        item->trigger();
+        widget<QAction>("Exitprogram")->trigger();
+    }
+    EXPECT_EQ(storedValue("eLeavePasswordOut"), "1");
+    EXPECT_EQ(storedValue("eRecordsPerPage"), "25");
+
+    program.reset();
+    start();
+    EXPECT_TRUE(widget<QAction>("eLeavePasswordOut")->isChecked());
+    EXPECT_EQ(widget<QLineEdit>("eRecordsPerPage")->text(), "25");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MainWindowGui, TheWebHostButtonsRunTheirCommands) {
+    start();
+    const QString chosen = folder->filePath(QStringLiteral("web/pages.asp"));
+    ui.fileChoices = {chosen.toStdString()};
+    widget<QPushButton>("eGetAspFile")->click();
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_TRUE(ui.dialogs[0].save);
+    EXPECT_EQ(widget<QLineEdit>("eSourceDest")->text(), chosen);
+
+    // No database: the question, then the list, and the window turns to the publish page.
+    ui.answers = {shell::MessageAnswer::No};
+    widget<QPushButton>("ePublishToISP")->click();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].buttons, shell::MessageButtons::YesNo);
+    EXPECT_EQ(ui.messages[1].text.rfind("1. You have selected no filename for the Ms-Access database !", 0), 0u)
+        << ui.messages[1].text;
+    EXPECT_EQ(widget<QTabWidget>("eTabControl")->currentIndex(), 1);
 }

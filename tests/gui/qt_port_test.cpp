@@ -100,6 +100,32 @@ TEST_F(QtPort, OpenDialogOffersAccessFilesFromThePresetFolder) {
     EXPECT_FALSE(port.openFileDialog({"Select Access source database", "*.mdb", "/nonexistent/*.mdb", "mdb"}));
 }
 
+TEST_F(QtPort, SaveDialogAsksForAPageInThePresetFolderAndAddsTheExtension) {
+    ui::QtUserInterface port;
+    const QString webFolder = folder->filePath(QStringLiteral("web"));
+    QDir().mkpath(webFolder);
+    bool seen = false;
+    whenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        EXPECT_EQ(dialog->windowTitle(), "Where the pages go");
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        ASSERT_FALSE(dialog->nameFilters().isEmpty());
+        EXPECT_TRUE(dialog->nameFilters().first().endsWith("(*.asp)")) << dialog->nameFilters().first().toStdString();
+        EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(webFolder).canonicalPath());
+        EXPECT_EQ(dialog->defaultSuffix(), "asp");
+        dialog->selectFile(QStringLiteral("pages")); // typed without its extension
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const auto result = port.saveFileDialog(
+        {"Where the pages go", "*.asp", (webFolder + QStringLiteral("/*.asp")).toStdString(), "asp"});
+    EXPECT_TRUE(seen);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(*result)).fileName(), "pages.asp");
+    EXPECT_EQ(QFileInfo(QString::fromStdString(*result)).dir().canonicalPath(), QDir(webFolder).canonicalPath());
+}
+
 TEST_F(QtPort, BusyPointerNestsAndYieldPushesFirst) {
     ui::QtUserInterface port;
     port.setBusy(true);
