@@ -209,7 +209,11 @@ private:
                 if (m_open) return false; // a page without a key value cannot be followed
                 m_statement.execute(m_select + order);
             } else {
-                m_statement.execute(m_select + " WHERE " + m_pageKey + " > ?" + order, {*m_lastKey});
+                // A text is compared with a decimal as a double, and may not be with a date at all.
+                const char* value = m_form == ColumnForm::Decimal    ? "CAST(? AS DECIMAL(65,30))"
+                                    : m_form == ColumnForm::DateTime ? "CAST(? AS DATETIME)"
+                                                                     : "?";
+                m_statement.execute(m_select + " WHERE " + m_pageKey + " > " + value + order, {*m_lastKey});
             }
             m_form = m_statement.columnForm(1);
         }
@@ -230,6 +234,8 @@ private:
         case ColumnForm::Bytes:
             if (auto v = m_statement.bytes(1)) m_lastKey = ParameterBytes{std::move(*v)};
             break;
+        case ColumnForm::Decimal:
+        case ColumnForm::DateTime:
         case ColumnForm::Text:
             if (auto v = m_statement.text(1)) m_lastKey = std::move(*v);
             break;

@@ -284,6 +284,12 @@ ColumnForm Statement::columnForm(int column) const {
     case SQL_VARBINARY:
     case SQL_LONGVARBINARY:
         return ColumnForm::Bytes;
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+        return ColumnForm::Decimal;
+    case SQL_TYPE_DATE:
+    case SQL_TYPE_TIMESTAMP:
+        return ColumnForm::DateTime;
     default:
         return ColumnForm::Text;
     }

@@ -75,8 +75,9 @@ struct ParameterBytes {
 using Parameter = std::variant<std::int64_t, double, std::string, ParameterBytes>;
 
 // How a result column is best read without losing anything: as a whole number, a double,
-// bytes, or the server's text.
-enum class ColumnForm { Integer, Double, Bytes, Text };
+// bytes, or the server's text (that of a decimal and of a date apart, since a text compared
+// with them is not compared as one).
+enum class ColumnForm { Integer, Double, Bytes, Decimal, DateTime, Text };
 
 class Statement {
 public:
