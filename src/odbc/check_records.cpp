@@ -209,7 +209,8 @@ private:
                 if (m_open) return false; // a page without a key value cannot be followed
                 m_statement.execute(m_select + order);
             } else {
-                // A text is compared with a decimal as a double, and may not be with a date at all.
+                // The key goes back as what the column holds, so the server compares values,
+                // never a text with a number or a date by some conversion of its choosing.
                 const char* value = m_form == ColumnForm::Decimal    ? "CAST(? AS DECIMAL(65,30))"
                                     : m_form == ColumnForm::DateTime ? "CAST(? AS DATETIME)"
                                                                      : "?";
