@@ -128,7 +128,8 @@ Result copyWaiting(const std::string& file, const Sandbox& sandbox) {
     shell::WaitingProgressHost host(progressForm, ui);
     auto counters = std::make_shared<odbc::CopyCounters>();
     const auto start = Clock::now();
-    const shell::CommandResult result = app::convertDirectly(form, ui, host, {}, counters);
+    // The copy alone: the peer has no check to compare it with.
+    const shell::CommandResult result = app::convertDirectly(form, ui, host, {}, counters, app::RecordCheck::Skipped);
     Result r;
     r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     r.copied = counters->copied;
@@ -149,7 +150,7 @@ Result copyWindowLive(const std::string& file, const Sandbox& sandbox) {
     ui::ProgressWindow window(progressForm, ui);
     auto counters = std::make_shared<odbc::CopyCounters>();
     const auto start = Clock::now();
-    const shell::CommandResult result = app::convertDirectly(form, ui, window, {}, counters);
+    const shell::CommandResult result = app::convertDirectly(form, ui, window, {}, counters, app::RecordCheck::Skipped);
     while (window.working()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
     Result r;

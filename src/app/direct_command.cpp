@@ -1,7 +1,10 @@
 // The direct conversion command.
 #include "app/direct_command.h"
 
+#include <optional>
+
 #include "kavero/version.h"
+#include "odbc/check_records.h"
 #include "odbc/error_text.h"
 #include "odbc/execute_table_script.h"
 #include "script/create_sql_table_create.h"
@@ -36,20 +39,25 @@ std::int64_t readToTheEnd(const shell::frmMain& form, const source::ReadOptions&
     return records;
 }
 
+// A second run while one is in progress is refused.
+std::optional<shell::CommandResult> refuseWhileWorking(shell::UserInterface& ui, const shell::ProgressHost& progress) {
+    if (!progress.working()) return std::nullopt;
+    const std::string text = "A copy is still running; wait for it to finish or stop it first.";
+    ui.messageBox(text, kProductName, shell::MessageIcon::Exclamation, shell::MessageButtons::Ok);
+    return shell::CommandResult::stopped(shell::StopReason::None, text);
+}
+
 } // namespace
 
 shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface& ui, shell::ProgressHost& progress,
-                                     const source::ReadOptions& options, std::shared_ptr<odbc::CopyCounters> counters) {
+                                     const source::ReadOptions& options, std::shared_ptr<odbc::CopyCounters> counters,
+                                     RecordCheck check) {
     const std::string missing = shell::CheckConversionInputs(form, false, false, true);
     if (!missing.empty()) {
         ui.messageBox(missing, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
         return shell::CommandResult::stopped(shell::StopReason::MissingInputs, missing);
     }
-    if (progress.working()) {
-        const std::string text = "A copy is still running; wait for it to finish or stop it first.";
-        ui.messageBox(text, kProductName, shell::MessageIcon::Exclamation, shell::MessageButtons::Ok);
-        return shell::CommandResult::stopped(shell::StopReason::None, text);
-    }
+    if (const auto busy = refuseWhileWorking(ui, progress)) return *busy;
 
     ui.setBusy(true);
     std::int64_t records = 0;
@@ -90,12 +98,41 @@ shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface&
         progress.showStatus("Finished moving " + login.dataSource, true, false, one, false);
         return result;
     }
-    odbc::CopyRequest request{login, form.eFilename.text, options, form.design, records};
+    odbc::CopyRequest request{
+        login, form.eFilename.text, options, form.design, records, check == RecordCheck::AfterCopy};
     if (!counters) counters = std::make_shared<odbc::CopyCounters>();
     progress.startWork([request = std::move(request), counters](shell::StatusChannel& channel) {
         odbc::CopyRecordsDirectly(request, channel, *counters);
     });
     return result;
+}
+
+shell::CommandResult verifyCopiedTable(shell::frmMain& form, shell::UserInterface& ui, shell::ProgressHost& progress,
+                                       const source::ReadOptions& options,
+                                       std::shared_ptr<odbc::CopyCounters> counters) {
+    const std::string missing = shell::CheckConversionInputs(form, false, false, true);
+    if (!missing.empty()) {
+        ui.messageBox(missing, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+        return shell::CommandResult::stopped(shell::StopReason::MissingInputs, missing);
+    }
+    if (const auto busy = refuseWhileWorking(ui, progress)) return *busy;
+    odbc::CheckRequest request{form.eFilename.text, options, form.design, {}, 0};
+    try {
+        request.total = readToTheEnd(form, options);
+    } catch (const source::EngineError& e) {
+        ui.messageBox(e.boxText(), "Error on reading the records, on eConvertDirectly", shell::MessageIcon::Critical,
+                      shell::MessageButtons::Ok);
+        return shell::CommandResult::failed(e);
+    }
+    const odbc::DirectLogin login = loginFrom(form);
+    if (!counters) counters = std::make_shared<odbc::CopyCounters>();
+    counters->total = request.total;
+    std::int32_t one = 1;
+    progress.showStatus("Checking the table " + form.design.name + " on " + login.dataSource, false, true, one, false);
+    progress.startWork([login, request = std::move(request), counters](shell::StatusChannel& channel) {
+        odbc::CheckCopiedTable(login, request, channel, *counters);
+    });
+    return shell::CommandResult::done();
 }
 
 } // namespace kavero::app

@@ -15,6 +15,7 @@ void addDumpCommand(CLI::App& app, int& exitStatus);
 void addScriptCommand(CLI::App& app, int& exitStatus);
 void addDataSourcesCommand(CLI::App& app, int& exitStatus);
 void addCopyCommand(CLI::App& app, int& exitStatus);
+void addVerifyCommand(CLI::App& app, int& exitStatus);
 void addPublishCommand(CLI::App& app, int& exitStatus);
 
 } // namespace kavero::cli

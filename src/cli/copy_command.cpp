@@ -1,11 +1,8 @@
 // kavero-cli copy: the direct target from the command line: the table script run over an ODBC
-// data source and, with --records, every record copied, with progress on standard error.
-#include <unistd.h>
-
-#include <chrono>
+// data source and, with --records, every record copied and then checked on the server, with
+// progress on standard error; with --all-tables every user table of the file in turn.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -14,14 +11,14 @@
 #include "app/direct_command.h"
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "cli/copy_console.h"
+#include "cli/table_summary.h"
+#include "odbc/check_records.h"
 #include "shell/progress_form.h"
 
 namespace kavero::cli {
 
 namespace {
-
-// Some records were refused by the server; the others arrived.
-constexpr int kExitRecordsRejected = 3;
 
 struct CopyArguments {
     std::string file;
@@ -30,98 +27,75 @@ struct CopyArguments {
     std::string database;
     std::string user;
     std::string keys = "key";
+    bool allTables = false;
     bool records = false;
+    bool noVerify = false;
     bool allowSpaces = false;
     bool yes = false;
     bool passwordStdin = false;
     CodePageOption codePage;
 };
 
-// The confirmation goes to the controlling terminal, so it works while standard input
-// carries the password; without a terminal only --yes can answer it.
-// Nothing when there is no terminal to ask.
-std::optional<bool> confirmOnTerminal(std::string_view question) {
-    std::fstream tty("/dev/tty", std::ios::in | std::ios::out);
-    if (!tty) return std::nullopt;
-    std::string text(question);
-    for (char& c : text) {
-        if (c == '\r') c = ' ';
+// One table, as `copy FILE TABLE` does it.
+TableRun copyTable(const CopyArguments& args, const std::string& table, const std::string& password) {
+    TableRun run;
+    const source::ReadOptions options = args.codePage.readOptions();
+    shell::frmMain form;
+    auto counters = std::make_shared<odbc::CopyCounters>();
+    shell::frmShowProgress progress;
+    CopyConsole console(args.yes, progress, *counters);
+    if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options)) {
+        run.status = *failed;
+        return run;
     }
-    tty << text << "Answer yes or no: " << std::flush;
-    std::string answer;
-    std::getline(tty, answer);
-    return answer == "y" || answer == "yes" || answer == "Y" || answer == "YES" || answer == "Yes";
+    applyKeysOption(form, args.keys);
+    form.cboDSNList.clear();
+    form.cboDSNList.addItem(args.dsn);
+    form.cboDSNList.select(0);
+    form.eMySqlDatabase.text = args.database;
+    form.eMySqlusername.text = args.user;
+    form.eMySqlpassword.text = password;
+    form.eCopyDirectlyAlsoData.value = args.records ? shell::CheckState::Checked : shell::CheckState::Unchecked;
+
+    shell::WaitingProgressHost host(progress, console);
+    const shell::CommandResult result =
+        app::convertDirectly(form, console, host, options, counters,
+                             args.noVerify ? app::RecordCheck::Skipped : app::RecordCheck::AfterCopy);
+    if (console.refused) {
+        printDiagnostic("the copy drops and creates the table " + *form.eTables.selectedItem() +
+                        "; there is no terminal to ask: confirm with --yes");
+        run.status = kExitFailed;
+        return run;
+    }
+    if (!result.ok()) {
+        run.status = reportResult(result);
+        return run;
+    }
+    if (!args.records) return run;
+
+    console.report(true);
+    run.read = counters->read;
+    run.copied = counters->copied;
+    run.rejected = counters->rejected;
+    const bool checked = !args.noVerify && counters->checkComplete;
+    if (checked) run.verified = counters->verified;
+    std::cerr << odbc::summaryLine(*run.read, *run.copied, *run.rejected, counters->verified, checked,
+                                   console.elapsed())
+              << '\n';
+    if (!counters->finished) {
+        // The last status line says why the copy ended early.
+        const shell::StatusBox& box = progress.eShowStatus;
+        printDiagnostic(box.lineCount() > 0 ? std::string(box.shownLine(0)) : "the copy ended early");
+        run.status = kExitFailed;
+    } else if (!args.noVerify && !checked) {
+        run.status = kExitFailed; // the check said why
+    } else if (counters->differences > 0) {
+        run.status = kExitDifferences;
+    } else if (*run.rejected > 0) {
+        run.status = kExitRecordsRejected;
+    }
+    return run;
 }
-
-// The port of the copy: the confirmation as asked, and progress on standard error each time
-// the waiting host has taken the worker's status calls.
-class CopyConsole : public Console {
-public:
-    CopyConsole(const CopyArguments& args, const shell::frmShowProgress& progress, const odbc::CopyCounters& counters)
-        : m_args(args), m_progress(progress), m_counters(counters), m_terminal(::isatty(STDERR_FILENO) == 1) {}
-
-    bool refused = false; // the confirmation could not be asked
-
-    shell::MessageAnswer messageBox(std::string_view text, std::string_view title, shell::MessageIcon icon,
-                                    shell::MessageButtons buttons) override {
-        if (buttons != shell::MessageButtons::YesNo) return Console::messageBox(text, title, icon, buttons);
-        if (m_args.yes) return shell::MessageAnswer::Yes;
-        const std::optional<bool> answer = confirmOnTerminal(text);
-        refused = !answer;
-        return answer.value_or(false) ? shell::MessageAnswer::Yes : shell::MessageAnswer::No;
-    }
-
-    void yield() override { report(false); }
-
-    // The lines not yet seen: rejected and changed records, one line each; then the progress.
-    void report(bool last) {
-        const shell::StatusBox& box = m_progress.eShowStatus;
-        for (; m_seen < box.lineCount(); ++m_seen) {
-            const std::string_view line = box.lines[m_seen];
-            for (std::string_view start : {odbc::kRejectedRecordLine, odbc::kChangedRecordLine}) {
-                if (line.substr(0, start.size()) != start) continue;
-                clearLine();
-                const bool rejected = start == odbc::kRejectedRecordLine;
-                std::cerr << (rejected ? "record " : "record changed ") << line.substr(start.size()) << '\n';
-            }
-        }
-        const std::int64_t total = m_counters.total;
-        const std::int64_t read = m_counters.read;
-        if (total <= 0) return;
-        const double seconds = elapsed();
-        const double rate = seconds > 0 ? static_cast<double>(read) / seconds : 0;
-        if (m_terminal) {
-            const double left = rate > 0 ? static_cast<double>(total - read) / rate : 0;
-            std::cerr << "\r" << read << " of " << total << " records, " << static_cast<long long>(rate)
-                      << " records/s, " << static_cast<long long>(left) << " s left  " << (last ? "\n" : "")
-                      << std::flush;
-            m_lineOpen = !last;
-        } else {
-            const std::int64_t tenth = read * 10 / total;
-            if (tenth > m_lastTenth) {
-                m_lastTenth = tenth;
-                std::cerr << read << " of " << total << " records (" << tenth * 10 << "%)\n";
-            }
-        }
-    }
-
-    double elapsed() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count(); }
-
-private:
-    void clearLine() {
-        if (m_lineOpen) std::cerr << "\r\033[K";
-        m_lineOpen = false;
-    }
-
-    const CopyArguments& m_args;
-    const shell::frmShowProgress& m_progress;
-    const odbc::CopyCounters& m_counters;
-    const bool m_terminal;
-    const std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
-    std::size_t m_seen = 0;
-    std::int64_t m_lastTenth = 0;
-    bool m_lineOpen = false;
-};
 
 int runCopy(const CopyArguments& args) {
     const std::optional<std::string> password = readPassword(args.passwordStdin);
@@ -129,45 +103,10 @@ int runCopy(const CopyArguments& args) {
         printDiagnostic("--password-stdin: standard input holds no line with the password");
         return kExitFailed;
     }
-    const source::ReadOptions options = args.codePage.readOptions();
-    shell::frmMain form;
-    auto counters = std::make_shared<odbc::CopyCounters>();
-    shell::frmShowProgress progress;
-    CopyConsole console(args, progress, *counters);
-    if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces, options)) return *failed;
-    applyKeysOption(form, args.keys);
-    form.cboDSNList.clear();
-    form.cboDSNList.addItem(args.dsn);
-    form.cboDSNList.select(0);
-    form.eMySqlDatabase.text = args.database;
-    form.eMySqlusername.text = args.user;
-    form.eMySqlpassword.text = *password;
-    form.eCopyDirectlyAlsoData.value = args.records ? shell::CheckState::Checked : shell::CheckState::Unchecked;
-
-    shell::WaitingProgressHost host(progress, console);
-    const shell::CommandResult result = app::convertDirectly(form, console, host, options, counters);
-    if (console.refused) {
-        printDiagnostic("the copy drops and creates the table " + *form.eTables.selectedItem() +
-                        "; there is no terminal to ask: confirm with --yes");
-        return kExitFailed;
-    }
-    if (!result.ok()) return reportResult(result);
-    if (!args.records) return kExitDone;
-
-    console.report(true);
-    const std::int64_t read = counters->read;
-    const std::int64_t copied = counters->copied;
-    const std::int64_t rejected = counters->rejected;
-    std::cerr << "Records read " << read << ", copied " << copied << ", rejected " << rejected << ", in "
-              << static_cast<long long>(console.elapsed() + 0.5) << " s\n";
-    // The last status line says how the copy ended; anything but "Finished copy" is a failure.
-    const shell::StatusBox& box = progress.eShowStatus;
-    const std::string last = box.lineCount() > 0 ? std::string(box.shownLine(0)) : std::string();
-    if (last != "Finished copy") {
-        printDiagnostic(last);
-        return kExitFailed;
-    }
-    return rejected > 0 ? kExitRecordsRejected : kExitDone;
+    if (!args.allTables) return copyTable(args, args.table, *password).status;
+    const auto tables = allUserTables(args.file, args.codePage.readOptions());
+    if (!tables) return kExitFailed;
+    return runAllTables(*tables, [&](const std::string& table) { return copyTable(args, table, *password); });
 }
 
 } // namespace
@@ -177,7 +116,10 @@ void addCopyCommand(CLI::App& app, int& exitStatus) {
     CLI::App* command = app.add_subcommand(
         "copy", "Create the table on a MySQL or MariaDB server over ODBC and, with --records, copy its records");
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
-    command->add_option("TABLE", args->table, "Table name (any letter case)")->required();
+    CLI::Option* table = command->add_option("TABLE", args->table, "Table name (any letter case)");
+    CLI::Option* all =
+        command->add_flag("--all-tables", args->allTables, "Every user table of the file, one after the other");
+    table->excludes(all);
     command
         ->add_option("--dsn", args->dsn,
                      "ODBC data source name, or a whole connect text without the password "
@@ -185,15 +127,24 @@ void addCopyCommand(CLI::App& app, int& exitStatus) {
         ->required();
     command->add_option("--database", args->database, "Database on the server")->required();
     command->add_option("--user", args->user, "User name on the server")->required();
-    command->add_flag("--records", args->records, "Copy the records too, not only the table design");
+    command->add_flag("--records", args->records,
+                      "Copy the records too, not only the table design, and check afterwards that every one "
+                      "arrived unchanged");
+    command->add_flag("--no-verify", args->noVerify, "Do not read the table back to check it after the copy");
     addKeysOption(*command, args->keys);
     command->add_flag("--allow-spaces", args->allowSpaces, "Allow table and field names with a blank");
     command->add_flag("--yes", args->yes, "Drop and create the table without asking");
     addPasswordOption(*command, args->passwordStdin);
     args->codePage.addTo(*command);
-    command->footer("The password is never taken from the command line. Exit status: 0 every record arrived, "
-                    "3 some records were rejected (each is named on standard error), 1 the copy failed.");
-    command->callback([args, &exitStatus] { exitStatus = runCopy(*args); });
+    command->footer("The password is never taken from the command line. Exit status: 0 every record arrived and "
+                    "was verified, 3 some records were rejected (each is named on standard error), 4 the check "
+                    "after the copy found records missing, different or too many on the server (each is named), "
+                    "1 the copy failed. With --all-tables: a table per line on standard error at the end; 1 when "
+                    "a table failed, else 4, 3 or 0 as the worst table.");
+    command->callback([args, &exitStatus] {
+        if (!args->allTables && args->table.empty()) throw CLI::RequiredError("TABLE or --all-tables");
+        exitStatus = runCopy(*args);
+    });
 }
 
 } // namespace kavero::cli

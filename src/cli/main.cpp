@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     kavero::cli::addScriptCommand(app, exitStatus);
     kavero::cli::addDataSourcesCommand(app, exitStatus);
     kavero::cli::addCopyCommand(app, exitStatus);
+    kavero::cli::addVerifyCommand(app, exitStatus);
     kavero::cli::addPublishCommand(app, exitStatus);
 
     try {

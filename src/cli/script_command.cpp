@@ -1,11 +1,13 @@
 // kavero-cli script: the table script exactly as "To file" leaves it in the script box; with
 // --records followed by the statements the direct copy sends, one per record, so the output
-// fed to the mariadb client moves the table without any ODBC set-up.
+// fed to the mariadb client moves the table without any ODBC set-up. With --all-tables every
+// user table of the file in turn.
 #include <memory>
 #include <string>
 
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "cli/table_summary.h"
 #include "script/create_sql_table_create.h"
 #include "script/to_file_command.h"
 #include "shell/main_form.h"
@@ -18,6 +20,7 @@ namespace {
 struct ScriptArguments {
     std::string file;
     std::string table;
+    bool allTables = false;
     std::string keys = "key";
     std::string terminator = ";";
     bool allowSpaces = false;
@@ -40,49 +43,69 @@ void appendOnOneLine(std::string& line, std::string_view statement) {
     }
 }
 
-// One statement per record, each ended by ";" and a line break, streamed as read.
-void writeRecordStatements(const shell::frmMain& form, const source::ReadOptions& options, Output& out) {
+// One statement per record, each ended by ";" and a line break, streamed as read; gives the
+// number of records.
+std::int64_t writeRecordStatements(const shell::frmMain& form, const source::ReadOptions& options, Output& out) {
     const std::vector<source::CopiedField> fields = source::copiedFields(form.design);
     // Names keep their backquotes, as in the direct copy, so a reserved word stays a name.
     const std::string head = source::BuildInsertHeader(form.design.name, fields, source::NameQuoting::Backquoted) + " ";
     source::AccessDatabase database(form.eFilename.text, options);
     std::string statement;
+    std::int64_t records = 0;
     for (source::Recordset set = database.openRecordset(form.design.name); !set.eof() && !out.failed();
          set.moveNext()) {
         statement = head;
         appendOnOneLine(statement, source::BuildValuesClause(fields, set.values()));
         statement += ";\n";
         out.write(statement);
+        ++records;
     }
+    return records;
 }
 
-int runScript(const ScriptArguments& args) {
+// One table, as `script FILE TABLE` does it.
+TableRun scriptTable(const ScriptArguments& args, const std::string& table) {
+    TableRun run;
+    run.status = kExitFailed;
     shell::frmMain form;
     Console console;
     const source::ReadOptions options = args.codePage.readOptions();
-    if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces, options)) {
-        return *failed;
+    if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options)) {
+        run.status = *failed;
+        return run;
     }
     applyKeysOption(form, args.keys);
     form.eSQLTerminator.text = args.terminator;
     Output out;
     if (!args.records) {
         const shell::CommandResult result = script::convertToFile(form, console);
-        if (!result.ok()) return reportResult(result);
+        if (!result.ok()) {
+            run.status = reportResult(result);
+            return run;
+        }
         out.write(form.eScriptOutPut.text);
-        return out.finish() ? kExitDone : kExitFailed;
+        if (out.finish()) run.status = kExitDone;
+        return run;
     }
     // The dump is what the direct copy sends: its one-line script, names in backquotes, then
     // the records. It says its encoding, so no client default can garble the text.
     try {
         out.write("SET NAMES utf8mb4;\n" + script::CreateSQLtablecreate(form, true) + "\n");
-        writeRecordStatements(form, options, out);
+        run.read = writeRecordStatements(form, options, out);
     } catch (const shell::NumberedError& error) {
         out.finish();
         printError(error);
-        return kExitFailed;
+        return run;
     }
-    return out.finish() ? kExitDone : kExitFailed;
+    if (out.finish()) run.status = kExitDone;
+    return run;
+}
+
+int runScript(const ScriptArguments& args) {
+    if (!args.allTables) return scriptTable(args, args.table).status;
+    const auto tables = allUserTables(args.file, args.codePage.readOptions());
+    if (!tables) return kExitFailed;
+    return runAllTables(*tables, [&](const std::string& table) { return scriptTable(args, table); });
 }
 
 } // namespace
@@ -92,7 +115,10 @@ void addScriptCommand(CLI::App& app, int& exitStatus) {
     CLI::App* command =
         app.add_subcommand("script", "Print the MySQL script of a table, as the \"To file\" target makes it");
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
-    command->add_option("TABLE", args->table, "Table name (any letter case)")->required();
+    CLI::Option* table = command->add_option("TABLE", args->table, "Table name (any letter case)");
+    table->excludes(command->add_flag("--all-tables", args->allTables,
+                                      "Every user table of the file, one after the other, and a table of them "
+                                      "on standard error at the end"));
     addKeysOption(*command, args->keys);
     command
         ->add_option("--terminator", args->terminator,
@@ -105,7 +131,10 @@ void addScriptCommand(CLI::App& app, int& exitStatus) {
                       "record (for the mariadb client, which stops at a refused record unless run with --force; "
                       "--terminator does not apply)");
     args->codePage.addTo(*command);
-    command->callback([args, &exitStatus] { exitStatus = runScript(*args); });
+    command->callback([args, &exitStatus] {
+        if (!args->allTables && args->table.empty()) throw CLI::RequiredError("TABLE or --all-tables");
+        exitStatus = runScript(*args);
+    });
 }
 
 } // namespace kavero::cli

@@ -1,8 +1,10 @@
 // The record copy loop.
 #include "odbc/copy_records.h"
 
+#include <chrono>
 #include <optional>
 
+#include "odbc/check_records.h"
 #include "odbc/error_text.h"
 #include "odbc/server_warnings.h"
 #include "shell/show_status.h"
@@ -35,6 +37,7 @@ std::int32_t barTotal(std::int64_t total) {
 } // namespace
 
 void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& channel, CopyCounters& counters) {
+    const auto started = std::chrono::steady_clock::now();
     std::optional<DirectConnection> direct;
     try {
         direct.emplace(OpenDirectConnection(request.login));
@@ -56,6 +59,7 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
         source::BuildInsertHeader(request.design.name, fields, source::NameQuoting::Backquoted) + " ";
 
     std::int64_t record = 0;
+    std::vector<std::int64_t> rejected; // ascending, as the records are numbered
     try {
         source::AccessDatabase database(request.databasePath, request.readOptions);
         const std::int64_t total = request.total;
@@ -76,6 +80,7 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
                 insert.execute(statement);
             } catch (const Error& error) {
                 ++counters.rejected;
+                rejected.push_back(record);
                 for (const DiagnosticRecord& diagnostic : error.records()) {
                     channel.showStatus(recordLine(kRejectedRecordLine, record, diagnostic), false, false, 0, true);
                 }
@@ -101,7 +106,19 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
         channel.showStatus("The copy ended early: the Access file could not be read to its end", true);
         return;
     }
-    channel.showStatus("Finished copy", true);
+    counters.finished = true;
+    if (!request.check) {
+        channel.showStatus("Finished copy", true);
+        return;
+    }
+    channel.showStatus("Finished copy");
+    const CheckCounts check = CheckCopiedRecords(
+        connection, {request.databasePath, request.readOptions, request.design, std::move(rejected), request.total},
+        channel, counters);
+    counters.checkComplete = check.complete;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    channel.showStatus(summaryLine(record, counters.copied, counters.rejected, check.verified, check.complete, seconds),
+                       true);
 }
 
 } // namespace kavero::odbc

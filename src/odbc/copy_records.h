@@ -1,6 +1,7 @@
 // The record copy of the direct target: every record of the table as one INSERT, each
-// committed on its own, with a status line per record and one per rejected record. It runs
-// on a worker thread with a connection and a reading of the Access file of its own.
+// committed on its own, with a status line per record and one per rejected record, and then,
+// unless left out, the check that everything arrived (check_records.h). It runs on a worker
+// thread with a connection and a reading of the Access file of its own.
 #pragma once
 
 #include <atomic>
@@ -24,6 +25,8 @@ struct CopyRequest {
     // The number of records, counted by the command when it read the table to its end before
     // touching the server; the bar and the total follow it, whatever the first field holds.
     std::int64_t total = 0;
+    // Read the table back from the server afterwards and compare it with the Access table.
+    bool check = true;
 };
 
 // Where the copy stands, for a watcher on another thread (kavero-cli's progress line).
@@ -32,6 +35,12 @@ struct CopyCounters {
     std::atomic<std::int64_t> read{0};
     std::atomic<std::int64_t> copied{0};
     std::atomic<std::int64_t> rejected{0};
+    std::atomic<bool> finished{false}; // every record was tried
+    // The check: server rows read, records found as copied, and differences found.
+    std::atomic<std::int64_t> checked{0};
+    std::atomic<std::int64_t> verified{0};
+    std::atomic<std::int64_t> differences{0};
+    std::atomic<bool> checkComplete{false}; // the check read both sides to their end
 };
 
 // The first words of the status line of a rejected record, followed by its number, ": ",
@@ -41,7 +50,8 @@ inline constexpr std::string_view kRejectedRecordLine = "Error on record no. ";
 inline constexpr std::string_view kChangedRecordLine = "Warning on record no. ";
 
 // Copies the records and posts the status calls; ends with a finish call whatever happens,
-// so the progress window never waits for one.
+// so the progress window never waits for one. Without the check that is "Finished copy";
+// with it, the summary of records read, copied, rejected and verified.
 void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& channel, CopyCounters& counters);
 
 } // namespace kavero::odbc

@@ -179,23 +179,120 @@ int Statement::columnCount() const {
     return count;
 }
 
-std::optional<std::string> Statement::text(int column) {
+std::vector<DiagnosticRecord> Statement::execute(std::string_view sql, const std::vector<Parameter>& parameters) {
+    SQLFreeStmt(m_handle, SQL_CLOSE);
+    SQLFreeStmt(m_handle, SQL_RESET_PARAMS);
+    // The driver reads the values during the execution, so they stay here until it returns.
+    std::vector<SQLLEN> lengths(parameters.size());
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const auto number = static_cast<SQLUSMALLINT>(i + 1);
+        const Parameter& parameter = parameters[i];
+        SQLRETURN rc = SQL_SUCCESS;
+        if (const auto* whole = std::get_if<std::int64_t>(&parameter)) {
+            rc = SQLBindParameter(m_handle, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                                  const_cast<std::int64_t*>(whole), 0, nullptr);
+        } else if (const auto* real = std::get_if<double>(&parameter)) {
+            rc = SQLBindParameter(m_handle, number, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 0, 0,
+                                  const_cast<double*>(real), 0, nullptr);
+        } else {
+            const auto* text = std::get_if<std::string>(&parameter);
+            const std::string& value = text ? *text : std::get<ParameterBytes>(parameter).bytes;
+            lengths[i] = static_cast<SQLLEN>(value.size());
+            rc = SQLBindParameter(m_handle, number, SQL_PARAM_INPUT, text ? SQL_C_CHAR : SQL_C_BINARY,
+                                  text ? SQL_VARCHAR : SQL_VARBINARY, value.size(), 0, const_cast<char*>(value.data()),
+                                  lengths[i], &lengths[i]);
+        }
+        detail::check(rc, SQL_HANDLE_STMT, m_handle, sql);
+    }
+    m_sql.assign(sql);
+    const SQLRETURN rc = SQLExecDirect(m_handle, sqlText(sql), length(sql));
+    SQLFreeStmt(m_handle, SQL_RESET_PARAMS);
+    if (rc == SQL_SUCCESS || rc == SQL_NO_DATA) return {};
+    detail::check(rc, SQL_HANDLE_STMT, m_handle, m_sql);
+    return detail::collectDiagnostics(SQL_HANDLE_STMT, m_handle);
+}
+
+namespace {
+
+// Reads a column in parts until it is whole; `terminator` is the size of the null the driver
+// puts after character data.
+std::optional<std::string> readLong(void* handle, int column, SQLSMALLINT type, std::size_t terminator,
+                                    const std::string& sql) {
     std::string value;
     char buffer[4096];
     for (;;) {
         SQLLEN indicator = 0;
         const SQLRETURN rc =
-            SQLGetData(m_handle, static_cast<SQLUSMALLINT>(column), SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+            SQLGetData(handle, static_cast<SQLUSMALLINT>(column), type, buffer, sizeof buffer, &indicator);
         if (rc == SQL_NO_DATA) break;
-        detail::check(rc, SQL_HANDLE_STMT, m_handle, m_sql);
+        detail::check(rc, SQL_HANDLE_STMT, handle, sql);
         if (indicator == SQL_NULL_DATA) return std::nullopt;
-        // On truncation (01004) the buffer is full but for its terminator; read on.
-        const bool truncated = rc == SQL_SUCCESS_WITH_INFO &&
-                               (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer));
-        value.append(buffer, truncated ? sizeof buffer - 1 : static_cast<std::size_t>(indicator));
+        // On truncation (01004) the buffer is full but for the terminator; read on.
+        const bool truncated =
+            rc == SQL_SUCCESS_WITH_INFO &&
+            (indicator == SQL_NO_TOTAL || indicator > static_cast<SQLLEN>(sizeof buffer - terminator));
+        value.append(buffer, truncated ? sizeof buffer - terminator : static_cast<std::size_t>(indicator));
         if (!truncated) break;
     }
     return value;
+}
+
+template <class T> std::optional<T> readFixed(void* handle, int column, SQLSMALLINT type, const std::string& sql) {
+    T value{};
+    SQLLEN indicator = 0;
+    detail::check(SQLGetData(handle, static_cast<SQLUSMALLINT>(column), type, &value, sizeof value, &indicator),
+                  SQL_HANDLE_STMT, handle, sql);
+    if (indicator == SQL_NULL_DATA) return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<std::string> Statement::text(int column) {
+    return readLong(m_handle, column, SQL_C_CHAR, 1, m_sql);
+}
+
+std::optional<std::string> Statement::bytes(int column) {
+    return readLong(m_handle, column, SQL_C_BINARY, 0, m_sql);
+}
+
+std::optional<std::int64_t> Statement::integer(int column) {
+    return readFixed<std::int64_t>(m_handle, column, SQL_C_SBIGINT, m_sql);
+}
+
+std::optional<double> Statement::real(int column) {
+    return readFixed<double>(m_handle, column, SQL_C_DOUBLE, m_sql);
+}
+
+ColumnForm Statement::columnForm(int column) const {
+    SQLLEN type = 0;
+    detail::check(
+        SQLColAttribute(m_handle, static_cast<SQLUSMALLINT>(column), SQL_DESC_CONCISE_TYPE, nullptr, 0, nullptr, &type),
+        SQL_HANDLE_STMT, m_handle, m_sql);
+    switch (type) {
+    case SQL_TINYINT:
+    case SQL_SMALLINT:
+    case SQL_INTEGER:
+    case SQL_BIGINT:
+    case SQL_BIT:
+        return ColumnForm::Integer;
+    case SQL_REAL:
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+        return ColumnForm::Double;
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY:
+        return ColumnForm::Bytes;
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+        return ColumnForm::Decimal;
+    case SQL_TYPE_DATE:
+    case SQL_TYPE_TIMESTAMP:
+        return ColumnForm::DateTime;
+    default:
+        return ColumnForm::Text;
+    }
 }
 
 std::int64_t Statement::rowCount() const {

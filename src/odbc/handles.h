@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "odbc/error.h"
@@ -67,6 +68,17 @@ private:
     int m_statementTimeout = 0;
 };
 
+// A statement parameter: a whole number, a double, a text, or bytes.
+struct ParameterBytes {
+    std::string bytes;
+};
+using Parameter = std::variant<std::int64_t, double, std::string, ParameterBytes>;
+
+// How a result column is best read without losing anything: as a whole number, a double,
+// bytes, or the server's text (that of a decimal and of a date apart, since a text compared
+// with them is not compared as one).
+enum class ColumnForm { Integer, Double, Bytes, Decimal, DateTime, Text };
+
 class Statement {
 public:
     explicit Statement(const Connection& connection);
@@ -79,12 +91,20 @@ public:
     // Throws on failure; on success returns the diagnostics the driver gave with it (warnings,
     // SQLSTATE class 01), empty when it gave none.
     std::vector<DiagnosticRecord> execute(std::string_view sql);
+    // The same with a value for each "?" of the statement, in order.
+    std::vector<DiagnosticRecord> execute(std::string_view sql, const std::vector<Parameter>& parameters);
     // Moves to the next row of the result; false after the last.
     bool fetch();
     int columnCount() const;
     // The column's value as text (UTF-8 as the server sends it), or nothing for NULL.
     // Columns are numbered from 1 and read in ascending order, each once.
     std::optional<std::string> text(int column);
+    // The same as a number or as the bytes the server holds.
+    std::optional<std::int64_t> integer(int column);
+    std::optional<double> real(int column);
+    std::optional<std::string> bytes(int column);
+    // From the column's SQL type in the current result.
+    ColumnForm columnForm(int column) const;
     // Rows changed by the last statement.
     std::int64_t rowCount() const;
 

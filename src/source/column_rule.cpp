@@ -23,21 +23,31 @@ struct Entry {
 using enum LiteralKind;
 
 constexpr std::array kRules = {
-    Entry{jet::kTypeBoolean, {.typeWord = "BOOLEAN", .columnType = "INTEGER", .literal = YesNo}},
-    Entry{jet::kTypeByte, {.typeWord = "BYTE", .columnType = "INTEGER", .literal = Integer}},
-    Entry{jet::kTypeInteger, {.typeWord = "INTEGER", .columnType = "INTEGER", .literal = Integer}},
-    Entry{jet::kTypeLong, {.typeWord = "LNGINT", .columnType = "BIGINT", .literal = Integer}},
-    Entry{jet::kTypeCurrency, {.typeWord = "CURRENCY", .columnType = "DOUBLE", .literal = Currency}},
-    Entry{jet::kTypeSingle, {.typeWord = "SINGLE", .columnType = "REAL", .literal = Float}},
-    Entry{jet::kTypeDouble, {.typeWord = "DOUBLE", .columnType = "DOUBLE", .literal = Float}},
-    Entry{jet::kTypeDateTime, {.typeWord = "DATETIME", .columnType = "DATETIME", .literal = DateTime}},
+    Entry{jet::kTypeBoolean,
+          {.typeWord = "BOOLEAN", .columnType = "INTEGER", .literal = YesNo, .held = HeldType::Integer}},
+    Entry{jet::kTypeByte, {.typeWord = "BYTE", .columnType = "INTEGER", .literal = Integer, .held = HeldType::Integer}},
+    Entry{jet::kTypeInteger,
+          {.typeWord = "INTEGER", .columnType = "INTEGER", .literal = Integer, .held = HeldType::Integer}},
+    Entry{jet::kTypeLong,
+          {.typeWord = "LNGINT", .columnType = "BIGINT", .literal = Integer, .held = HeldType::Integer}},
+    Entry{jet::kTypeCurrency,
+          {.typeWord = "CURRENCY", .columnType = "DOUBLE", .literal = Currency, .held = HeldType::Double}},
+    Entry{jet::kTypeSingle, {.typeWord = "SINGLE", .columnType = "REAL", .literal = Float, .held = HeldType::Single}},
+    Entry{jet::kTypeDouble, {.typeWord = "DOUBLE", .columnType = "DOUBLE", .literal = Float, .held = HeldType::Double}},
+    Entry{jet::kTypeDateTime,
+          {.typeWord = "DATETIME", .columnType = "DATETIME", .literal = DateTime, .held = HeldType::DateTime}},
     Entry{jet::kTypeBinary,
-          {.typeWord = "", .columnType = "LONGBLOB", .literal = Binary, .keyPrefix = KeyPrefix::LongColumn}},
+          {.typeWord = "",
+           .columnType = "LONGBLOB",
+           .literal = Binary,
+           .held = HeldType::Bytes,
+           .keyPrefix = KeyPrefix::LongColumn}},
     Entry{jet::kTypeText,
           {.typeWord = "TEXT",
            .columnType = "VARCHAR",
            .size = ColumnSize::Length,
            .literal = Text,
+           .held = HeldType::Text,
            .nullability = Nullability::FromZeroLength,
            .keyPrefix = KeyPrefix::FieldSize}},
     // OLE objects are not copied, so the column must accept the NULL every record leaves in it.
@@ -47,20 +57,29 @@ constexpr std::array kRules = {
           {.typeWord = "BLOB",
            .columnType = "TEXT",
            .literal = Text,
+           .held = HeldType::Text,
            .nullability = Nullability::FromZeroLength,
            .takesDefault = false}},
     Entry{jet::kTypeGuid, {.listed = false}},
     Entry{jet::kTypeDecimal,
-          {.typeWord = "DECIMAL", .columnType = "DECIMAL", .size = ColumnSize::PrecisionScale, .literal = Decimal}},
-    Entry{jet::kTypeBigInt, {.typeWord = "BIGINT", .columnType = "BIGINT", .literal = Integer}},
+          {.typeWord = "DECIMAL",
+           .columnType = "DECIMAL",
+           .size = ColumnSize::PrecisionScale,
+           .literal = Decimal,
+           .held = HeldType::Decimal}},
+    Entry{jet::kTypeBigInt,
+          {.typeWord = "BIGINT", .columnType = "BIGINT", .literal = Integer, .held = HeldType::Integer}},
 };
 
 constexpr ColumnRule kAutoNumber{
     .typeWord = "AUTONUM", .columnType = "DOUBLE auto_increment", .takesDefault = false, .autoIncrement = true};
 
 // Attachments, extended dates and whatever later versions add: the bytes are kept.
-constexpr ColumnRule kUnknown{
-    .typeWord = "", .columnType = "LONGBLOB", .literal = Binary, .keyPrefix = KeyPrefix::LongColumn};
+constexpr ColumnRule kUnknown{.typeWord = "",
+                              .columnType = "LONGBLOB",
+                              .literal = Binary,
+                              .held = HeldType::Bytes,
+                              .keyPrefix = KeyPrefix::LongColumn};
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // What an Access field becomes on the way to MySQL, decided in one table: the type word the
 // field list shows, the column type of the table script, the kind of literal a record value
-// is written as, and whether the field is copied at all. The script, the record statements and
-// the pages all read this table, so a field is never created by one rule and filled by another.
+// is written as, how the column holds the value afterwards, and whether the field is copied. The script, the record
+// statements and the pages all read this table, so a field is never created by one rule and filled by another.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,19 @@ enum class LiteralKind {
     DateTime, // '2002-2-6 09:05:00'; Null as the zero date
     Text,     // quoted and escaped; Null as the empty text
     Binary,   // X'…'
+};
+
+// How the column holds a copied value: the typed form the check after a copy reads back and
+// compares (see held_value.h).
+enum class HeldType {
+    None,     // not copied, so not compared
+    Integer,  // whole numbers; Yes/No as -1 and 0
+    Double,   // DOUBLE; Currency as the double nearest its exact amount
+    Single,   // REAL, compared as the Single it was made from
+    Decimal,  // exact digits
+    DateTime, // to the second; Null as the zero date
+    Text,     // the UTF-8 bytes; Null as the empty text
+    Bytes,    // the bytes
 };
 
 // What the column type takes from the field.
@@ -51,6 +64,7 @@ struct ColumnRule {
     std::string_view columnType{}; // the MySQL type, sized as `size` says
     ColumnSize size = ColumnSize::None;
     LiteralKind literal = LiteralKind::None;
+    HeldType held = HeldType::None;
     Nullability nullability = Nullability::NotNull;
     KeyPrefix keyPrefix = KeyPrefix::None;
     bool listed = true;       // false: the field has no row in the field list and no column

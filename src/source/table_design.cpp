@@ -2,6 +2,8 @@
 // rejecting names a MySQL server would not take.
 #include "source/table_design.h"
 
+#include <algorithm>
+
 #include "kavero/version.h"
 #include "source/column_rule.h"
 
@@ -117,6 +119,33 @@ std::vector<KeyRow> keyList(const shell::TableDesign& design) {
         if (!listed) keys.push_back({field, index.unique, index.primary});
     }
     return keys;
+}
+
+std::vector<const shell::DesignField*> primaryKeyFields(const shell::TableDesign& design) {
+    std::vector<const shell::DesignField*> fields;
+    for (const shell::DesignIndex& index : design.indexes) {
+        if (!index.primary) continue;
+        // "+A;-B": a sign before each name. A name may hold ";" itself, so a piece that names
+        // no field is joined with the next.
+        std::string name;
+        std::size_t start = 0;
+        while (start < index.fields.size()) {
+            const std::size_t end = std::min(index.fields.find(';', start), index.fields.size());
+            name += index.fields.substr(start, end - start);
+            start = end + 1;
+            const auto found = std::find_if(design.fields.begin(), design.fields.end(),
+                                            [&](const shell::DesignField& f) { return name.substr(1) == f.name; });
+            if (found != design.fields.end()) {
+                fields.push_back(&*found);
+                name.clear();
+            } else {
+                name += ';';
+            }
+        }
+        if (!name.empty()) return {}; // a field the table does not have: no key to go by
+        break;
+    }
+    return fields;
 }
 
 shell::CommandResult loadTableDesign(shell::frmMain& form, shell::UserInterface& ui, const std::string& tableName,

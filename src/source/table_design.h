@@ -25,6 +25,9 @@ struct KeyRow {
 };
 std::vector<KeyRow> keyList(const shell::TableDesign& design);
 
+// The fields of the table's primary index, in index order; empty when it has none.
+std::vector<const shell::DesignField*> primaryKeyFields(const shell::TableDesign& design);
+
 // The fields that have a row in the field list, in record order.
 std::vector<const shell::DesignField*> listedFields(const shell::TableDesign& design);
 

@@ -283,8 +283,12 @@ void copyFile(const SandboxInfo& sandbox, ScratchDatabase& db, const fs::path& f
             if (numbers.empty()) numbers = result.text;
             continue;
         }
-        EXPECT_EQ(run.lines().front(), "Finished copy") << key;
         EXPECT_TRUE(run.finished()) << key;
+        // The check after the copy agrees with the client's reading below: every record the
+        // server did not refuse is there as the reader reads it, and nothing else is.
+        EXPECT_TRUE(run.counters->checkComplete) << key << ": " << run.lines()[1];
+        EXPECT_EQ(run.counters->differences, 0) << key;
+        EXPECT_EQ(run.counters->verified, run.counters->copied) << key;
         records += static_cast<int>(run.counters->read);
         recordOutcome(run.lines(), key, outcome);
         compareTable(run, sandbox, db.name(), key, outcome, differences);
@@ -334,21 +338,36 @@ TEST(RecordCopy, StatusLinesNameEveryRecordAndEveryRefusal) {
     ASSERT_TRUE(run.open(fixtureFile("records.mdb")).ok());
     const std::string first = "Your database design is now moved to " + sandbox.dsn;
 
-    // An empty table: the total and the end, no statement.
+    // The summary closes the window; its time is the one thing that varies.
+    const auto endsWithSummary = [&run](const std::string& counts) {
+        Lines lines = run.lines();
+        EXPECT_TRUE(std::regex_match(
+            lines.front(), std::regex("Records read " + counts + ", in [0-9]+\\.[0-9] s \\([0-9]+ records/s\\)")))
+            << lines.front();
+        lines.erase(lines.begin());
+        return lines;
+    };
+
+    // An empty table: the total and the end, no statement; the check finds the table empty.
     ASSERT_TRUE(run.pick("Empty").ok());
     ASSERT_TRUE(run.go().ok());
-    EXPECT_EQ(run.lines(), (Lines{"Finished copy", "Copying 0 records in total", first}));
+    EXPECT_EQ(
+        endsWithSummary("0, copied 0, rejected 0, verified 0"),
+        (Lines{"Every copied record is on the server as copied: 0 records verified", "Checked 0 rows on the server",
+               "Checking 0 records on the server", "Finished copy", "Copying 0 records in total", first}));
     EXPECT_EQ(run.counters->read, 0);
     EXPECT_TRUE(run.finished());
 
-    // Three records, the second refused for its Null number: the others arrive, the bar fills.
+    // Three records, the second refused for its Null number: the others arrive and are
+    // checked, the refused one is not missed; the bar fills.
     ASSERT_TRUE(run.pick("Three").ok());
     ASSERT_TRUE(run.go().ok());
-    EXPECT_EQ(run.lines(), (Lines{"Finished copy", "Copying record no. 3",
-                                  "Error on record no. 2: 1048 Column 'Amount' cannot be null", "Copying record no. 2",
-                                  "Copying record no. 1", "Copying 3 records in total", first}));
+    EXPECT_EQ(endsWithSummary("3, copied 2, rejected 1, verified 2"),
+              (Lines{"Every copied record is on the server as copied: 2 records verified",
+                     "Checked 2 rows on the server", "Checking 3 records on the server", "Finished copy",
+                     "Copying record no. 3", "Error on record no. 2: 1048 Column 'Amount' cannot be null",
+                     "Copying record no. 2", "Copying record no. 1", "Copying 3 records in total", first}));
     EXPECT_TRUE(run.finished());
-    EXPECT_EQ(run.progress.eProgressBar.max, 3);
     EXPECT_EQ(clientRows(sandbox, db.name(), "SELECT ID, Name FROM Three"), (Rows{{"1", "one"}, {"3", "three"}}));
 }
 
@@ -416,6 +435,18 @@ TEST(RecordCopy, AValueANonStrictServerCutsIsReported) {
     EXPECT_EQ(outcome, (Outcome{{"record 2", "changed 1265"}, {"record 6", "1048"}}));
     EXPECT_EQ(clientRows(sandbox, db.name(), "SELECT ID, LENGTH(Memo) FROM HardValues WHERE ID = 2"),
               (Rows{{"2", "65535"}}));
+    // The check finds the cut memo on its own (the table has no key, so the record is missing
+    // as copied and the cut row is one too many), and says so.
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Missing record no. 2: not on the server"), lines.end());
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](const std::string& line) {
+                               return line.starts_with("Extra row on the server: ID 2, Text ") &&
+                                      line.find("…' (65535 bytes)") != std::string::npos;
+                           }),
+              lines.end());
+    EXPECT_EQ(lines[1], "The server does not hold what was copied: 1 record missing, 0 records different, 1 row "
+                        "too many");
+    EXPECT_EQ(run.counters->differences, 2);
     EXPECT_TRUE(run.finished());
 }
 
@@ -461,7 +492,13 @@ TEST(RecordCopy, ALostServerRefusesTheRestAndTheCopyStillEnds) {
     EXPECT_EQ(outcome.size(), static_cast<std::size_t>(40000 - copied));
     EXPECT_TRUE(outcome.count("record " + std::to_string(copied + 1)));
     EXPECT_TRUE(outcome.count("record 40000"));
-    EXPECT_EQ(run.lines().front(), "Finished copy");
+    // The check cannot read a server that is gone, and says so.
+    const Lines lines = run.lines();
+    EXPECT_TRUE(lines[1].starts_with("The check could not read the table on the server: ")) << lines[1];
+    EXPECT_TRUE(lines[0].starts_with("Records read 40000, copied " + std::to_string(copied) + ", rejected " +
+                                     std::to_string(40000 - copied) + ", not verified, in "))
+        << lines[0];
+    EXPECT_FALSE(run.counters->checkComplete);
     EXPECT_TRUE(run.finished());
 }
 

@@ -22,11 +22,9 @@ expect() {
     fi
 }
 client() { MYSQL_PWD="$KAVERO_TEST_PASSWORD" mariadb -u "$KAVERO_TEST_USER" -S "$KAVERO_TEST_SOCKET" "$@"; }
-count() { client -N -B kavero_test -e "SELECT COUNT(*) FROM \`$1\`"; }
 
-expect records 0 "^Records read 5, copied 5, rejected 0" \
+expect records 0 "^Records read 5, copied 5, rejected 0, verified 5, in " \
     "$cli" copy "$fixtures/customers.mdb" Customers "${login[@]}" --records --yes
-[ "$(count Customers)" = 5 ] || { echo "FAIL records: $(count Customers) rows on the server"; failures=$((failures + 1)); }
 expect rejected 3 "^record 2: 1048 Column 'Amount' cannot be null" \
     "$cli" copy "$fixtures/records.mdb" Three "${login[@]}" --records --yes --keys none
 expect no_terminal 1 "^kavero-cli: the copy drops and creates the table Customers; there is no terminal to ask: confirm with --yes$" \
@@ -38,6 +36,64 @@ expect password_in_connect_text 1 "^kavero-cli: .*PWD" \
     "$cli" copy "$fixtures/customers.mdb" Customers --dsn "DSN=kavero_test;PWD=x" --database kavero_test --user u --yes
 expect wrong_password 1 "^kavero-cli: .*1045" \
     env KAVERO_MYSQL_PASSWORD=wrong "$cli" copy "$fixtures/customers.mdb" Customers "${login[@]}" --yes
+
+# The check finds what changed on the server after a copy: paired by key where the table has
+# one (Forty Thousand, read back in pages along it), as a multiset where it has none (Ten). The
+# lines come in a fixed order: extra rows as read, then the records by number.
+expect_lines() {
+    local name="$1" status="$2" expected="$3"
+    shift 3
+    local err got
+    err="$(setsid "$@" 2>&1 >/dev/null </dev/null)"
+    got=$?
+    err="$(grep -E '^(Extra|Different|Missing|The server|Records read|kavero-cli)' <<<"$err" | sed -E 's/ in [0-9]+\.[0-9] s \([0-9]+ records\/s\)$/ in S/')"
+    if [ "$got" != "$status" ] || [ "$err" != "$expected" ]; then
+        echo "FAIL $name: status $got (expected $status), stderr:"; sed 's/^/    /' <<<"$err"
+        failures=$((failures + 1))
+    fi
+}
+"$cli" copy "$fixtures/large.mdb" "Forty Thousand" "${login[@]}" --records --yes --no-verify --allow-spaces 2>/dev/null
+"$cli" copy "$fixtures/records.mdb" Ten "${login[@]}" --records --yes --no-verify --keys none 2>/dev/null
+client kavero_test -e "UPDATE \`Forty Thousand\` SET Amount = 1 WHERE ID = 2500;
+    DELETE FROM \`Forty Thousand\` WHERE ID = 17000; INSERT INTO \`Forty Thousand\` VALUES (40001, 'new', 2, '');
+    UPDATE Ten SET Name = 'changed' WHERE ID = 3; DELETE FROM Ten WHERE ID = 5; INSERT INTO Ten VALUES (11, 'record 11')"
+expect_lines verify_keyed 4 "Extra row on the server: ID 40001, Name 'new', Amount 2, Notes ''
+Different record no. 2500: Amount holds 1 on the server, 1042.32 in the Access table
+Missing record no. 17000: not on the server
+The server does not hold what was copied: 1 record missing, 1 record different, 1 row too many
+Records read 40000, verified 39998, in S" "$cli" verify "$fixtures/large.mdb" "forty thousand" "${login[@]}" --allow-spaces
+expect_lines verify_multiset 4 "Extra row on the server: ID 3, Name 'changed'
+Extra row on the server: ID 11, Name 'record 11'
+Missing record no. 3: not on the server
+Missing record no. 5: not on the server
+The server does not hold what was copied: 2 records missing, 0 records different, 2 rows too many
+Records read 10, verified 8, in S" "$cli" verify "$fixtures/records.mdb" Ten "${login[@]}"
+client kavero_test -e "DROP TABLE IF EXISTS Twelve"
+expect_lines verify_no_table 1 "kavero-cli: The check could not read the table on the server: 1146 Table 'kavero_test.Twelve' doesn't exist
+Records read 12, not verified, in S" "$cli" verify "$fixtures/records.mdb" Twelve "${login[@]}"
+
+# Every table of a file, each copied and checked as alone, and the summary at the end (the
+# seconds, the one thing that varies, masked).
+summary="$(setsid "$cli" copy "$fixtures/records.mdb" --all-tables "${login[@]}" --records --yes --keys none \
+    --allow-spaces 2>&1 >/dev/null </dev/null)"
+status=$?
+summary="$(sed -n '/^Table  /,$p' <<<"$summary" | sed -E 's/[0-9]\.[0-9]( |$)/S.S\1/')"
+expected_summary="Table           Read  Copied  Rejected  Verified  Seconds  Result
+Literals           7       6         1         6      S.S  rejected
+FirstFieldNull     6       6         0         6      S.S  ok
+Ten               10      10         0        10      S.S  ok
+Twelve            12      12         0        12      S.S  ok
+TwentyThree       23      23         0        23      S.S  ok
+Empty              0       0         0         0      S.S  ok
+AutoAndOle         3       3         0         3      S.S  ok
+Three              3       2         1         2      S.S  rejected
+Spaced Table       2       2         0         2      S.S  ok
+HardValues         6       4         2         4      S.S  rejected
+Total             72      68         4        68      S.S"
+if [ "$status" != 3 ] || [ "$summary" != "$expected_summary" ]; then
+    echo "FAIL all_tables: status $status (expected 3), summary:"; sed 's/^/    /' <<<"$summary"
+    failures=$((failures + 1))
+fi
 
 # script --records into the mariadb client gives the table the direct copy gives, byte for
 # byte; the records the server refuses (a memo too long, a Null number) are refused both ways.
