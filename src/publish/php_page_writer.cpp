@@ -75,9 +75,10 @@ std::int64_t WritePhpCopyPages(PageFolder& folder, const PageSettings& settings,
     const auto total = static_cast<std::int64_t>(database.recordCount(design.name));
     const std::string records = std::to_string(total);
     {
+        const std::string first = total > 0 ? copyPageName(1) : kEndCopyPage;
         const Substitution substitutions[] = {
             {"<kavero:run>", run.id},
-            {"<kavero:firstpage>", total > 0 ? copyPageName(1) : kEndCopyPage},
+            {"<kavero:firstpage>", first},
             {"<kavero:total>", records},
         };
         folder.write("startcopy.php", fillTemplate(PageTemplate::PhpStatCopy, substitutions));

@@ -1,6 +1,7 @@
 <?php // KAVERO page set: one copy page; runs its records' statements, then opens the next page.
 require __DIR__ . '/kavero-common.php';
 $kavero = kavero_open('<kavero:run>');
+$login = kavero_login($kavero); // before any output: it may read the session
 // One INSERT statement per record, as base64: no byte of a record can end the string or the code.
 $statements = [
 <kavero:statements>];
@@ -14,7 +15,7 @@ $statements = [
 Coping <kavero:reached> records of <kavero:total> to mySQL server
 <?php
 flush();
-[$pdo, $connectError] = kavero_connect(kavero_login($kavero));
+[$pdo, $connectError] = kavero_connect($login);
 ?>
 <table>
 <tr><td class="bar" colspan="2">Publish result</td></tr>

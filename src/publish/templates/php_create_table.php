@@ -2,7 +2,7 @@
 require __DIR__ . '/kavero-common.php';
 $kavero = kavero_open('<kavero:run>');
 $script = base64_decode('<kavero:script>');
-$login = kavero_login($kavero);
+$login = kavero_login($kavero); // before any output: it may read the session
 $submitted = ($_SERVER['REQUEST_METHOD'] ?? '') === 'POST' && ($_POST['cmd'] ?? '') === 'run';
 if ($submitted) {
     $login = kavero_keep_login($kavero, $_POST);

@@ -1,6 +1,7 @@
 <?php // KAVERO page set: the end of the copy; lists the table as the server holds it and locks the pages.
 require __DIR__ . '/kavero-common.php';
 $kavero = kavero_open('<kavero:run>');
+$login = kavero_login($kavero); // before any output: it may read the session
 $query = base64_decode('<kavero:query>');
 $fields = array_map('base64_decode', [<kavero:fields>]);
 ?>
@@ -17,7 +18,7 @@ Se list below (Data is collected from mySQL server )</td></tr>
 </table>
 <p>
 <?php
-[$pdo, $connectError] = kavero_connect(kavero_login($kavero));
+[$pdo, $connectError] = kavero_connect($login);
 $listed = false;
 if ($pdo === null) {
     echo "The list cannot be shown: connecting to the mySQL server failed.<br>\r\n", kavero_result($connectError);
