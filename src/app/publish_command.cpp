@@ -42,7 +42,8 @@ std::string deleteQuestion(const std::string& folder, publish::PageFlavour flavo
 }
 
 bool endsWithIgnoringCase(const std::string& name, std::string_view end) {
-    return name.size() > end.size() && shell::equalsIgnoringCase(std::string_view(name).substr(name.size() - end.size()), end);
+    return name.size() > end.size() &&
+           shell::equalsIgnoringCase(std::string_view(name).substr(name.size() - end.size()), end);
 }
 
 // An old page: any *.asp file for the ASP pages. For the PHP pages only the files KAVERO wrote

@@ -31,8 +31,7 @@ std::optional<std::string> flavouredPageName(const std::string& outputFile, publ
 
 // The closing message: how to upload and run the pages. For the PHP pages `token` is the key
 // of the run; the address to open carries it.
-std::string publishInstructions(const std::string& outputFile,
-                                publish::PageFlavour flavour = publish::PageFlavour::Asp,
+std::string publishInstructions(const std::string& outputFile, publish::PageFlavour flavour = publish::PageFlavour::Asp,
                                 std::string_view token = {});
 
 // eGetAspFile: the save dialog that chooses the output file (a .php one with ePhpPages); a

@@ -98,8 +98,8 @@ int runPublish(const PublishArguments& args) {
         std::cerr << (args.noPasswordInPages
                           ? "kavero-config.php holds no password: type it into the table form; the web server keeps "
                             "it for that browser session.\n"
-                          : "kavero-config.php holds the MySQL password (only you can read it here; keep it so on the "
-                            "web host). No page shows it.\n");
+                          : "kavero-config.php holds the MySQL password: here only you can read it, and on the web "
+                            "host only the web server should. No page shows it.\n");
     } else if (args.noPasswordInPages) {
         std::cerr << "The pages hold no password: enter it in the page's form, it is passed on from page to page "
                      "in the addresses.\n";
@@ -115,8 +115,7 @@ int runPublish(const PublishArguments& args) {
 void addPublishCommand(CLI::App& app, int& exitStatus) {
     auto args = std::make_shared<PublishArguments>();
     CLI::App* command = app.add_subcommand(
-        "publish",
-        "Write ASP or PHP pages that create the table, and with --records copy its records, on a web host");
+        "publish", "Write ASP or PHP pages that create the table, and with --records copy its records, on a web host");
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
     command->add_option("TABLE", args->table, "Table name (any letter case)")->required();
     command

@@ -49,7 +49,7 @@ void WritePhpSupportFiles(PageFolder& folder, const PageSettings& settings, cons
     const std::string user = base64(settings.user);
     const std::string password = base64(settings.passwordInPages ? settings.password : std::string());
     const Substitution substitutions[] = {
-        {"<kavero:run>", run.id},         {"<kavero:token>", run.token}, {"<kavero:server>", server},
+        {"<kavero:run>", run.id},        {"<kavero:token>", run.token}, {"<kavero:server>", server},
         {"<kavero:database>", database}, {"<kavero:user>", user},       {"<kavero:password>", password},
     };
     folder.write(std::string(kPhpConfigFile), fillTemplate(PageTemplate::PhpConfig, substitutions),
@@ -96,8 +96,8 @@ std::int64_t WritePhpCopyPages(PageFolder& folder, const PageSettings& settings,
         const std::string reached = std::to_string(read);
         const std::string next = set.eof() ? kEndCopyPage : copyPageName(page + 1);
         const Substitution substitutions[] = {
-            {"<kavero:run>", run.id},      {"<kavero:statements>", batch}, {"<kavero:reached>", reached},
-            {"<kavero:total>", records},   {"<kavero:next>", next},
+            {"<kavero:run>", run.id},    {"<kavero:statements>", batch}, {"<kavero:reached>", reached},
+            {"<kavero:total>", records}, {"<kavero:next>", next},
         };
         folder.write(copyPageName(page), fillTemplate(PageTemplate::PhpCopyData, substitutions));
         ++page;

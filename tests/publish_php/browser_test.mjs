@@ -177,6 +177,9 @@ try {
     const left = fs.readdirSync(path.join(root, 'chain')).sort().join(' ');
     check('delete old: only the pages', left === 'createtable.php endcopy.php kavero-common.php kavero-config.php ' +
         'main.php own.php startcopy.php startcopy1.php startcopy2.php startcopy3.php startcopy4.php startcopy5.php', left);
+    const html = spawnSync(cli, ['publish', path.join(fixtures, 'records.mdb'), 'Ten', '--out', path.join(root, 'chain', 'x.html'),
+        '--server', server, '--database', 'd', '--user', 'u', '--flavour', 'php'], { env: { ...env, KAVERO_MYSQL_PASSWORD: 'x' }, encoding: 'utf8' });
+    check('main page not .php: refused', html.status === 1 && /must end in \.php/.test(html.stderr), html.stderr);
     check('config: owner only', (fs.statSync(path.join(root, 'chain', 'kavero-config.php')).mode & 0o777) === 0o600);
 
     // The key: every page refuses a request without it or with another, and runs nothing.
