@@ -85,7 +85,9 @@ const port = await new Promise((resolve) => {
     });
 });
 const origin = `http://127.0.0.1:${port}`;
-const php = spawn('php', ['-S', `127.0.0.1:${port}`, '-t', root], { stdio: ['ignore', 'ignore', 'ignore'] });
+// Bounded in time, so a killed test run cannot leave the server behind for long.
+const php = spawn('timeout', ['280', 'php', '-S', `127.0.0.1:${port}`, '-t', root], { stdio: 'ignore' });
+process.on('exit', () => php.kill());
 for (let i = 0; i < 100 && !(await fetch(origin).catch(() => null)); i++) await new Promise((r) => setTimeout(r, 50));
 const browser = await chromium.launch({ executablePath: chromiumPath, args: ['--no-sandbox'] });
 const page = await browser.newPage({ viewport: { width: 960, height: 1000 } });
