@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing, fuzzing and the test oracles need,
-# then the npm reader used as an oracle. Safe to run again; quick when all is present.
+# then the npm reader used as an oracle and the npm driver of the browser tests. Safe to run
+# again; quick when all is present.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   mdbtools
   xvfb xauth
+  php-cli php-mysql chromium
 )
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || packages+=(npm)
@@ -35,4 +37,13 @@ if [ ! -f "$oracle_dir/node_modules/mdb-reader/package.json" ]; then
   mkdir -p "$oracle_dir"
   echo "install-deps: installing mdb-reader@3.2.0 into $oracle_dir"
   (cd "$oracle_dir" && npm install --loglevel=error --no-audit --no-fund --prefix . mdb-reader@3.2.0 >/dev/null)
+fi
+
+# Drives Debian's chromium in the tests of the PHP pages (it downloads no browser of its own),
+# kept out of the source tree like the reader above.
+browser_dir="${KAVERO_BROWSER_DIR:-$(cd "$(dirname "$0")/.." && pwd)/build/browser}"
+if [ ! -f "$browser_dir/node_modules/playwright-core/package.json" ]; then
+  mkdir -p "$browser_dir"
+  echo "install-deps: installing playwright-core@1.65.2 into $browser_dir"
+  (cd "$browser_dir" && npm install --loglevel=error --no-audit --no-fund --prefix . playwright-core@1.65.2 >/dev/null)
 fi

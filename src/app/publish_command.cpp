@@ -8,6 +8,7 @@
 
 #include "app/busy_pointer.h"
 #include "kavero/version.h"
+#include "publish/php_page_writer.h"
 #include "script/create_sql_table_create.h"
 #include "shell/ascii.h"
 #include "shell/conversion_inputs.h"
@@ -21,7 +22,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kPagePattern = "*.asp";
+std::string pagePattern(publish::PageFlavour flavour) {
+    return "*" + std::string(publish::pageExtension(flavour));
+}
+
+publish::PageFlavour chosenFlavour(const shell::frmMain& form) {
+    return form.ePhpPages.checked ? publish::PageFlavour::Php : publish::PageFlavour::Asp;
+}
 
 // A path that names a folder and a page in it; the pages are never written, and old pages
 // never deleted, anywhere a relative or folder-only name would lead.
@@ -29,27 +36,39 @@ bool namesAPageInAFolder(const std::string& outputFile) {
     return !outputFile.empty() && outputFile.front() == '/' && outputFile.back() != '/';
 }
 
-std::string deleteQuestion(const std::string& folder) {
-    return "Should I delete all previous KAVERO files (*.asp) in destination dir :\r\n" + folder +
-           "\r\n to avoid confusion when you upload the files.";
+std::string deleteQuestion(const std::string& folder, publish::PageFlavour flavour) {
+    return "Should I delete all previous KAVERO files (" + pagePattern(flavour) + ") in destination dir :\r\n" +
+           folder + "\r\n to avoid confusion when you upload the files.";
 }
 
-bool isPageFile(const fs::directory_entry& entry) {
+bool endsWithIgnoringCase(const std::string& name, std::string_view end) {
+    return name.size() > end.size() &&
+           shell::equalsIgnoringCase(std::string_view(name).substr(name.size() - end.size()), end);
+}
+
+// An old page: any *.asp file for the ASP pages. For the PHP pages only the files KAVERO wrote
+// (its pages of any earlier run, their configuration and their shared functions), since a
+// folder on a PHP web host often holds PHP files of other programs.
+bool isPageFile(const fs::directory_entry& entry, publish::PageFlavour flavour) {
     std::error_code ignored;
-    if (entry.is_directory(ignored)) return false;
     const std::string name = entry.path().filename().string();
-    return name.size() > 4 && shell::equalsIgnoringCase(std::string_view(name).substr(name.size() - 4), ".asp");
+    if (flavour == publish::PageFlavour::Php) {
+        return entry.is_regular_file(ignored) && !entry.is_symlink(ignored) && name.ends_with(".php") &&
+               publish::isPhpPage(entry.path());
+    }
+    if (entry.is_directory(ignored)) return false;
+    return endsWithIgnoringCase(name, ".asp");
 }
 
-// Deletes the *.asp files directly inside `folder`: no sub-folder is entered, and a link is
+// Deletes the old pages directly inside `folder`: no sub-folder is entered, and a link is
 // removed as a link, so nothing outside the folder is touched. PageWriteError names the first
 // file that would not go.
-void deleteOldPages(const std::string& folder) {
+void deleteOldPages(const std::string& folder, publish::PageFlavour flavour) {
     std::error_code error;
     fs::directory_iterator it(folder, error);
     if (error) return; // no folder yet: nothing to delete
     for (const fs::directory_entry& entry : it) {
-        if (!isPageFile(entry)) continue;
+        if (!isPageFile(entry, flavour)) continue;
         if (!fs::remove(entry.path(), error) && error) {
             throw publish::PageWriteError("The old page " + entry.path().string() +
                                           " could not be deleted: " + error.message());
@@ -88,32 +107,47 @@ std::string mainPageName(const std::string& outputFile) {
     return slash == std::string::npos ? outputFile : outputFile.substr(slash + 1);
 }
 
-std::string publishInstructions(const std::string& outputFile) {
+std::optional<std::string> flavouredPageName(const std::string& outputFile, publish::PageFlavour flavour) {
+    const std::string name = mainPageName(outputFile);
+    if (flavour == publish::PageFlavour::Asp || name.ends_with(".php")) return name;
+    if (endsWithIgnoringCase(name, ".asp")) return name.substr(0, name.size() - 4) + ".php";
+    return std::nullopt;
+}
+
+std::string publishInstructions(const std::string& outputFile, publish::PageFlavour flavour, std::string_view token) {
     const std::string folder = outputFolder(outputFile);
-    const std::string page = mainPageName(outputFile);
-    return "Your database design is now ready to publish\r\n"
-           "What you have to do now is : \r\n"
-           "1. Publish all the files (*.asp) from  " +
-           folder +
-           " to your ISP/or your own web server\r\n"
-           "2. Start you browser and enter URL, path to files, + " +
-           page + " (Exp. Http://" + std::string(kExampleHost) + "/" + page +
-           ")\r\n"
-           "3. Create the database by pressing the 'submit to mySQL server' button in the browser window, and "
-           "check there is no error message\r\n"
-           "4. Copy you data by pressing the 'start copy x record to your mySQL server' button\r\n"
-           "\r\n"
-           "Warning you will delete all data in your database is the databse already exist !!!!!\r\n"
-           "\r\n";
+    std::string page = flavouredPageName(outputFile, flavour).value_or(mainPageName(outputFile));
+    if (flavour == publish::PageFlavour::Php) page += "?t=" + std::string(token);
+    std::string text = "Your database design is now ready to publish\r\n"
+                       "What you have to do now is : \r\n"
+                       "1. Publish all the files (" +
+                       pagePattern(flavour) + ") from  " + folder +
+                       " to your ISP/or your own web server\r\n"
+                       "2. Start you browser and enter URL, path to files, + " +
+                       page + " (Exp. Http://" + std::string(kExampleHost) + "/" + page +
+                       ")\r\n"
+                       "3. Create the database by pressing the 'submit to mySQL server' button in the browser window, "
+                       "and check there is no error message\r\n"
+                       "4. Copy you data by pressing the 'start copy x record to your mySQL server' button\r\n"
+                       "\r\n"
+                       "Warning you will delete all data in your database is the databse already exist !!!!!\r\n"
+                       "\r\n";
+    if (flavour == publish::PageFlavour::Php) {
+        text += "The pages open only with the address above (keep it to yourself). The MySQL login is in " +
+                std::string(publish::kPhpConfigFile) +
+                " only. After one copy the pages lock themselves: then delete them all from the web server.\r\n";
+    }
+    return text;
 }
 
 void chooseAspFile(shell::frmMain& form, shell::UserInterface& ui, const shell::SettingsStore& store) {
+    const publish::PageFlavour flavour = chosenFlavour(form);
     std::string preset = form.eSourceDest.text.empty() ? store.read(shell::kAspPathKey, source::defaultDatabaseFolder())
                                                        : outputFolder(form.eSourceDest.text);
-    preset += kPagePattern;
+    preset += pagePattern(flavour);
     form.dlgCommonDialog.fileName = preset;
-    form.dlgCommonDialog.filter = std::string(kPagePattern);
-    form.dlgCommonDialog.defaultExt = "asp";
+    form.dlgCommonDialog.filter = pagePattern(flavour);
+    form.dlgCommonDialog.defaultExt = std::string(publish::pageExtension(flavour).substr(1));
     form.dlgCommonDialog.dialogTitle = "Select where source files should be created so you can upload them later";
     const std::optional<std::string> chosen = ui.saveFileDialog(
         {form.dlgCommonDialog.dialogTitle, form.dlgCommonDialog.filter, preset, form.dlgCommonDialog.defaultExt});
@@ -128,10 +162,16 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
     const std::string outputFile = form.eSourceDest.text;
     const bool withRecords = form.eISPAlsoCopyData.checked();
     const std::optional<int> perPage = recordsPerPage(form.eRecordsPerPage.text);
+    const publish::PageFlavour flavour = chosenFlavour(form);
 
     if (!outputFile.empty() && !namesAPageInAFolder(outputFile)) {
         return refuse(ui, "The output file must be a full path with the main page's name, such as "
-                          "/home/you/web/kavero.asp:\r\n" +
+                          "/home/you/web/kavero" +
+                              std::string(publish::pageExtension(flavour)) + ":\r\n" + outputFile);
+    }
+    const std::optional<std::string> pageName = flavouredPageName(outputFile, flavour);
+    if (!outputFile.empty() && !pageName) {
+        return refuse(ui, "The main page of the PHP pages must end in .php, or the web server does not run it:\r\n" +
                               outputFile);
     }
     if (outputFile.empty() && missing.empty()) {
@@ -147,10 +187,10 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
     // With no output file there is no folder to ask about; the list below says what is missing.
     if (!outputFile.empty()) {
         const std::string folder = outputFolder(outputFile);
-        if (ui.messageBox(deleteQuestion(folder), kProductName, shell::MessageIcon::Question,
+        if (ui.messageBox(deleteQuestion(folder, flavour), kProductName, shell::MessageIcon::Question,
                           shell::MessageButtons::YesNo) == shell::MessageAnswer::Yes) {
             try {
-                deleteOldPages(folder);
+                deleteOldPages(folder, flavour);
             } catch (const publish::PageWriteError& e) {
                 return fail(ui, e, "Error on deleting the old pages");
             }
@@ -170,6 +210,8 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
     settings.recordsPerPage = perPage.value_or(publish::kDefaultRecordsPerPage);
     settings.quoting =
         form.eAllowFieldNamesIwthSpace.checked() ? source::NameQuoting::Backquoted : source::NameQuoting::Bare;
+    settings.flavour = flavour;
+    publish::PhpRun run;
 
     // The busy pointer goes before a failure is shown: each handler runs after the scope ends.
     try {
@@ -185,11 +227,22 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
             lastYield = now;
             ui.yield();
         });
-        publish::WriteMainFramePage(folder, mainPageName(outputFile));
-        publish::WriteCreateTablePage(folder, settings, form.eScriptOutPut.text);
+        if (flavour == publish::PageFlavour::Php) {
+            run = publish::newPhpRun();
+            publish::WritePhpSupportFiles(folder, settings, run);
+            publish::WritePhpMainPage(folder, *pageName, run);
+            publish::WritePhpCreateTablePage(folder, run, form.eScriptOutPut.text);
+        } else {
+            publish::WriteMainFramePage(folder, *pageName);
+            publish::WriteCreateTablePage(folder, settings, form.eScriptOutPut.text);
+        }
         if (withRecords) {
             source::AccessDatabase database(form.eFilename.text, options);
-            publish::WriteCopyPages(folder, settings, form.design, database);
+            if (flavour == publish::PageFlavour::Php) {
+                publish::WritePhpCopyPages(folder, settings, run, form.design, database);
+            } else {
+                publish::WriteCopyPages(folder, settings, form.design, database);
+            }
         }
     } catch (const script::ScriptError& e) {
         ui.messageBox(e.description(), kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
@@ -199,7 +252,7 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
     } catch (const source::EngineError& e) {
         return fail(ui, e, "Error on reading the records, on ePublishToISP");
     }
-    ui.messageBox(publishInstructions(outputFile), kProductName, shell::MessageIcon::Information,
+    ui.messageBox(publishInstructions(outputFile, flavour, run.token), kProductName, shell::MessageIcon::Information,
                   shell::MessageButtons::Ok);
     return shell::CommandResult::done();
 }

@@ -1,5 +1,6 @@
 // kavero-cli publish: the web-host target from the command line. The pages are written into
-// the folder of --out; their names go to standard output, the instructions to standard error.
+// the folder of --out; their names go to standard output, the instructions (with the address
+// to open, which for the PHP pages carries their key) to standard error.
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -22,6 +23,7 @@ struct PublishArguments {
     std::string database;
     std::string user;
     std::string keys = "key";
+    std::string flavour = "asp";
     int recordsPerPage = publish::kDefaultRecordsPerPage;
     bool records = false;
     bool deleteOld = false;
@@ -83,6 +85,7 @@ int runPublish(const PublishArguments& args) {
     form.eMySqlusernameISP.text = args.user;
     form.eMySqlpasswordISP.text = *password;
     form.eLeavePasswordOut.checked = args.noPasswordInPages;
+    form.ePhpPages.checked = args.flavour == "php";
     form.eRecordsPerPage.text = std::to_string(args.recordsPerPage);
     form.eISPAlsoCopyData.value = args.records ? shell::CheckState::Checked : shell::CheckState::Unchecked;
 
@@ -91,7 +94,13 @@ int runPublish(const PublishArguments& args) {
         form, console, options, [&](const std::filesystem::path& page) { output.write(page.string() + "\n"); });
     if (!result.ok()) return reportResult(result);
     if (!output.finish()) return kExitFailed;
-    if (args.noPasswordInPages) {
+    if (form.ePhpPages.checked) {
+        std::cerr << (args.noPasswordInPages
+                          ? "kavero-config.php holds no password: type it into the table form; the web server keeps "
+                            "it for that browser session.\n"
+                          : "kavero-config.php holds the MySQL password: here only you can read it, and on the web "
+                            "host only the web server should. No page shows it.\n");
+    } else if (args.noPasswordInPages) {
         std::cerr << "The pages hold no password: enter it in the page's form, it is passed on from page to page "
                      "in the addresses.\n";
     } else {
@@ -106,14 +115,16 @@ int runPublish(const PublishArguments& args) {
 void addPublishCommand(CLI::App& app, int& exitStatus) {
     auto args = std::make_shared<PublishArguments>();
     CLI::App* command = app.add_subcommand(
-        "publish", "Write ASP pages that create the table, and with --records copy its records, on a web host");
+        "publish", "Write ASP or PHP pages that create the table, and with --records copy its records, on a web host");
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
     command->add_option("TABLE", args->table, "Table name (any letter case)")->required();
     command
         ->add_option("--out", args->out,
-                     "The main page to write, such as web/kavero.asp; the other pages go "
-                     "into its folder")
+                     "The main page to write, such as web/kavero.asp (web/kavero.php for PHP; a .asp name "
+                     "becomes .php); the other pages go into its folder")
         ->required();
+    command->add_option("--flavour", args->flavour, "asp (classic ASP, the default) or php (PHP 8 with PDO MySQL)")
+        ->check(CLI::IsMember({"asp", "php"}));
     command->add_option("--server", args->server, "MySQL server as the web host reaches it (host or host:port)")
         ->required();
     command->add_option("--database", args->database, "Database on that server")->required();
@@ -123,7 +134,9 @@ void addPublishCommand(CLI::App& app, int& exitStatus) {
         ->add_option("--records-per-page", args->recordsPerPage,
                      "Records on one copy page (default 5; raise it for large tables)")
         ->check(CLI::Range(1, publish::kMaxRecordsPerPage));
-    command->add_flag("--delete-old", args->deleteOld, "Delete every *.asp file of the output folder first");
+    command->add_flag("--delete-old", args->deleteOld,
+                      "Delete the old pages of the output folder first: every *.asp file, or for PHP every *.php "
+                      "file KAVERO wrote");
     command->add_flag("--no-password-in-pages", args->noPasswordInPages,
                       "Leave the password out of the pages; the page forms ask for it");
     addKeysOption(*command, args->keys);
@@ -131,7 +144,9 @@ void addPublishCommand(CLI::App& app, int& exitStatus) {
     addPasswordOption(*command, args->passwordStdin);
     args->codePage.addTo(*command);
     command->footer("The password is never taken from the command line. Unless --no-password-in-pages is given, "
-                    "the pages carry it in clear text: remove them from the web server after use.");
+                    "the ASP pages carry it in clear text: remove them from the web server after use. The PHP pages "
+                    "keep it in kavero-config.php only, open only with the address printed (it carries their key) "
+                    "and lock themselves after one copy.");
     command->callback([args, &exitStatus] { exitStatus = runPublish(*args); });
 }
 

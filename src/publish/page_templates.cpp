@@ -13,6 +13,13 @@ extern const std::string_view kCopyPage;
 extern const std::string_view kEndCopy;
 extern const std::string_view kPageHead;
 extern const std::string_view kServerFunctions;
+extern const std::string_view kPhpMainPage;
+extern const std::string_view kPhpCreateTable;
+extern const std::string_view kPhpStartCopy;
+extern const std::string_view kPhpCopyPage;
+extern const std::string_view kPhpEndCopy;
+extern const std::string_view kPhpCommon;
+extern const std::string_view kPhpConfig;
 } // namespace detail
 
 namespace {
@@ -38,6 +45,20 @@ std::string_view pageTemplate(PageTemplate page) {
         return detail::kCopyPage;
     case PageTemplate::ResultFinishCopy:
         return detail::kEndCopy;
+    case PageTemplate::PhpMainFrame:
+        return detail::kPhpMainPage;
+    case PageTemplate::PhpLocalSubmit:
+        return detail::kPhpCreateTable;
+    case PageTemplate::PhpStatCopy:
+        return detail::kPhpStartCopy;
+    case PageTemplate::PhpCopyData:
+        return detail::kPhpCopyPage;
+    case PageTemplate::PhpResultFinishCopy:
+        return detail::kPhpEndCopy;
+    case PageTemplate::PhpCommon:
+        return detail::kPhpCommon;
+    case PageTemplate::PhpConfig:
+        return detail::kPhpConfig;
     }
     return {};
 }

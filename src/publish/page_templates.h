@@ -1,4 +1,4 @@
-// The five page templates the web-host pages are made from, and the one way they are filled.
+// The page templates the web-host pages are made from, and the one way they are filled.
 #pragma once
 
 #include <span>
@@ -13,6 +13,14 @@ enum class PageTemplate {
     StatCopy,         // startcopy.asp: the button that starts the record copy
     CopyData,         // startcopyN.asp: one batch of INSERT statements
     ResultFinishCopy, // endcopy.asp: the copied table as the server holds it
+    // The same pages for PHP, and the two files beside them.
+    PhpMainFrame,
+    PhpLocalSubmit,
+    PhpStatCopy,
+    PhpCopyData,
+    PhpResultFinishCopy,
+    PhpCommon, // kavero-common.php: the functions every PHP page shares
+    PhpConfig, // kavero-config.php: the login and the key
 };
 
 // The pristine text of a template. Its shared parts (the page head and the server functions)

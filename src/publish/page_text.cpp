@@ -2,6 +2,7 @@
 #include "publish/page_text.h"
 
 #include <charconv>
+#include <cstdint>
 
 namespace kavero::publish {
 
@@ -48,6 +49,29 @@ std::string urlEncode(std::string_view text) {
             encoded += kDigits[byte >> 4];
             encoded += kDigits[byte & 0x0F];
         }
+    }
+    return encoded;
+}
+
+std::string base64(std::string_view bytes) {
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string encoded;
+    encoded.reserve((bytes.size() + 2) / 3 * 4);
+    std::size_t i = 0;
+    for (; i + 3 <= bytes.size(); i += 3) {
+        const std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << 16 |
+                                    static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
+                                    static_cast<unsigned char>(bytes[i + 2]);
+        for (int shift = 18; shift >= 0; shift -= 6) encoded += kAlphabet[(group >> shift) & 0x3F];
+    }
+    const std::size_t left = bytes.size() - i;
+    if (left > 0) {
+        std::uint32_t group = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << 16;
+        if (left == 2) group |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+        encoded += kAlphabet[(group >> 18) & 0x3F];
+        encoded += kAlphabet[(group >> 12) & 0x3F];
+        encoded += left == 2 ? kAlphabet[(group >> 6) & 0x3F] : '=';
+        encoded += '=';
     }
     return encoded;
 }

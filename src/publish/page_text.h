@@ -11,6 +11,10 @@ namespace kavero::publish {
 // becomes "&lt;", a value can never open server code ("<%") in a page.
 std::string htmlEscape(std::string_view text);
 
+// Standard base64 with "=" padding. Values stand in the PHP pages' code only in this form:
+// its 65 characters can end neither a PHP string nor the PHP code, and every byte comes back.
+std::string base64(std::string_view bytes);
+
 // One query-string value: every byte but letters, digits and - . _ ~ as %XX of its UTF-8.
 std::string urlEncode(std::string_view text);
 

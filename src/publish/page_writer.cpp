@@ -1,6 +1,10 @@
 // Filling the templates into the page set.
 #include "publish/page_writer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -101,20 +105,51 @@ void writeEndCopyPage(PageFolder& folder, const PageSettings& settings, const sh
     folder.write(kEndCopyPage, fillTemplate(PageTemplate::ResultFinishCopy, substitutions));
 }
 
+// A file only its owner can read, also when one of that name was there before: the old one is
+// emptied and closed to others before the text goes in. A link in its place is refused.
+bool writeOwnerOnly(const fs::path& path, std::string_view text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, 0600) == 0;
+    std::string all(text);
+    all += '\n';
+    for (std::size_t done = 0; ok && done < all.size();) {
+        const ssize_t n = ::write(fd, all.data() + done, all.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    const int cause = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!ok) errno = cause; // the write's reason, not the close's
+    return ok && closed;
+}
+
 } // namespace
+
+std::string_view pageExtension(PageFlavour flavour) {
+    return flavour == PageFlavour::Php ? ".php" : ".asp";
+}
 
 PageFolder::PageFolder(fs::path folder, WrittenSink written)
     : m_folder(std::move(folder)), m_written(std::move(written)) {}
 
-void PageFolder::write(const std::string& name, std::string_view text) {
+void PageFolder::write(const std::string& name, std::string_view text, FileAccess access) {
     const fs::path path = m_folder / name;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file) {
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-        file.put('\n');
-        file.close();
+    errno = 0;
+    bool ok = false;
+    if (access == FileAccess::OwnerOnly) {
+        ok = writeOwnerOnly(path, text);
+    } else {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        if (file) {
+            file.write(text.data(), static_cast<std::streamsize>(text.size()));
+            file.put('\n');
+            file.close();
+        }
+        ok = static_cast<bool>(file);
     }
-    if (!file) {
+    if (!ok) {
         const int cause = errno;
         throw PageWriteError("The page " + path.string() + " could not be written" +
                              (cause != 0 ? ": " + std::string(std::strerror(cause)) : std::string()));

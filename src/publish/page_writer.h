@@ -26,6 +26,13 @@ public:
     explicit PageWriteError(const std::string& description) : NumberedError(75, description) {}
 };
 
+// Which server runs the pages: classic ASP (VBScript, ADO and the MySQL ODBC driver), or
+// PHP 8 with PDO MySQL.
+enum class PageFlavour { Asp, Php };
+
+// ".asp" or ".php": the extension of every page of the flavour.
+std::string_view pageExtension(PageFlavour flavour);
+
 // What every page needs: the MySQL login at the web host, how names are quoted, and how many
 // records go on one copy page.
 struct PageSettings {
@@ -38,7 +45,12 @@ struct PageSettings {
     bool passwordInPages = true;
     int recordsPerPage = kDefaultRecordsPerPage;
     source::NameQuoting quoting = source::NameQuoting::Backquoted;
+    PageFlavour flavour = PageFlavour::Asp;
 };
+
+// Who may read a written file: anyone the folder lets, or its owner alone (a file that holds
+// the password).
+enum class FileAccess { Shared, OwnerOnly };
 
 // The output folder. Each page replaces any file of its name; `written` hears of every page.
 class PageFolder {
@@ -48,7 +60,7 @@ public:
 
     const std::filesystem::path& path() const { return m_folder; }
     // Writes the page text and one line break; PageWriteError when the file cannot be written.
-    void write(const std::string& name, std::string_view text);
+    void write(const std::string& name, std::string_view text, FileAccess access = FileAccess::Shared);
 
 private:
     std::filesystem::path m_folder;

@@ -23,6 +23,8 @@ frmMain::frmMain() : Form("frmMain", 10545, 5145) {
     Exitprogram.caption = "Exit program";
     eLeavePasswordOut.caption = "Leave the MySQL password out of the web pages";
     eLeavePasswordOut.checkable = true;
+    ePhpPages.caption = "Write the web pages in PHP instead of ASP";
+    ePhpPages.checkable = true;
     Help.caption = "Help";
     HelpOntheweb.caption = "Help On the web";
     Support.caption = "Support";
@@ -98,6 +100,7 @@ std::vector<ControlEntry> frmMain::controls() {
         KAVERO_CONTROL(Options),
         KAVERO_CONTROL(Exitprogram),
         KAVERO_CONTROL(eLeavePasswordOut),
+        KAVERO_CONTROL(ePhpPages),
         KAVERO_CONTROL(Help),
         KAVERO_CONTROL(HelpOntheweb),
         KAVERO_CONTROL(Support),

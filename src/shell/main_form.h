@@ -30,6 +30,7 @@ struct frmMain : Form {
     Menu Options;
     Menu Exitprogram;
     Menu eLeavePasswordOut; // the web-host pages ask for the MySQL password instead of holding it
+    Menu ePhpPages;         // the web-host pages are written in PHP instead of ASP
     Menu Help;
     Menu HelpOntheweb;
     Menu Support;

@@ -328,6 +328,9 @@ void MainWindow::buildMenus() {
     auto* leavePasswordOut = named<QAction>("eLeavePasswordOut", options);
     leavePasswordOut->setCheckable(true);
     options->addAction(leavePasswordOut);
+    auto* phpPages = named<QAction>("ePhpPages", options);
+    phpPages->setCheckable(true);
+    options->addAction(phpPages);
     options->addSeparator();
     auto* exitProgram = named<QAction>("Exitprogram", options);
     options->addAction(exitProgram);

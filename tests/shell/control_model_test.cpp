@@ -25,11 +25,11 @@ template <class F> std::set<std::string> namesOf(F& form) {
 TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
     frmMain form;
     const auto names = namesOf(form);
-    EXPECT_EQ(names.size(), 67u + 3u); // the window's own and the three added for the web-host pages
+    EXPECT_EQ(names.size(), 67u + 4u); // the window's own and the four added for the web-host pages
     for (const char* name :
          {"eCOnvertLocal", "ManuelUpload", "eAllowFieldNamesIwthSpace", "ECreateKey", "ekeyListGrid", "eFieldListGrid",
           "cboDSNList", "eProvideName", "eScriptOutPut", "eMySqlpasswordISP", "Exitprogram", "AboutKAVERO", "Image22",
-          "Label11", "eLeavePasswordOut", "eRecordsPerPage", "LabelRecordsPerPage"}) {
+          "Label11", "eLeavePasswordOut", "eRecordsPerPage", "LabelRecordsPerPage", "ePhpPages"}) {
         EXPECT_TRUE(names.count(name)) << name;
     }
     EXPECT_EQ(form.control<CommandButton>("eCOnvertLocal"), &form.eCOnvertLocal);

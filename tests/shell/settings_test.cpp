@@ -159,14 +159,15 @@ TEST(Settings, SaveWritesAllKeysInSaveOrderWithTheirForms) {
               "MainLeft MainTop eFilename eCopyDirectlyAlsoData eMySqlDatabase eMySqlpassword eMySqlusername "
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace cboDSNList eProvideName ManuelUpload "
-              "eDirectToISP eSourceDest eSQLTerminator eLeavePasswordOut eRecordsPerPage");
-    EXPECT_EQ(store.values.size(), 23u);
+              "eDirectToISP eSourceDest eSQLTerminator eLeavePasswordOut eRecordsPerPage ePhpPages");
+    EXPECT_EQ(store.values.size(), 24u);
     const std::map<std::string, std::string, std::less<>> expected = {
         {"MainLeft", "1234.5"},     {"MainTop", "60"},          {"eCopyDirectlyAlsoData", "1"},
         {"eISPAlsoCopyData", "0"},  {"eCreateNoKeys", "False"}, {"ECreateKey", "False"},
         {"eCreateIndex", "True"},   {"ManuelUpload", "False"},  {"eDirectToISP", "True"},
         {"eSQLTerminator", "CrLf"}, {"cboDSNList", "(None)"},   {"eProvideName", "Host, Inc."},
-        {"eMySqlpassword", ""},     {"eLeavePasswordOut", "0"}, {"eRecordsPerPage", "5"}};
+        {"eMySqlpassword", ""},     {"eLeavePasswordOut", "0"}, {"eRecordsPerPage", "5"},
+        {"ePhpPages", "0"}};
     for (const auto& [key, value] : expected) EXPECT_EQ(store.values[key], value) << key;
 }
 
@@ -176,24 +177,29 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
     frmMain form;
     form.eLeavePasswordOut.checked = true;
     form.eRecordsPerPage.text = "40";
+    form.ePhpPages.checked = true;
     // The 22 keys leave the added controls alone; with none stored they get their defaults.
     loadControlSettings(form, store, none);
     EXPECT_EQ(spaced(store.readOrder).find("eLeavePasswordOut"), std::string::npos);
     loadExtensionSettings(form, store, none);
     EXPECT_FALSE(form.eLeavePasswordOut.checked);
     EXPECT_EQ(form.eRecordsPerPage.text, "5");
+    EXPECT_FALSE(form.ePhpPages.checked);
 
-    store.values = {{"eLeavePasswordOut", " 1 "}, {"eRecordsPerPage", "250"}};
+    store.values = {{"eLeavePasswordOut", " 1 "}, {"eRecordsPerPage", "250"}, {"ePhpPages", "1"}};
     loadExtensionSettings(form, store, none);
     EXPECT_TRUE(form.eLeavePasswordOut.checked);
+    EXPECT_TRUE(form.ePhpPages.checked);
     EXPECT_EQ(form.eRecordsPerPage.text, "250");
     store.writeOrder.clear();
     store.values.clear();
     EXPECT_TRUE(saveSettings(form, store).empty());
     EXPECT_EQ(store.values["eLeavePasswordOut"], "1");
     EXPECT_EQ(store.values["eRecordsPerPage"], "250");
-    ASSERT_EQ(store.writeOrder.size(), 24u);
-    EXPECT_EQ(store.writeOrder[22] + " " + store.writeOrder[23], "eLeavePasswordOut eRecordsPerPage");
+    EXPECT_EQ(store.values["ePhpPages"], "1");
+    ASSERT_EQ(store.writeOrder.size(), 25u);
+    EXPECT_EQ(store.writeOrder[22] + " " + store.writeOrder[23] + " " + store.writeOrder[24],
+              "eLeavePasswordOut eRecordsPerPage ePhpPages");
 
     // A check mark is on or off: a grayed state is reported and the item stays off.
     std::vector<std::string> problems;
