@@ -177,7 +177,10 @@ bool Output::finish() {
 std::optional<std::string> readPassword(bool fromStandardInput) {
     if (fromStandardInput) {
         std::string line;
-        if (!std::getline(std::cin, line)) return std::nullopt;
+        if (!std::getline(std::cin, line)) {
+            printDiagnostic("--password-stdin: standard input holds no line with the password");
+            return std::nullopt;
+        }
         if (!line.empty() && line.back() == '\r') line.pop_back();
         return line;
     }

@@ -70,8 +70,8 @@ std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, con
 
 // Where the MySQL password comes from; it is never taken from the command line.
 inline constexpr const char* kPasswordVariable = "KAVERO_MYSQL_PASSWORD";
-// The first line of standard input with `fromStandardInput` (nothing when there is none),
-// else $KAVERO_MYSQL_PASSWORD, empty when unset.
+// The first line of standard input with `fromStandardInput` (nothing, and a diagnostic, when
+// there is none), else $KAVERO_MYSQL_PASSWORD, empty when unset.
 std::optional<std::string> readPassword(bool fromStandardInput);
 // --password-stdin, with the same help on every command.
 void addPasswordOption(CLI::App& command, bool& fromStandardInput);

@@ -99,10 +99,7 @@ TableRun copyTable(const CopyArguments& args, const std::string& table, const st
 
 int runCopy(const CopyArguments& args) {
     const std::optional<std::string> password = readPassword(args.passwordStdin);
-    if (!password) {
-        printDiagnostic("--password-stdin: standard input holds no line with the password");
-        return kExitFailed;
-    }
+    if (!password) return kExitFailed;
     if (!args.allTables) return copyTable(args, args.table, *password).status;
     const auto tables = allUserTables(args.file, args.codePage.readOptions());
     if (!tables) return kExitFailed;

@@ -56,10 +56,7 @@ private:
 
 int runPublish(const PublishArguments& args) {
     const std::optional<std::string> password = readPassword(args.passwordStdin);
-    if (!password) {
-        printDiagnostic("--password-stdin: standard input holds no line with the password");
-        return kExitFailed;
-    }
+    if (!password) return kExitFailed;
     const source::ReadOptions options = args.codePage.readOptions();
     shell::frmMain form;
     PublishConsole console(args.deleteOld);

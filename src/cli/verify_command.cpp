@@ -30,10 +30,7 @@ struct VerifyArguments {
 
 int runVerify(const VerifyArguments& args) {
     const std::optional<std::string> password = readPassword(args.passwordStdin);
-    if (!password) {
-        printDiagnostic("--password-stdin: standard input holds no line with the password");
-        return kExitFailed;
-    }
+    if (!password) return kExitFailed;
     const source::ReadOptions options = args.codePage.readOptions();
     shell::frmMain form;
     auto counters = std::make_shared<odbc::CopyCounters>();
