@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   mdbtools
   xvfb xauth
+  wine wine64 python3-html5lib python3-pyodbc
 )
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || packages+=(npm)
