@@ -136,9 +136,6 @@ Class KaveroRecordset
     If Not columns.Exists(name) Then Err.Raise 3265, "Recordset", "Item cannot be found: " & name
     Item = cells(width * (row + 1) + columns(name))
   End Function
-  Public Function Fields(name)
-    Fields = Item(name)
-  End Function
   Public Sub MoveNext()
     row = row + 1
     EOF = row >= rows
