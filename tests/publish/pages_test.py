@@ -122,10 +122,12 @@ class Server:
         return parse(text[:-len(END)])
 
     def serve(self, spool, wine):
-        connection = None
+        connection, answered = None, set()
         while True:
             ended = wine.poll() is not None
-            for request in sorted(spool.glob('*.req'), key=lambda p: int(p.stem)):
+            for request in sorted(set(spool.glob('*.req')) - answered, key=lambda p: int(p.stem)):
+                # Left in place: Wine's MoveFile now and then fails when its new file vanishes at once.
+                answered.add(request)
                 kind, _, text = request.read_bytes().decode('utf-16').partition('\n')
                 answer = '0\n\n'
                 try:
@@ -144,9 +146,8 @@ class Server:
                     m = re.fullmatch(r'\[\w+\] (.*) \((\d+)\) \(SQL\w+\)', e.args[1], re.S)
                     number, description = (m[2], m[1]) if m else ('1', e.args[1])
                     answer = f'{number}\n{description.replace(chr(10), " ")}\n'
-                request.with_suffix('.tmp').write_bytes(answer.encode('utf-16'))
-                request.with_suffix('.tmp').replace(request.with_suffix('.res'))
-                request.unlink()
+                request.with_suffix('.answer').write_bytes(answer.encode('utf-16'))
+                request.with_suffix('.answer').replace(request.with_suffix('.res'))
             if ended:
                 return connection and connection.close()
             time.sleep(0.002)
@@ -342,10 +343,11 @@ class Suite:
                         *(['--no-password-in-pages'] if typed else []), password=login[3])
         return out, r
 
-    def journey(self, case, table, per_page=5, login=None, typed=False, wrong_password=False, options=()):
-        """Publishes a table of records.mdb and goes through its pages as a visitor; gives the
-        chain and the numbers of the records the server refused."""
-        file, pages_db, direct_db = self.fixtures / 'records.mdb', f'kvp_{case}', f'kvd_{case}'
+    def journey(self, case, table, per_page=5, login=None, typed=False, wrong_password=False, options=(),
+                file='records.mdb'):
+        """Publishes a fixture table and goes through its pages as a visitor; gives the chain and
+        the numbers of the records the server refused."""
+        file, pages_db, direct_db = self.fixtures / file, f'kvp_{case}', f'kvd_{case}'
         self.fresh(pages_db, direct_db)
         total, refused = self.direct_copy(file, table, direct_db, options)
         login = login or (f'127.0.0.1:{self.port}', pages_db, self.user, self.password)
@@ -411,6 +413,9 @@ def case_values(suite):
     _, refused = suite.journey('values', 'HardValues', per_page=10, options=['--allow-spaces'])
     check(6 in refused, 'HardValues: the Null number of record 6 was not refused')
     suite.journey('values', 'FirstFieldNull')
+    # Names in backquotes, with a blank or a double quote, in the listing query and field lines.
+    suite.journey('values', 'Spaced Table', options=['--allow-spaces'])
+    suite.journey('values', 'Say "Hi"', options=['--allow-spaces'], file='design.mdb')
 
 
 def case_login(suite):
@@ -463,7 +468,7 @@ def case_statements(suite):
         sys.exit(77)
     tables, options = 0, ['--allow-spaces']
     login = (f'127.0.0.1:{suite.port}', 'kvs_pages', suite.user, suite.password)
-    for file in files + [suite.fixtures / 'records.mdb', suite.fixtures / 'types.mdb']:
+    for file in files + [suite.fixtures / f'{name}.mdb' for name in ('customers', 'design', 'records', 'types')]:
         listed = suite.kavero('tables', file, *options)
         for table in listed.stdout.splitlines() if listed.returncode == 0 else []:
             where = f'{file.name} {table}'
