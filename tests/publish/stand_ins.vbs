@@ -2,8 +2,12 @@
 ' hands each call to the test process through files in a spool folder; the test process runs it
 ' on the server with the page's own connect text and answers with the server's error, if any,
 ' which is raised into Err as the real connection raises it.
-Dim KaveroFiles, KaveroSerial, KaveroSpool, Request, Response, Server, StrArray
+Dim KaveroFiles, KaveroSerial, KaveroSpool, KaveroForm, KaveroQuery, Request, Response, Server, StrArray
 Set KaveroFiles = CreateObject("Scripting.FileSystemObject")
+Set KaveroForm = CreateObject("Scripting.Dictionary")
+Set KaveroQuery = CreateObject("Scripting.Dictionary")
+KaveroForm.CompareMode = 1
+KaveroQuery.CompareMode = 1
 KaveroSerial = 0
 Set Request = New KaveroRequest
 Set Response = New KaveroResponse
@@ -33,19 +37,11 @@ Function KaveroCall(kind, text)
 End Function
 
 Class KaveroRequest
-  Public FormValues
-  Public QueryValues
-  Private Sub Class_Initialize()
-    Set FormValues = CreateObject("Scripting.Dictionary")
-    Set QueryValues = CreateObject("Scripting.Dictionary")
-    FormValues.CompareMode = 1
-    QueryValues.CompareMode = 1
-  End Sub
   Public Function Form(name)
-    If FormValues.Exists(name) Then Form = FormValues(name)
+    If KaveroForm.Exists(name) Then Form = KaveroForm(name)
   End Function
   Public Function QueryString(name)
-    If QueryValues.Exists(name) Then QueryString = QueryValues(name)
+    If KaveroQuery.Exists(name) Then QueryString = KaveroQuery(name)
   End Function
 End Class
 
