@@ -210,7 +210,7 @@ def result_rows(doc):
 
 def cell_after(doc, text):
     cells = texts(doc.iter('td'))
-    return cells[cells.index(text) + 1] if text in cells else None
+    return cells[cells.index(text) + 1] if text in cells else f'no cell {text!r}'
 
 def listed_lines(doc):
     """endcopy.asp's list: the text before each <br>."""
@@ -283,7 +283,7 @@ class Suite:
                          for d in databases))
 
     def image(self, database, table):
-        """Column types and every cell's bytes, rows sorted; None when there is no table."""
+        """Column types and every cell's bytes, rows sorted; empty when there is no table."""
         name = table.replace("'", "''")
         columns = self.sql(f"SELECT COLUMN_NAME, COLUMN_TYPE, IS_NULLABLE, COLUMN_DEFAULT FROM information_schema."
                            f"COLUMNS WHERE TABLE_SCHEMA='{database}' AND TABLE_NAME='{name}' ORDER BY ORDINAL_POSITION")
