@@ -14,6 +14,7 @@ packages=(
   mdbtools
   xvfb xauth
   php-cli php-mysql chromium
+  wine wine64 python3-html5lib python3-pyodbc
 )
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -202,6 +202,8 @@ Database designFixture() {
 
 Database recordsFixture() {
     Database db;
+    // Text a statement and a page have to carry: quotes, backslashes, line breaks, markup, and
+    // "%>", which ends a page's server code even inside a string.
     db.tables.push_back(
         TableBuilder("Literals")
             .column("ID", F::Long)
@@ -220,7 +222,7 @@ Database recordsFixture() {
                   bytes({})})
             .row({num(5), null(), null(), null(), null(), null(), false, null()})
             .row({num(6), text(""), text(""), dbl(0), num(-32768), date(2038, 1, 19, 3, 14, 7), true, bytes({0, 0, 0})})
-            .row({num(7), text("tab\there & <b> 'x' `y`;"), text("50% off; DROP TABLE x;"), dbl(2.5), num(1),
+            .row({num(7), text("tab\there & <b> 'x' `y`;"), text("50% off <%= x %>; DROP TABLE x;"), dbl(2.5), num(1),
                   date(2024, 6, 30, 18), false, bytes({0xFF})})
             .build());
     db.tables.push_back(TableBuilder("FirstFieldNull")
