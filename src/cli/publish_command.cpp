@@ -1,6 +1,8 @@
 // kavero-cli publish: the web-host target from the command line. The pages are written into
 // the folder of --out; their names go to standard output, the instructions (with the address
 // to open, which for the PHP pages carries their key) to standard error.
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "app/publish_command.h"
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "cli/table_summary.h"
 
 namespace kavero::cli {
 
@@ -30,6 +33,7 @@ struct PublishArguments {
     bool allowSpaces = false;
     bool noPasswordInPages = false;
     bool passwordStdin = false;
+    bool allTables = false;
     CodePageOption codePage;
 };
 
@@ -54,18 +58,18 @@ private:
     bool m_deleteOld;
 };
 
-int runPublish(const PublishArguments& args) {
-    const std::optional<std::string> password = readPassword(args.passwordStdin);
-    if (!password) return kExitFailed;
+// The pages of `table` with the main page `outFile`.
+int publishTable(const PublishArguments& args, const std::string& table, const std::string& outFile,
+                 const std::string& password) {
     const source::ReadOptions options = args.codePage.readOptions();
     shell::frmMain form;
     PublishConsole console(args.deleteOld);
-    if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces, options)) return *failed;
+    if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options)) return *failed;
     applyKeysOption(form, args.keys);
     std::error_code ignored;
-    const std::filesystem::path out = std::filesystem::absolute(args.out, ignored);
+    const std::filesystem::path out = std::filesystem::absolute(outFile, ignored);
     // A trailing "/" stays, so a folder given without a page name is refused as such.
-    form.eSourceDest.text = (out.empty() ? std::filesystem::path(args.out) : out.lexically_normal()).string();
+    form.eSourceDest.text = (out.empty() ? std::filesystem::path(outFile) : out.lexically_normal()).string();
     // A new folder for the pages is made here; the window's dialog only offers existing ones.
     const std::filesystem::path folder = std::filesystem::path(form.eSourceDest.text).parent_path();
     std::error_code made;
@@ -80,7 +84,7 @@ int runPublish(const PublishArguments& args) {
     form.eMySqlserveraddressISP.text = args.server;
     form.eMySqlDatabaseISP.text = args.database;
     form.eMySqlusernameISP.text = args.user;
-    form.eMySqlpasswordISP.text = *password;
+    form.eMySqlpasswordISP.text = password;
     form.eLeavePasswordOut.checked = args.noPasswordInPages;
     form.ePhpPages.checked = args.flavour == "php";
     form.eRecordsPerPage.text = std::to_string(args.recordsPerPage);
@@ -107,6 +111,30 @@ int runPublish(const PublishArguments& args) {
     return kExitDone;
 }
 
+// With --all-tables each table's pages go into a folder of its own beside the main page's
+// name, since the other pages' names are fixed: web/kavero.asp gives web/Orders/kavero.asp.
+std::string tableOutFile(const std::string& out, const std::string& table) {
+    std::string folder = table;
+    std::replace(folder.begin(), folder.end(), '/', '_');
+    const std::filesystem::path path(out);
+    return (path.parent_path() / folder / path.filename()).string();
+}
+
+int runPublish(const PublishArguments& args) {
+    const std::optional<std::string> password = readPassword(args.passwordStdin);
+    if (!password) return kExitFailed;
+    if (!args.allTables) return publishTable(args, args.table, args.out, *password);
+    const auto tables = allUserTables(args.file, args.codePage.readOptions());
+    if (!tables) return kExitFailed;
+    return runAllTables(*tables, [&](const std::string& table) {
+        const auto start = std::chrono::steady_clock::now();
+        TableRun run{table};
+        run.status = publishTable(args, table, tableOutFile(args.out, table), *password);
+        run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return run;
+    });
+}
+
 } // namespace
 
 void addPublishCommand(CLI::App& app, int& exitStatus) {
@@ -114,7 +142,10 @@ void addPublishCommand(CLI::App& app, int& exitStatus) {
     CLI::App* command = app.add_subcommand(
         "publish", "Write ASP or PHP pages that create the table, and with --records copy its records, on a web host");
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
-    command->add_option("TABLE", args->table, "Table name (any letter case)")->required();
+    CLI::Option* table = command->add_option("TABLE", args->table, "Table name (any letter case)");
+    table->excludes(command->add_flag("--all-tables", args->allTables,
+                                      "Every user table of the file, each into a folder of its own named after it "
+                                      "beside the main page's name, and a table of them at the end"));
     command
         ->add_option("--out", args->out,
                      "The main page to write, such as web/kavero.asp (web/kavero.php for PHP; a .asp name "
@@ -144,7 +175,10 @@ void addPublishCommand(CLI::App& app, int& exitStatus) {
                     "the ASP pages carry it in clear text: remove them from the web server after use. The PHP pages "
                     "keep it in kavero-config.php only, open only with the address printed (it carries their key) "
                     "and lock themselves after one copy.");
-    command->callback([args, &exitStatus] { exitStatus = runPublish(*args); });
+    command->callback([args, &exitStatus] {
+        if (!args->allTables && args->table.empty()) throw CLI::RequiredError("TABLE or --all-tables");
+        exitStatus = runPublish(*args);
+    });
 }
 
 } // namespace kavero::cli
