@@ -1,9 +1,16 @@
 // The chunked copy loop.
 #include "odbc/fast_copy.h"
 
+#include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <fstream>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
 
 #include "odbc/error_text.h"
 #include "odbc/server_warnings.h"
@@ -42,7 +49,63 @@ struct Pending {
     std::int64_t record = 0;
     std::string row;
 };
+using Block = std::vector<Pending>;
 
+// Rows handed from the thread reading the Access file to the one talking to the server, so
+// that the reading and the formatting of the next batch overlap the server's work on this
+// one. At most a few batches wait, so memory does not grow with the table.
+class RowQueue {
+public:
+    // False when the taker has given up: the reader stops.
+    bool push(Block block) {
+        std::unique_lock lock(m_mutex);
+        m_space.wait(lock, [this] { return m_blocks.size() < kWaitingBlocks || m_cancelled; });
+        if (m_cancelled) return false;
+        m_blocks.push_back(std::move(block));
+        m_ready.notify_one();
+        return true;
+    }
+    // The reader is done; `error` says why it ended early, when it did.
+    void finish(std::optional<std::string> error = std::nullopt) {
+        const std::lock_guard lock(m_mutex);
+        m_finished = true;
+        m_error = std::move(error);
+        m_ready.notify_one();
+    }
+    // The next block, or nothing once the reader is done and every block taken.
+    std::optional<Block> pop() {
+        std::unique_lock lock(m_mutex);
+        m_ready.wait(lock, [this] { return !m_blocks.empty() || m_finished; });
+        if (m_blocks.empty()) return std::nullopt;
+        Block block = std::move(m_blocks.front());
+        m_blocks.pop_front();
+        m_space.notify_one();
+        return block;
+    }
+    void cancel() {
+        const std::lock_guard lock(m_mutex);
+        m_cancelled = true;
+        m_space.notify_one();
+    }
+    std::optional<std::string> error() const {
+        const std::lock_guard lock(m_mutex);
+        return m_error;
+    }
+
+private:
+    static constexpr std::size_t kWaitingBlocks = 4;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::condition_variable m_space;
+    std::deque<Block> m_blocks;
+    bool m_finished = false;
+    bool m_cancelled = false;
+    std::optional<std::string> m_error;
+};
+
+// Sends each batch as soon as it is full, inside the open chunk's transaction, and commits
+// once the chunk is full. The chunk's rows are kept until then: when a batch or the commit
+// fails, the chunk is sent again batch by batch and a failing batch record by record.
 class ChunkSender {
 public:
     ChunkSender(Connection& connection, const CopyRequest& request, const std::string& head, bool strict,
@@ -50,35 +113,31 @@ public:
                 std::ofstream* rejectFile)
         : m_connection(connection), m_statement(connection), m_head(head), m_strict(strict), m_channel(channel),
           m_counters(counters), m_rejected(rejected), m_rejectFile(rejectFile),
-          m_commitEvery(request.fast.commitEvery > 0 ? request.fast.commitEvery : 1) {}
+          m_commitEvery(static_cast<std::size_t>(std::max<std::int64_t>(request.fast.commitEvery, 1))) {}
 
-    // Takes one record's VALUES clause; sends the chunk once it is full.
-    void add(std::int64_t record, std::string valuesClause) {
-        // "VALUES(…)" becomes one row "(…)" of a multi-row statement.
-        m_pending.push_back({record, valuesClause.substr(6)});
-        if (static_cast<std::int64_t>(m_pending.size()) >= m_commitEvery) send();
+    void add(Pending pending) {
+        m_batchBytes += pending.row.size() + 1;
+        m_pending.push_back(std::move(pending));
+        if (m_pending.size() - m_batchStart >= kBatchRows || m_batchBytes >= kBatchBytes) sendOpenBatch();
+        if (m_pending.size() >= m_commitEvery) commit();
     }
 
-    // Sends and commits what is waiting.
-    void send() {
+    // Sends what is waiting and commits it.
+    void commit() {
+        sendOpenBatch();
         if (m_pending.empty()) return;
-        std::vector<std::string> warnings;
-        bool sent = false;
-        try {
-            m_statement.execute("START TRANSACTION");
-            for (std::size_t begin = 0; begin < m_pending.size();) {
-                const std::size_t end = batchEnd(begin);
-                sendBatch(begin, end, warnings);
-                begin = end;
+        bool committed = false;
+        if (!m_failed) {
+            try {
+                m_statement.execute("COMMIT");
+                committed = true;
+            } catch (const Error&) {
+                rollback();
             }
-            m_statement.execute("COMMIT");
-            sent = true;
-        } catch (const Error&) {
-            rollback();
         }
-        if (sent) {
+        if (committed) {
             m_counters.copied += static_cast<std::int64_t>(m_pending.size());
-            postWarnings(warnings);
+            postWarnings(m_warnings);
         } else {
             resendByBatch();
         }
@@ -86,23 +145,37 @@ public:
                                  std::to_string(m_pending.back().record),
                              false, false, 0, true);
         m_pending.clear();
+        m_batchStarts.clear();
+        m_warnings.clear();
+        m_batchStart = 0;
+        m_failed = false;
     }
 
 private:
-    std::size_t batchEnd(std::size_t begin) const {
-        std::size_t end = begin;
-        std::size_t bytes = m_head.size();
-        while (end < m_pending.size() && end - begin < kBatchRows && (end == begin || bytes < kBatchBytes)) {
-            bytes += m_pending[end].row.size() + 1;
-            ++end;
+    void sendOpenBatch() {
+        if (m_batchStart == m_pending.size()) return;
+        if (!m_failed) {
+            try {
+                if (m_batchStart == 0) m_statement.execute("START TRANSACTION");
+                sendBatch(m_batchStart, m_pending.size(), m_warnings);
+            } catch (const Error&) {
+                // The rest of the chunk waits for the resend, which names the refused records.
+                m_failed = true;
+                rollback();
+            }
         }
-        return end;
+        m_batchStarts.push_back(m_batchStart);
+        m_batchStart = m_pending.size();
+        m_batchBytes = 0;
     }
 
     // One statement for the rows [begin, end); the server's warnings on it go to `warnings`
     // under the record each names.
     void sendBatch(std::size_t begin, std::size_t end, std::vector<std::string>& warnings) {
-        std::string statement = m_head + "VALUES";
+        std::string statement;
+        statement.reserve(m_head.size() + 8 + (end - begin) * (m_pending[begin].row.size() + 1));
+        statement += m_head;
+        statement += "VALUES";
         for (std::size_t i = begin; i < end; ++i) {
             if (i > begin) statement += ',';
             statement += m_pending[i].row;
@@ -142,8 +215,9 @@ private:
     // batch that fails again record by record, each committed on its own, so every refused
     // record is named and every other one arrives.
     void resendByBatch() {
-        for (std::size_t begin = 0; begin < m_pending.size();) {
-            const std::size_t end = batchEnd(begin);
+        for (std::size_t i = 0; i < m_batchStarts.size(); ++i) {
+            const std::size_t begin = m_batchStarts[i];
+            const std::size_t end = i + 1 < m_batchStarts.size() ? m_batchStarts[i + 1] : m_pending.size();
             std::vector<std::string> warnings;
             bool sent = false;
             try {
@@ -158,9 +232,8 @@ private:
                 m_counters.copied += static_cast<std::int64_t>(end - begin);
                 postWarnings(warnings);
             } else {
-                for (std::size_t i = begin; i < end; ++i) sendAlone(i);
+                for (std::size_t record = begin; record < end; ++record) sendAlone(record);
             }
-            begin = end;
         }
     }
 
@@ -189,9 +262,44 @@ private:
     CopyCounters& m_counters;
     std::vector<std::int64_t>& m_rejected;
     std::ofstream* m_rejectFile;
-    const std::int64_t m_commitEvery;
-    std::vector<Pending> m_pending;
+    const std::size_t m_commitEvery;
+    std::vector<Pending> m_pending;         // the open chunk
+    std::vector<std::size_t> m_batchStarts; // where each of its sent batches begins
+    std::vector<std::string> m_warnings;    // the server's, posted once the chunk is committed
+    std::size_t m_batchStart = 0;           // the first row not yet sent
+    std::size_t m_batchBytes = 0;
+    bool m_failed = false; // a batch of the chunk failed: it is rolled back
 };
+
+// Reads every record, as rows, into the queue; always ends it.
+void readRows(const CopyRequest& request, const std::vector<source::CopiedField>& fields, RowQueue& queue,
+              CopyCounters& counters) {
+    std::int64_t record = 0;
+    Block block;
+    try {
+        source::AccessDatabase database(request.databasePath, request.readOptions);
+        source::Recordset records = database.openRecordset(request.design.name);
+        for (; !records.eof(); records.moveNext()) {
+            // "VALUES(…)" becomes one row "(…)" of a multi-row statement.
+            block.push_back({record + 1, source::BuildValuesClause(fields, records.values()).substr(6)});
+            ++record;
+            if (block.size() >= kBatchRows) {
+                counters.read = record;
+                if (!queue.push(std::exchange(block, {}))) return queue.finish();
+            }
+        }
+        counters.read = record;
+        if (!block.empty() && !queue.push(std::move(block))) return queue.finish();
+        queue.finish();
+    } catch (const source::EngineError& error) {
+        // The records read before the damage still go, then the reason.
+        counters.read = record;
+        if (!block.empty()) queue.push(std::move(block));
+        queue.finish("Error reading the record after record no. " + std::to_string(record) + ": " + error.boxText());
+    } catch (const std::exception& error) {
+        queue.finish(std::string("Error reading the records: ") + error.what());
+    }
+}
 
 std::string progressText(std::int64_t done, std::int64_t total, Clock::time_point started) {
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
@@ -243,36 +351,45 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
     const std::int64_t total = request.total;
     const Clock::time_point started = Clock::now();
     Clock::time_point shown = started;
-    try {
-        source::AccessDatabase database(request.databasePath, request.readOptions);
-        counters.total = total;
-        channel.showStatus("Copying " + std::to_string(total) + " records in total", false, true,
-                           total > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(total));
-        source::Recordset records = database.openRecordset(request.design.name);
-        for (; !records.eof(); records.moveNext()) {
-            if (channel.stopRequested()) {
-                sender.send(); // what was read arrives, so the numbers below hold
-                channel.showStatus(shell::stoppedByUserLine(counters.copied, total), true);
-                return copy;
-            }
-            ++copy.records;
-            counters.read = copy.records;
-            sender.add(copy.records, source::BuildValuesClause(fields, records.values()));
-            if ((copy.records & 255) == 0 && Clock::now() - shown >= kProgressInterval) {
-                shown = Clock::now();
-                channel.showProgress(copy.records, progressText(copy.records, total, started));
-            }
+    counters.total = total;
+    channel.showStatus("Copying " + std::to_string(total) + " records in total", false, true,
+                       total > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(total));
+    RowQueue queue;
+    std::thread reader([&] { readRows(request, fields, queue, counters); });
+    // Whatever ends this function, the reader is told and waited for.
+    struct JoinReader {
+        RowQueue& queue;
+        std::thread& reader;
+        ~JoinReader() {
+            queue.cancel();
+            if (reader.joinable()) reader.join();
         }
-        sender.send();
-    } catch (const source::EngineError& error) {
-        sender.send();
-        channel.showStatus("Error reading the record after record no. " + std::to_string(copy.records) + ": " +
-                               error.boxText(),
-                           false, false, 0, true);
+    } joinReader{queue, reader};
+    while (std::optional<Block> block = queue.pop()) {
+        copy.records = block->back().record;
+        for (Pending& pending : *block) sender.add(std::move(pending));
+        if (Clock::now() - shown >= kProgressInterval) {
+            shown = Clock::now();
+            channel.showProgress(copy.records, progressText(copy.records, total, started));
+        }
+        if (channel.stopRequested()) {
+            queue.cancel();
+            reader.join();
+            sender.commit(); // what was taken arrives, so the numbers below hold
+            channel.showStatus(shell::stoppedByUserLine(counters.copied, total), true);
+            return copy;
+        }
+    }
+    reader.join();
+    sender.commit();
+    channel.showProgress(copy.records, progressText(copy.records, total, started));
+    if (const std::optional<std::string> error = queue.error()) {
+        // The Access file is damaged past this record: the rest cannot be read, and saying so
+        // is the last thing the copy does.
+        channel.showStatus(*error, false, false, 0, true);
         channel.showStatus("The copy ended early: the Access file could not be read to its end", true);
         return copy;
     }
-    channel.showProgress(copy.records, progressText(copy.records, total, started));
     copy.finished = true;
     return copy;
 }
