@@ -103,6 +103,10 @@ private:
     std::optional<std::string> m_error;
 };
 
+// A statement of several rows the server took with warnings: rolled back and sent again a row
+// to a statement.
+struct RowsChanged {};
+
 // Sends each batch as soon as it is full, inside the open chunk's transaction, and commits
 // once the chunk is full. The chunk's rows are kept until then: when a batch or the commit
 // fails, the chunk is sent again batch by batch and a failing batch record by record.
@@ -162,6 +166,9 @@ private:
                 // The rest of the chunk waits for the resend, which names the refused records.
                 m_failed = true;
                 rollback();
+            } catch (const RowsChanged&) {
+                m_failed = true;
+                rollback();
             }
         }
         m_batchStarts.push_back(m_batchStart);
@@ -169,8 +176,11 @@ private:
         m_batchBytes = 0;
     }
 
-    // One statement for the rows [begin, end); the server's warnings on it go to `warnings`
-    // under the record each names.
+    // One statement for the rows [begin, end). A session that is not strict answers a value
+    // it cannot store with a warning, and in a statement of several rows even a Null for a
+    // NOT NULL column, which it refuses in a statement of one row: a warning there makes the
+    // rows go again one to a statement, so each record is refused or changed exactly as the
+    // one-record copy would have it, and named. The warnings of one row go to `warnings`.
     void sendBatch(std::size_t begin, std::size_t end, std::vector<std::string>& warnings) {
         std::string statement;
         statement.reserve(m_head.size() + 8 + (end - begin) * (m_pending[begin].row.size() + 1));
@@ -182,21 +192,13 @@ private:
         }
         m_statement.execute(statement);
         if (m_strict) return;
-        for (const DiagnosticRecord& warning : serverWarnings(m_connection)) {
-            warnings.push_back(std::string(kChangedRecordLine) + std::to_string(recordOfWarning(begin, end, warning)) +
-                               ": " + std::to_string(warning.nativeError) + " " + serverText(warning.message));
+        const std::vector<DiagnosticRecord> changed = serverWarnings(m_connection);
+        if (changed.empty()) return;
+        if (end - begin > 1) throw RowsChanged{};
+        for (const DiagnosticRecord& warning : changed) {
+            warnings.push_back(std::string(kChangedRecordLine) + std::to_string(m_pending[begin].record) + ": " +
+                               std::to_string(warning.nativeError) + " " + serverText(warning.message));
         }
-    }
-
-    // MariaDB and MySQL name the row of a multi-row statement a warning is about ("… at row
-    // 37"); a warning naming none goes to the batch's first record.
-    std::int64_t recordOfWarning(std::size_t begin, std::size_t end, const DiagnosticRecord& warning) const {
-        const std::size_t at = warning.message.rfind(" at row ");
-        if (at != std::string::npos) {
-            const long long row = std::atoll(warning.message.c_str() + at + 8);
-            if (row >= 1 && static_cast<std::size_t>(row) <= end - begin) return m_pending[begin + row - 1].record;
-        }
-        return m_pending[begin].record;
     }
 
     void postWarnings(const std::vector<std::string>& warnings) {
@@ -226,6 +228,8 @@ private:
                 m_statement.execute("COMMIT");
                 sent = true;
             } catch (const Error&) {
+                rollback();
+            } catch (const RowsChanged&) {
                 rollback();
             }
             if (sent) {
