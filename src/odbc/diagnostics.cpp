@@ -16,7 +16,8 @@ std::vector<DiagnosticRecord> collectDiagnostics(short handleType, void* handle)
         SQLINTEGER native = 0;
         SQLSMALLINT length = 0;
         std::string message(512, '\0');
-        SQLRETURN rc = SQLGetDiagRec(handleType, handle, i, state, &native, reinterpret_cast<SQLCHAR*>(message.data()),
+        SQLRETURN rc = SQLGetDiagRec(handleType, handle, i, state, &native,
+                                     reinterpret_cast<SQLCHAR*>(message.data()),
                                      static_cast<SQLSMALLINT>(message.size()), &length);
         if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
             // The message was longer than the buffer: ask again with room for all of it.
@@ -26,7 +27,7 @@ std::vector<DiagnosticRecord> collectDiagnostics(short handleType, void* handle)
         }
         if (!SQL_SUCCEEDED(rc)) break;
         message.resize(static_cast<std::size_t>(length) < message.size() ? static_cast<std::size_t>(length)
-                                                                         : message.size() - 1);
+                                                                          : message.size() - 1);
         records.push_back({reinterpret_cast<const char*>(state), static_cast<long>(native), std::move(message)});
     }
     return records;
