@@ -1,6 +1,7 @@
 // The record copy of the direct target: every record of the table as one INSERT, each
-// committed on its own, with a status line per record and one per rejected record, and then,
-// unless left out, the check that everything arrived (check_records.h). It runs on a worker
+// committed on its own, with a status line per record and one per rejected record (or, as
+// FastCopyOptions ask, many records to a statement in committed chunks: fast_copy.h), and
+// then, unless left out, the check that everything arrived (check_records.h). It runs on a worker
 // thread with a connection and a reading of the Access file of its own.
 #pragma once
 
