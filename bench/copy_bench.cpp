@@ -8,7 +8,10 @@
 // Needs a running sandbox of its own (never the test run's, as it changes a global setting):
 //   KAVERO_SANDBOX_DIR=build/bench-sandbox scripts/sandbox.sh start
 //   KAVERO_SANDBOX_DIR=build/bench-sandbox build/bench/bench_copy [--records 20000,200000]
-//       [--flush 1,2] [--limit SECONDS] [--no-window]
+//       [--flush 1,2] [--limit SECONDS] [--no-window] [--fast]
+// With --fast: the fast copy (odbc/fast_copy.h) against `mdb-export -I mysql -S 1000 | mariadb`
+// and against LOAD DATA LOCAL INFILE of the same records from a file prepared beforehand, timed
+// alone; then the check after the copy on its own.
 // A run whose estimate (from the smaller size at the same setting) exceeds --limit (600 s) is
 // not run; its figure is the estimate, marked so.
 #include <sys/resource.h>
@@ -121,9 +124,10 @@ struct Result {
     bool ok = false;
 };
 
-Result copyWaiting(const std::string& file, const Sandbox& sandbox) {
+Result copyWaiting(const std::string& file, const Sandbox& sandbox, bool fast = false) {
     YesInterface ui;
     shell::frmMain form = directForm(file, sandbox, ui);
+    form.eFastCopy.checked = fast;
     shell::frmShowProgress progressForm;
     shell::WaitingProgressHost host(progressForm, ui);
     auto counters = std::make_shared<odbc::CopyCounters>();
@@ -187,10 +191,62 @@ void recreateAllowingNull(const Sandbox& sandbox) {
     direct.connection().execute(nullable);
 }
 
+// The check alone, on the table the copy before left.
+Result checkWaiting(const std::string& file, const Sandbox& sandbox) {
+    YesInterface ui;
+    shell::frmMain form = directForm(file, sandbox, ui);
+    shell::frmShowProgress progressForm;
+    shell::WaitingProgressHost host(progressForm, ui);
+    auto counters = std::make_shared<odbc::CopyCounters>();
+    const auto start = Clock::now();
+    const shell::CommandResult result = app::verifyCopiedTable(form, ui, host, {}, counters);
+    Result r;
+    r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    r.copied = counters->verified;
+    r.ok = result.ok() && counters->checkComplete && counters->differences == 0;
+    return r;
+}
+
+// The mariadb client over TCP as the driver connects; the password travels in a private
+// option file, never on a command line.
+std::string client(const Sandbox& sandbox, const fs::path& work) {
+    const fs::path options = work / "client.cnf";
+    {
+        std::ofstream out(options);
+        out << "[client]\nuser=" << sandbox.user << "\npassword=" << sandbox.password
+            << "\nhost=127.0.0.1\nport=" << sandbox.port << "\n";
+    }
+    chmod(options.c_str(), S_IRUSR | S_IWUSR);
+    return "mariadb --defaults-extra-file='" + options.string() + "' --batch ";
+}
+
+// LOAD DATA LOCAL INFILE of the records our copy left on the server, dumped beforehand in the
+// statement's own text format (the client's batch output escapes tab, line feed, backslash
+// and NUL as it expects); only the load is timed.
+Result loadData(const Sandbox& sandbox, const fs::path& work) {
+    const std::string mariadb = client(sandbox, work);
+    const fs::path data = work / "bench.tsv";
+    Result r;
+    if (std::system((mariadb + "--skip-column-names -e 'SELECT * FROM `" + kTable + "`' " + sandbox.database + " >'" +
+                     data.string() + "'")
+                        .c_str()) != 0)
+        return r;
+    execute(sandbox, std::string("TRUNCATE TABLE `") + kTable + "`");
+    const std::string load = mariadb + "--local-infile=1 -e \"LOAD DATA LOCAL INFILE '" + data.string() +
+                             "' INTO TABLE \\`" + kTable + "\\`\" " + sandbox.database;
+    const auto start = Clock::now();
+    const int status = std::system(load.c_str());
+    r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    r.copied = count(sandbox);
+    r.ok = status == 0;
+    fs::remove(data);
+    return r;
+}
+
 // The peer: mdbtools' INSERT statements, one record each, through the mariadb client over TCP
 // as the driver connects. The password travels in a private option file, never on a command
 // line.
-Result peer(const std::string& file, const Sandbox& sandbox, const fs::path& work) {
+Result peer(const std::string& file, const Sandbox& sandbox, const fs::path& work, int batch = 1) {
     const fs::path options = work / "peer.cnf";
     {
         std::ofstream out(options);
@@ -199,7 +255,7 @@ Result peer(const std::string& file, const Sandbox& sandbox, const fs::path& wor
     }
     chmod(options.c_str(), S_IRUSR | S_IWUSR);
     recreateAllowingNull(sandbox);
-    const std::string command = "mdb-export -I mysql -S 1 '" + file + "' " + kTable +
+    const std::string command = "mdb-export -I mysql -S " + std::to_string(batch) + " '" + file + "' " + kTable +
                                 " | mariadb --defaults-extra-file='" + options.string() + "' --batch " +
                                 sandbox.database + " 2>'" + (work / "peer.err").string() + "'";
     const auto start = Clock::now();
@@ -235,6 +291,34 @@ void row(const char* what, long records, long flush, const Result& r, long peakK
     std::fflush(stdout);
 }
 
+// The fast copy against mdb-export's INSERTs of 1,000 rows and against LOAD DATA of the same
+// records; then the check alone on what the fast copy left.
+void fastCases(const Sandbox& sandbox, const fs::path& work, const std::vector<long>& sizes,
+               const std::vector<long>& flushes) {
+    for (const long flush : flushes) {
+        execute(sandbox, "SET GLOBAL innodb_flush_log_at_trx_commit = " + std::to_string(flush));
+        for (const long records : sizes) {
+            const std::string file = tableFile(records, work);
+            long peak = 0;
+            const Result ours = inChild<Result>([&] { return copyWaiting(file, sandbox, true); }, peak);
+            const std::int64_t onServer = count(sandbox);
+            row("fast copy", records, flush, ours, peak, onServer == records ? "" : "count differs");
+            const Result check = inChild<Result>([&] { return checkWaiting(file, sandbox); }, peak);
+            row("check alone", records, flush, check, peak);
+            const Result load = loadData(sandbox, work);
+            row("LOAD DATA LOCAL", records, flush, load, 0);
+            const Result other = peer(file, sandbox, work, 1000);
+            row("mdb-export -S 1000", records, flush, other, 0);
+            std::printf("%-22s %8ld %6ld %23.2fx\n", "fast / mdb-export", records, flush,
+                        ours.seconds > 0 ? other.seconds / ours.seconds : 0);
+            std::printf("%-22s %8ld %6ld %23.2fx\n", "fast / LOAD DATA", records, flush,
+                        ours.seconds > 0 ? load.seconds / ours.seconds : 0);
+            std::printf("%-22s %8ld %6ld %23.2fx\n", "check / fast", records, flush,
+                        ours.seconds > 0 ? check.seconds / ours.seconds : 0);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -242,6 +326,7 @@ int main(int argc, char** argv) {
     std::vector<long> flushes{1, 2};
     double limit = 600;
     bool window = true;
+    bool fast = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--records") == 0 && i + 1 < argc)
             sizes = numbers(argv[++i]);
@@ -251,8 +336,11 @@ int main(int argc, char** argv) {
             limit = std::atof(argv[++i]);
         else if (std::strcmp(argv[i], "--no-window") == 0)
             window = false;
+        else if (std::strcmp(argv[i], "--fast") == 0)
+            fast = true;
         else {
-            std::fprintf(stderr, "usage: bench_copy [--records N,N] [--flush 1,2] [--limit SECONDS] [--no-window]\n");
+            std::fprintf(stderr,
+                         "usage: bench_copy [--records N,N] [--flush 1,2] [--limit SECONDS] [--no-window] [--fast]\n");
             return 2;
         }
     }
@@ -266,6 +354,11 @@ int main(int argc, char** argv) {
     fs::create_directories(work);
 
     std::printf("%-22s %8s %6s %10s %12s %10s\n", "case", "records", "flush", "seconds", "records/s", "peak KiB");
+    if (fast) {
+        fastCases(*sandbox, work, sizes, flushes);
+        fs::remove_all(work);
+        return 0;
+    }
     std::map<long, double> oursRate; // per flush setting, of the last size measured
     std::map<long, double> peerRate;
     for (const long flush : flushes) {

@@ -51,7 +51,7 @@ std::optional<shell::CommandResult> refuseWhileWorking(shell::UserInterface& ui,
 
 shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface& ui, shell::ProgressHost& progress,
                                      const source::ReadOptions& options, std::shared_ptr<odbc::CopyCounters> counters,
-                                     RecordCheck check) {
+                                     RecordCheck check, odbc::FastCopyOptions fast) {
     const std::string missing = shell::CheckConversionInputs(form, false, false, true);
     if (!missing.empty()) {
         ui.messageBox(missing, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
@@ -99,7 +99,8 @@ shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface&
         return result;
     }
     odbc::CopyRequest request{
-        login, form.eFilename.text, options, form.design, records, check == RecordCheck::AfterCopy};
+        login, form.eFilename.text, options, form.design, records, check == RecordCheck::AfterCopy, std::move(fast)};
+    request.fast.enabled = form.eFastCopy.checked;
     if (!counters) counters = std::make_shared<odbc::CopyCounters>();
     progress.startWork([request = std::move(request), counters](shell::StatusChannel& channel) {
         odbc::CopyRecordsDirectly(request, channel, *counters);

@@ -30,11 +30,20 @@ struct CopyArguments {
     bool allTables = false;
     bool records = false;
     bool noVerify = false;
+    bool fast = false;
+    std::int64_t commitEvery = 10000;
+    std::string rejectFile;
     bool allowSpaces = false;
     bool yes = false;
     bool passwordStdin = false;
     CodePageOption codePage;
 };
+
+// With --all-tables each table writes its own reject file: "PATH" becomes "PATH.TABLE".
+std::string rejectFileOf(const CopyArguments& args, const std::string& table) {
+    if (args.rejectFile.empty() || !args.allTables) return args.rejectFile;
+    return args.rejectFile + "." + table;
+}
 
 // One table, as `copy FILE TABLE` does it.
 TableRun copyTable(const CopyArguments& args, const std::string& table, const std::string& password) {
@@ -56,11 +65,12 @@ TableRun copyTable(const CopyArguments& args, const std::string& table, const st
     form.eMySqlusername.text = args.user;
     form.eMySqlpassword.text = password;
     form.eCopyDirectlyAlsoData.value = args.records ? shell::CheckState::Checked : shell::CheckState::Unchecked;
+    form.eFastCopy.checked = args.fast;
 
     shell::WaitingProgressHost host(progress, console);
-    const shell::CommandResult result =
-        app::convertDirectly(form, console, host, options, counters,
-                             args.noVerify ? app::RecordCheck::Skipped : app::RecordCheck::AfterCopy);
+    const shell::CommandResult result = app::convertDirectly(
+        form, console, host, options, counters, args.noVerify ? app::RecordCheck::Skipped : app::RecordCheck::AfterCopy,
+        {args.fast, args.commitEvery, rejectFileOf(args, table)});
     if (console.refused) {
         printDiagnostic("the copy drops and creates the table " + *form.eTables.selectedItem() +
                         "; there is no terminal to ask: confirm with --yes");
@@ -128,6 +138,13 @@ void addCopyCommand(CLI::App& app, int& exitStatus) {
                       "Copy the records too, not only the table design, and check afterwards that every one "
                       "arrived unchanged");
     command->add_flag("--no-verify", args->noVerify, "Do not read the table back to check it after the copy");
+    command->add_flag("--fast", args->fast,
+                      "Send many records to a statement and commit in chunks; a refused record is still named");
+    command->add_option("--commit-every", args->commitEvery, "With --fast: records per transaction")
+        ->check(CLI::PositiveNumber);
+    command->add_option("--reject-file", args->rejectFile,
+                        "With --fast: write each refused record as one JSON line to this file (with --all-tables, "
+                        "one file per table, named PATH.TABLE)");
     addKeysOption(*command, args->keys);
     command->add_flag("--allow-spaces", args->allowSpaces, "Allow table and field names with a blank");
     command->add_flag("--yes", args->yes, "Drop and create the table without asking");

@@ -6,6 +6,7 @@
 
 #include "odbc/check_records.h"
 #include "odbc/error_text.h"
+#include "odbc/fast_copy.h"
 #include "odbc/server_warnings.h"
 #include "shell/show_status.h"
 #include "source/record_statement.h"
@@ -34,32 +35,15 @@ std::int32_t barTotal(std::int64_t total) {
     return total > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(total);
 }
 
-} // namespace
-
-void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& channel, CopyCounters& counters) {
-    const auto started = std::chrono::steady_clock::now();
-    std::optional<DirectConnection> direct;
-    try {
-        direct.emplace(OpenDirectConnection(request.login));
-    } catch (const Error& error) {
-        postLines(channel, connectionFailureText(request.login.dataSource, error));
-        channel.showStatus("No record was copied: the connection could not be opened", true);
-        return;
-    }
-    Connection& connection = direct->connection();
+// One INSERT per record, each committed on its own, with a status line per record.
+SentRecords copyRecordByRecord(Connection& connection, const CopyRequest& request,
+                               const std::vector<source::CopiedField>& fields, const std::string& head, bool strict,
+                               shell::StatusChannel& channel, CopyCounters& counters) {
     // One statement handle for every record, and SHOW WARNINGS only where the server could
     // have changed a value instead of refusing it: each costs a round trip per record.
     Statement insert(connection);
-    const bool strict = sessionIsStrict(connection);
-
-    const std::vector<source::CopiedField> fields = source::copiedFields(request.design);
-    // The script just made the table with backquoted names, so the statements name it the
-    // same way: a reserved word such as Order must not make every record fail.
-    const std::string head =
-        source::BuildInsertHeader(request.design.name, fields, source::NameQuoting::Backquoted) + " ";
-
-    std::int64_t record = 0;
-    std::vector<std::int64_t> rejected; // ascending, as the records are numbered
+    SentRecords sent;
+    std::int64_t& record = sent.records;
     try {
         source::AccessDatabase database(request.databasePath, request.readOptions);
         const std::int64_t total = request.total;
@@ -70,7 +54,7 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
         for (; !records.eof(); records.moveNext()) {
             if (channel.stopRequested()) {
                 channel.showStatus(shell::stoppedByUserLine(counters.copied, total), true);
-                return;
+                return sent;
             }
             ++record;
             counters.read = record;
@@ -80,15 +64,8 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
                 insert.execute(statement);
             } catch (const Error& error) {
                 ++counters.rejected;
-                rejected.push_back(record);
-                for (const DiagnosticRecord& diagnostic : error.records()) {
-                    channel.showStatus(recordLine(kRejectedRecordLine, record, diagnostic), false, false, 0, true);
-                }
-                if (error.records().empty()) {
-                    channel.showStatus(std::string(kRejectedRecordLine) + std::to_string(record) + ": 0 " +
-                                           error.what(),
-                                       false, false, 0, true);
-                }
+                sent.rejected.push_back(record);
+                postRejectedRecord(channel, record, error);
                 continue;
             }
             ++counters.copied;
@@ -104,8 +81,37 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
                                error.boxText(),
                            false, false, 0, true);
         channel.showStatus("The copy ended early: the Access file could not be read to its end", true);
+        return sent;
+    }
+    sent.finished = true;
+    return sent;
+}
+
+} // namespace
+
+void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& channel, CopyCounters& counters) {
+    const auto started = std::chrono::steady_clock::now();
+    std::optional<DirectConnection> direct;
+    try {
+        direct.emplace(OpenDirectConnection(request.login));
+    } catch (const Error& error) {
+        postLines(channel, connectionFailureText(request.login.dataSource, error));
+        channel.showStatus("No record was copied: the connection could not be opened", true);
         return;
     }
+    Connection& connection = direct->connection();
+    const bool strict = sessionIsStrict(connection);
+
+    const std::vector<source::CopiedField> fields = source::copiedFields(request.design);
+    // The script just made the table with backquoted names, so the statements name it the
+    // same way: a reserved word such as Order must not make every record fail.
+    const std::string head =
+        source::BuildInsertHeader(request.design.name, fields, source::NameQuoting::Backquoted) + " ";
+
+    SentRecords sent = request.fast.enabled
+                           ? CopyInChunks(connection, request, fields, head, strict, channel, counters)
+                           : copyRecordByRecord(connection, request, fields, head, strict, channel, counters);
+    if (!sent.finished) return;
     counters.finished = true;
     if (!request.check) {
         channel.showStatus("Finished copy", true);
@@ -113,12 +119,13 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
     }
     channel.showStatus("Finished copy");
     const CheckCounts check = CheckCopiedRecords(
-        connection, {request.databasePath, request.readOptions, request.design, std::move(rejected), request.total},
-        channel, counters);
+        connection,
+        {request.databasePath, request.readOptions, request.design, std::move(sent.rejected), request.total}, channel,
+        counters);
     counters.checkComplete = check.complete;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    channel.showStatus(summaryLine(record, counters.copied, counters.rejected, check.verified, check.complete, seconds),
-                       true);
+    channel.showStatus(
+        summaryLine(sent.records, counters.copied, counters.rejected, check.verified, check.complete, seconds), true);
 }
 
 } // namespace kavero::odbc

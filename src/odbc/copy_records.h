@@ -1,6 +1,7 @@
 // The record copy of the direct target: every record of the table as one INSERT, each
-// committed on its own, with a status line per record and one per rejected record, and then,
-// unless left out, the check that everything arrived (check_records.h). It runs on a worker
+// committed on its own, with a status line per record and one per rejected record (or, as
+// FastCopyOptions ask, many records to a statement in committed chunks: fast_copy.h), and
+// then, unless left out, the check that everything arrived (check_records.h). It runs on a worker
 // thread with a connection and a reading of the Access file of its own.
 #pragma once
 
@@ -15,6 +16,16 @@
 
 namespace kavero::odbc {
 
+// The fast copy (fast_copy.h): many records to a statement, committed in chunks.
+struct FastCopyOptions {
+    bool enabled = false;
+    // Records per transaction: what a lost connection can take back at most.
+    std::int64_t commitEvery = 10000;
+    // When given, each refused record as one JSON line: its number, the server's error and
+    // the values sent.
+    std::string rejectFile;
+};
+
 // Everything the copy needs, taken from the window before the worker starts: the worker
 // never reads a window model.
 struct CopyRequest {
@@ -27,6 +38,7 @@ struct CopyRequest {
     std::int64_t total = 0;
     // Read the table back from the server afterwards and compare it with the Access table.
     bool check = true;
+    FastCopyOptions fast{};
 };
 
 // Where the copy stands, for a watcher on another thread (kavero-cli's progress line).

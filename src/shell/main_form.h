@@ -31,6 +31,7 @@ struct frmMain : Form {
     Menu Exitprogram;
     Menu eLeavePasswordOut; // the web-host pages ask for the MySQL password instead of holding it
     Menu ePhpPages;         // the web-host pages are written in PHP instead of ASP
+    Menu eFastCopy;         // the direct copy sends many records to a statement (odbc/fast_copy.h)
     Menu Help;
     Menu HelpOntheweb;
     Menu Support;

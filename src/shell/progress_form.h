@@ -12,6 +12,7 @@ struct frmShowProgress : Form {
     PictureBox Picture1;
     StatusBox eShowStatus;
     ProgressBar eProgressBar;
+    Label eRate; // below the bar: records done of total, records per second, time left
     CommandButton eOk;
 
     std::vector<ControlEntry> controls() override;

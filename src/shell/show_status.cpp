@@ -1,6 +1,8 @@
 // ShowStatus, the progress window's load and unload, and applying a worker's posted calls.
 #include "shell/show_status.h"
 
+#include <algorithm>
+
 #include "kavero/version.h"
 
 namespace kavero::shell {
@@ -38,6 +40,7 @@ void unloadProgressWindow(frmShowProgress& form) {
     form.visible = false;
     form.eShowStatus.clear();
     form.eProgressBar = fresh.eProgressBar;
+    form.eRate = fresh.eRate;
     form.eOk = fresh.eOk;
 }
 
@@ -47,6 +50,11 @@ bool applyPostedStatus(StatusChannel& channel, frmShowProgress& form, UserInterf
         const StatusCall& call = batch.calls[i];
         std::int32_t total = call.total;
         ShowStatus(form, ui, batch.messages[i], call.finish, call.start, total, call.noStep);
+    }
+    if (batch.done >= 0) {
+        ProgressBar& bar = form.eProgressBar;
+        bar.value = std::min(bar.max, std::max(bar.value, static_cast<float>(batch.done)));
+        form.eRate.caption = batch.progress;
     }
     if (batch.workEnded) form.eOk.enabled = true;
     return batch.workEnded;

@@ -11,7 +11,8 @@ frmShowProgress::frmShowProgress() : Form("frmShowProgress", 3975, 2925) {
 }
 
 std::vector<ControlEntry> frmShowProgress::controls() {
-    return {KAVERO_CONTROL(Picture1), KAVERO_CONTROL(eShowStatus), KAVERO_CONTROL(eProgressBar), KAVERO_CONTROL(eOk)};
+    return {KAVERO_CONTROL(Picture1), KAVERO_CONTROL(eShowStatus), KAVERO_CONTROL(eProgressBar), KAVERO_CONTROL(eRate),
+            KAVERO_CONTROL(eOk)};
 }
 
 frmAbout::frmAbout() : Form("frmAbout", 5730, 3795) {

@@ -11,6 +11,12 @@ void StatusChannel::showStatus(std::string_view message, bool finish, bool start
     m_posted.calls.push_back({total, finish, start, noStep});
 }
 
+void StatusChannel::showProgress(std::int64_t done, std::string_view progress) {
+    const std::lock_guard lock(m_mutex);
+    m_posted.done = done;
+    m_posted.progress = progress;
+}
+
 void StatusChannel::endWork() {
     {
         const std::lock_guard lock(m_mutex);
@@ -25,6 +31,8 @@ StatusBatch StatusChannel::take() {
     batch.messages.swap(m_posted.messages);
     batch.calls.swap(m_posted.calls);
     batch.workEnded = m_posted.workEnded;
+    batch.done = std::exchange(m_posted.done, -1);
+    batch.progress.swap(m_posted.progress);
     return batch;
 }
 

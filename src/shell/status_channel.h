@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct StatusBatch {
     std::vector<StatusCall> calls;
     // The worker had ended when the batch was taken: nothing follows it.
     bool workEnded = false;
+    // The latest progress posted, when any was since the last take: the records done (the
+    // bar's value) and a line of how fast and how long still, drawn below the bar.
+    std::int64_t done = -1;
+    std::string progress;
 };
 
 class StatusChannel {
@@ -42,6 +47,8 @@ public:
     // where the call is applied, so the worker keeps the real count for its own lines.
     void showStatus(std::string_view message, bool finish = false, bool start = false, std::int32_t total = 0,
                     bool noStep = false);
+    // Replaces the progress not yet taken; costs no status line, so it may be posted often.
+    void showProgress(std::int64_t done, std::string_view progress);
     // The user asked to stop; the worker checks between records.
     bool stopRequested() const noexcept { return m_stopRequested.load(std::memory_order_acquire); }
     // The worker is done; everything it posted is still delivered.

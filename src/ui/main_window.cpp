@@ -331,6 +331,9 @@ void MainWindow::buildMenus() {
     auto* phpPages = named<QAction>("ePhpPages", options);
     phpPages->setCheckable(true);
     options->addAction(phpPages);
+    auto* fastCopy = named<QAction>("eFastCopy", options);
+    fastCopy->setCheckable(true);
+    options->addAction(fastCopy);
     options->addSeparator();
     auto* exitProgram = named<QAction>("Exitprogram", options);
     options->addAction(exitProgram);

@@ -107,6 +107,7 @@ ProgressWindow::ProgressWindow(shell::frmShowProgress& model, shell::UserInterfa
     bar->setTextVisible(false);
     bar->setFixedHeight(bar->sizeHint().height() * 2 / 3);
     layout->addWidget(bar);
+    layout->addWidget(named<QLabel>("eRate"));
 
     auto* ok = named<QPushButton>("eOk");
     ok->setDefault(true);

@@ -96,6 +96,7 @@ struct DirectRun {
     shell::frmShowProgress progress;
     shell::WaitingProgressHost host{progress, ui};
     std::shared_ptr<odbc::CopyCounters> counters;
+    odbc::FastCopyOptions fast; // applies with form.eFastCopy checked
 
     DirectRun(const SandboxInfo& sandbox, const std::string& dataSource, const std::string& database) {
         form.eAllowFieldNamesIwthSpace.value = CheckState::Checked;
@@ -122,7 +123,7 @@ struct DirectRun {
         ui.answers.push_back(answer);
         ui.messages.clear();
         counters = watched;
-        return app::convertDirectly(form, ui, host, {}, watched);
+        return app::convertDirectly(form, ui, host, {}, watched, app::RecordCheck::AfterCopy, fast);
     }
     std::vector<std::string> lines() const { // newest first
         std::vector<std::string> all;
@@ -273,6 +274,7 @@ void copyFile(const SandboxInfo& sandbox, ScratchDatabase& db, const fs::path& f
             outcome[key + "load"] = "name " + picked.subject;
             continue;
         }
+        run.form.eFastCopy.checked = false;
         const auto result = run.go();
         if (!result.ok()) {
             // The numbers of the refused statements, or why there was no script.
@@ -290,8 +292,23 @@ void copyFile(const SandboxInfo& sandbox, ScratchDatabase& db, const fs::path& f
         EXPECT_EQ(run.counters->differences, 0) << key;
         EXPECT_EQ(run.counters->verified, run.counters->copied) << key;
         records += static_cast<int>(run.counters->read);
-        recordOutcome(run.lines(), key, outcome);
-        compareTable(run, sandbox, db.name(), key, outcome, differences);
+        Outcome documented;
+        recordOutcome(run.lines(), key, documented);
+        compareTable(run, sandbox, db.name(), key, documented, differences);
+        outcome.insert(documented.begin(), documented.end());
+
+        // The fast copy of the same table: the same records refused, by number, and the
+        // others arrived alike; its check agrees.
+        run.form.eFastCopy.checked = true;
+        ASSERT_TRUE(run.go().ok()) << key;
+        EXPECT_TRUE(run.finished()) << key;
+        EXPECT_TRUE(run.counters->checkComplete) << key << " fast: " << run.lines()[1];
+        EXPECT_EQ(run.counters->differences, 0) << key << " fast";
+        EXPECT_EQ(run.counters->verified, run.counters->copied) << key << " fast";
+        Outcome fast;
+        recordOutcome(run.lines(), key, fast);
+        EXPECT_EQ(fast, documented) << key << " fast";
+        compareTable(run, sandbox, db.name(), key, fast, differences); // after the fast copy
     }
 }
 
@@ -371,6 +388,55 @@ TEST(RecordCopy, StatusLinesNameEveryRecordAndEveryRefusal) {
     EXPECT_EQ(clientRows(sandbox, db.name(), "SELECT ID, Name FROM Three"), (Rows{{"1", "one"}, {"3", "three"}}));
 }
 
+TEST(RecordCopy, AFastCopyNamesTheBadRecordsOfABatchAndKeepsTheOthers) {
+    KAVERO_REQUIRE_SANDBOX(sandbox);
+    ScratchDatabase db(sandbox, "kc_fast_batches");
+    DirectRun run(sandbox, sandbox.dsn, db.name());
+    ASSERT_TRUE(run.open(fixtureFile("records.mdb")).ok());
+    const fs::path rejects = fs::temp_directory_path() / ("kc_fast_rejects_" + std::to_string(getpid()) + ".json");
+    // Records 2 and 6 are refused: one in the middle of the first chunk, one at the end of
+    // the second.
+    run.form.eFastCopy.checked = true;
+    run.fast.commitEvery = 3;
+    run.fast.rejectFile = rejects.string();
+    ASSERT_TRUE(run.pick("HardValues").ok());
+    ASSERT_TRUE(run.go().ok());
+    Lines copyLines;
+    const Lines lines = run.lines();
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        if (line->starts_with("Copied records") || line->starts_with("Error on record")) // up to the error number
+            copyLines.push_back(
+                line->substr(0, line->find(": ") == std::string::npos ? line->size() : line->find(": ") + 6));
+    EXPECT_EQ(copyLines, (Lines{"Error on record no. 2: 1406", "Copied records 1 to 3", "Error on record no. 6: 1048",
+                                "Copied records 4 to 6"}));
+    EXPECT_EQ(clientRows(sandbox, db.name(), "SELECT ID FROM HardValues ORDER BY ID"),
+              (Rows{{"1"}, {"3"}, {"4"}, {"5"}}));
+    EXPECT_EQ(run.counters->copied, 4);
+    EXPECT_EQ(run.counters->rejected, 2);
+    EXPECT_EQ(run.counters->verified, 4);
+    EXPECT_EQ(run.counters->differences, 0);
+    EXPECT_TRUE(run.finished());
+    EXPECT_TRUE(std::regex_match(run.progress.eRate.caption, std::regex("6 of 6 records, [0-9]+ records/s, 0 s left")))
+        << run.progress.eRate.caption;
+
+    // One JSON line per refused record, with the values as sent.
+    std::ifstream file(rejects);
+    Lines json;
+    for (std::string line; std::getline(file, line);) json.push_back(line);
+    fs::remove(rejects);
+    ASSERT_EQ(json.size(), 2u);
+    // The first holds the whole refused Memo, 65,536 bytes.
+    EXPECT_TRUE(json[0].starts_with(R"({"record":2,"error":1406,"sqlstate":"22001","message":"Data too long for )"
+                                    R"(column 'Memo' at row 1","values":"(2, '\\\\', ')"))
+        << json[0].substr(0, 200);
+    EXPECT_TRUE(json[0].ends_with(")\"}")) << json[0].substr(json[0].size() - 200);
+    EXPECT_GT(json[0].size(), 65536u);
+    EXPECT_TRUE(std::regex_match(
+        json[1], std::regex(R"re(\{"record":6,"error":1048,"sqlstate":"23000","message":)re"
+                            R"re("Column 'Double' cannot be null","values":"\(6, 'Null number', .*\)"\})re")))
+        << json[1];
+}
+
 TEST(RecordCopy, DeclinedRunTouchesNothingAndDesignOnlyRunEndsAtTheDesign) {
     KAVERO_REQUIRE_SANDBOX(sandbox);
     ScratchDatabase db(sandbox, "kc_declined");
@@ -448,10 +514,21 @@ TEST(RecordCopy, AValueANonStrictServerCutsIsReported) {
                         "too many");
     EXPECT_EQ(run.counters->differences, 2);
     EXPECT_TRUE(run.finished());
+
+    // The fast copy reports the same: a statement of several rows would store the Null as 0
+    // with a mere warning, so such a batch goes again a record to a statement.
+    run.form.eFastCopy.checked = true;
+    run.fast.commitEvery = 4;
+    ASSERT_TRUE(run.go().ok());
+    Outcome fast;
+    recordOutcome(run.lines(), "", fast);
+    EXPECT_EQ(fast, outcome);
+    EXPECT_EQ(run.counters->differences, 2);
 }
 
-TEST(RecordCopy, ALostServerRefusesTheRestAndTheCopyStillEnds) {
-    KAVERO_REQUIRE_SANDBOX(sandbox); // left alone: a second server is started and killed
+// Once for each copy: the fast one commits every 1,000 records, so what a kill takes back
+// is the open chunk and the committed chunks stay.
+void copyToALostServer(const SandboxInfo& sandbox, bool fast) {
     const std::string mainDir = std::getenv("KAVERO_SANDBOX_DIR");
     const std::string dir = mainDir + "-lost";
     const std::string script = std::string(KAVERO_SANDBOX_SCRIPT) + " ";
@@ -470,6 +547,8 @@ TEST(RecordCopy, ALostServerRefusesTheRestAndTheCopyStillEnds) {
     DirectRun run(sandbox, "DRIVER=MariaDB;SERVER=127.0.0.1;PORT=" + lost->port, lost->database);
     ASSERT_TRUE(run.open(fixtureFile("large.mdb")).ok());
     ASSERT_TRUE(run.pick("Forty Thousand").ok());
+    run.form.eFastCopy.checked = fast;
+    run.fast.commitEvery = 1000;
     auto counters = std::make_shared<odbc::CopyCounters>();
     std::atomic<bool> ended = false;
     std::thread killer([&] {
@@ -500,6 +579,17 @@ TEST(RecordCopy, ALostServerRefusesTheRestAndTheCopyStillEnds) {
         << lines[0];
     EXPECT_FALSE(run.counters->checkComplete);
     EXPECT_TRUE(run.finished());
+    if (fast) {
+        EXPECT_EQ(copied % 1000, 0);
+    }
+}
+
+TEST(RecordCopy, ALostServerRefusesTheRestAndTheCopyStillEnds) {
+    KAVERO_REQUIRE_SANDBOX(sandbox); // left alone: a second server is started and killed
+    for (const bool fast : {false, true}) {
+        SCOPED_TRACE(fast ? "fast copy" : "one record a statement");
+        copyToALostServer(sandbox, fast);
+    }
 }
 
 } // namespace

@@ -4,8 +4,10 @@
 // usable, with the Go button off until the copy has ended.
 #include "gui_fixture.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -13,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <filesystem>
@@ -104,6 +107,23 @@ TEST_F(DirectCommandGui, GoAsksFirstThenCopiesTheRecordsWhileTheWindowsStayUsabl
     EXPECT_TRUE(go->isEnabled());
     EXPECT_TRUE(p.mainWindow().isVisible());
     EXPECT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(scratch.rows("SELECT COUNT(*) FROM `Customers`"),
+              (std::vector<std::vector<std::string>>{{std::to_string(records)}}));
+
+    // Fast copy from the Options menu: one line for the committed chunk instead of one per
+    // record, and below the bar the records done, the rate and the time left.
+    widget<QAction>("eFastCopy")->trigger();
+    p.mainWindow().binding().pull();
+    ASSERT_TRUE(p.model().eFastCopy.checked);
+    ui.answers.push_back(shell::MessageAnswer::Yes);
+    QTest::mouseClick(go, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.working(); }, kWait));
+    const QStringList fast = statusLines();
+    EXPECT_TRUE(fast.contains(QStringLiteral("Copied records 1 to %1").arg(records))) << fast.join('\n').toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1 of %1 records, [0-9]+ records/s, 0 s left$").arg(records))
+                    .match(progressWidget<QLabel>("eRate")->text())
+                    .hasMatch())
+        << progressWidget<QLabel>("eRate")->text().toStdString();
     EXPECT_EQ(scratch.rows("SELECT COUNT(*) FROM `Customers`"),
               (std::vector<std::vector<std::string>>{{std::to_string(records)}}));
 }

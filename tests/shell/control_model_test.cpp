@@ -25,7 +25,7 @@ template <class F> std::set<std::string> namesOf(F& form) {
 TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
     frmMain form;
     const auto names = namesOf(form);
-    EXPECT_EQ(names.size(), 67u + 4u); // the window's own and the four added for the web-host pages
+    EXPECT_EQ(names.size(), 67u + 5u); // the window's own, the four added for the web-host pages and Fast copy
     for (const char* name :
          {"eCOnvertLocal", "ManuelUpload", "eAllowFieldNamesIwthSpace", "ECreateKey", "ekeyListGrid", "eFieldListGrid",
           "cboDSNList", "eProvideName", "eScriptOutPut", "eMySqlpasswordISP", "Exitprogram", "AboutKAVERO", "Image22",
@@ -38,7 +38,7 @@ TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
     EXPECT_EQ(form.control<OptionButton>("eCreateKey"), nullptr);
 
     frmShowProgress progress;
-    EXPECT_EQ(namesOf(progress), (std::set<std::string>{"Picture1", "eShowStatus", "eProgressBar", "eOk"}));
+    EXPECT_EQ(namesOf(progress), (std::set<std::string>{"Picture1", "eShowStatus", "eProgressBar", "eRate", "eOk"}));
 }
 
 TEST(ControlModel, GridsAndListsKeepCellsAndSelectionAsTheCommandsExpect) {

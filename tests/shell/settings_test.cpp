@@ -159,15 +159,15 @@ TEST(Settings, SaveWritesAllKeysInSaveOrderWithTheirForms) {
               "MainLeft MainTop eFilename eCopyDirectlyAlsoData eMySqlDatabase eMySqlpassword eMySqlusername "
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace cboDSNList eProvideName ManuelUpload "
-              "eDirectToISP eSourceDest eSQLTerminator eLeavePasswordOut eRecordsPerPage ePhpPages");
-    EXPECT_EQ(store.values.size(), 24u);
+              "eDirectToISP eSourceDest eSQLTerminator eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy");
+    EXPECT_EQ(store.values.size(), 25u);
     const std::map<std::string, std::string, std::less<>> expected = {
         {"MainLeft", "1234.5"},     {"MainTop", "60"},          {"eCopyDirectlyAlsoData", "1"},
         {"eISPAlsoCopyData", "0"},  {"eCreateNoKeys", "False"}, {"ECreateKey", "False"},
         {"eCreateIndex", "True"},   {"ManuelUpload", "False"},  {"eDirectToISP", "True"},
         {"eSQLTerminator", "CrLf"}, {"cboDSNList", "(None)"},   {"eProvideName", "Host, Inc."},
         {"eMySqlpassword", ""},     {"eLeavePasswordOut", "0"}, {"eRecordsPerPage", "5"},
-        {"ePhpPages", "0"}};
+        {"ePhpPages", "0"},         {"eFastCopy", "0"}};
     for (const auto& [key, value] : expected) EXPECT_EQ(store.values[key], value) << key;
 }
 
@@ -197,7 +197,7 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
     EXPECT_EQ(store.values["eLeavePasswordOut"], "1");
     EXPECT_EQ(store.values["eRecordsPerPage"], "250");
     EXPECT_EQ(store.values["ePhpPages"], "1");
-    ASSERT_EQ(store.writeOrder.size(), 25u);
+    ASSERT_EQ(store.writeOrder.size(), 26u);
     EXPECT_EQ(store.writeOrder[22] + " " + store.writeOrder[23] + " " + store.writeOrder[24],
               "eLeavePasswordOut eRecordsPerPage ePhpPages");
 
