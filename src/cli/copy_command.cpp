@@ -34,6 +34,7 @@ struct CopyArguments {
     bool yes = false;
     bool passwordStdin = false;
     CodePageOption codePage;
+    bool lossless = false;
 };
 
 // One table, as `copy FILE TABLE` does it.
@@ -49,6 +50,7 @@ TableRun copyTable(const CopyArguments& args, const std::string& table, const st
         return run;
     }
     applyKeysOption(form, args.keys);
+    applyLossless(form, args.lossless);
     form.cboDSNList.clear();
     form.cboDSNList.addItem(args.dsn);
     form.cboDSNList.select(0);
@@ -127,6 +129,7 @@ void addCopyCommand(CLI::App& app, int& exitStatus) {
         ->required();
     command->add_option("--database", args->database, "Database on the server")->required();
     command->add_option("--user", args->user, "User name on the server")->required();
+    addLosslessFlag(*command, args->lossless);
     command->add_flag("--records", args->records,
                       "Copy the records too, not only the table design, and check afterwards that every one "
                       "arrived unchanged");

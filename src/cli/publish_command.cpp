@@ -31,6 +31,7 @@ struct PublishArguments {
     bool noPasswordInPages = false;
     bool passwordStdin = false;
     CodePageOption codePage;
+    bool lossless = false;
 };
 
 // The deletion question is answered by --delete-old; the closing message is printed.
@@ -65,6 +66,7 @@ int runPublish(const PublishArguments& args) {
     PublishConsole console(args.deleteOld);
     if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces, options)) return *failed;
     applyKeysOption(form, args.keys);
+    applyLossless(form, args.lossless);
     std::error_code ignored;
     const std::filesystem::path out = std::filesystem::absolute(args.out, ignored);
     // A trailing "/" stays, so a folder given without a page name is refused as such.
@@ -129,6 +131,7 @@ void addPublishCommand(CLI::App& app, int& exitStatus) {
         ->required();
     command->add_option("--database", args->database, "Database on that server")->required();
     command->add_option("--user", args->user, "User name on that server")->required();
+    addLosslessFlag(*command, args->lossless);
     command->add_flag("--records", args->records, "Write the pages that copy the records too");
     command
         ->add_option("--records-per-page", args->recordsPerPage,

@@ -50,6 +50,15 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
     // One statement handle for every record, and SHOW WARNINGS only where the server could
     // have changed a value instead of refusing it: each costs a round trip per record.
     Statement insert(connection);
+    if (shell::isLossless(request.design)) {
+        try {
+            insert.execute(std::string(source::kKeepZeroAutoNumbers));
+        } catch (const Error& error) {
+            postLines(channel, error.what());
+            channel.showStatus("No record was copied: the session could not be set to keep AutoNumber values", true);
+            return;
+        }
+    }
     const bool strict = sessionIsStrict(connection);
 
     const std::vector<source::CopiedField> fields = source::copiedFields(request.design);

@@ -25,6 +25,8 @@ frmMain::frmMain() : Form("frmMain", 10545, 5145) {
     eLeavePasswordOut.checkable = true;
     ePhpPages.caption = "Write the web pages in PHP instead of ASP";
     ePhpPages.checkable = true;
+    eLossless.caption = "Lossless script";
+    eLossless.checkable = true;
     Help.caption = "Help";
     HelpOntheweb.caption = "Help On the web";
     Support.caption = "Support";
@@ -101,6 +103,7 @@ std::vector<ControlEntry> frmMain::controls() {
         KAVERO_CONTROL(Exitprogram),
         KAVERO_CONTROL(eLeavePasswordOut),
         KAVERO_CONTROL(ePhpPages),
+        KAVERO_CONTROL(eLossless),
         KAVERO_CONTROL(Help),
         KAVERO_CONTROL(HelpOntheweb),
         KAVERO_CONTROL(Support),

@@ -331,6 +331,9 @@ void MainWindow::buildMenus() {
     auto* phpPages = named<QAction>("ePhpPages", options);
     phpPages->setCheckable(true);
     options->addAction(phpPages);
+    auto* lossless = named<QAction>("eLossless", options);
+    lossless->setCheckable(true);
+    options->addAction(lossless);
     options->addSeparator();
     auto* exitProgram = named<QAction>("Exitprogram", options);
     options->addAction(exitProgram);
