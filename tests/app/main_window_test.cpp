@@ -83,7 +83,7 @@ TEST_F(MainWindowLoad, FirstRunShowsEveryDefaultAndReadsTheKeysInLoadOrder) {
               "MainLeft MainTop eFilename eCopyDirectlyAlsoData eMySqlDatabase eMySqlpassword eMySqlusername "
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace eSQLTerminator ManuelUpload "
-              "eDirectToISP eSourceDest cboDSNList eProvideName eLeavePasswordOut eRecordsPerPage ePhpPages");
+              "eDirectToISP eSourceDest cboDSNList eProvideName eLeavePasswordOut eRecordsPerPage ePhpPages eLossless");
 }
 
 TEST_F(MainWindowLoad, SavedStateComesBackAndAVanishedDataSourceIsSavedAsNone) {
