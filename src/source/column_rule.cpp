@@ -121,7 +121,7 @@ constexpr std::array kLosslessRules = {
     Entry{jet::kTypeSingle,
           {.typeWord = "SINGLE",
            .columnType = "FLOAT",
-           .literal = Float,
+           .literal = SingleExact,
            .held = HeldType::Single,
            .nullability = kFromRequired}},
     Entry{jet::kTypeDouble,

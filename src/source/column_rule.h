@@ -22,6 +22,9 @@ enum class LiteralKind {
     Decimal,  // exact digits at the column's scale
     DateTime, // '2002-2-6 09:05:00'; Null as the zero date
     Text,     // quoted and escaped; Null as the empty text
+    // A Single as the exact double it stands for: its shortest text may read as a double just
+    // above the largest Single, which a FLOAT column refuses.
+    SingleExact,
     DateTimeOrNull, // '2002-2-6 09:05:00'; Null as NULL
     TextOrNull,     // quoted and escaped (a GUID as its braced text); Null as NULL
     Binary,   // X'…'
