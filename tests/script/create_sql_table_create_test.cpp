@@ -87,17 +87,30 @@ TEST(TableScript, DefaultsByType) {
     };
     const Case cases[] = {
         // Yes/No: the words for Yes in any letter case, and any number but zero, mean -1.
-        {kYesNo, "Yes", " DEFAULT -1"}, {kYesNo, "=true", " DEFAULT -1"}, {kYesNo, "oN", " DEFAULT -1"},
-        {kYesNo, "1", " DEFAULT -1"}, {kYesNo, "No", " DEFAULT 0"}, {kYesNo, "-0.0e5", " DEFAULT 0"},
+        {kYesNo, "Yes", " DEFAULT -1"},
+        {kYesNo, "=true", " DEFAULT -1"},
+        {kYesNo, "oN", " DEFAULT -1"},
+        {kYesNo, "1", " DEFAULT -1"},
+        {kYesNo, "No", " DEFAULT 0"},
+        {kYesNo, "-0.0e5", " DEFAULT 0"},
         {kYesNo, "Yess", " DEFAULT 0"},
         // Text: quotes, blanks and "=" go; what is left is a string literal that keeps the rest.
-        {kText, "=\"New York\"", " DEFAULT 'NewYork'"}, {kText, "\"\"", " DEFAULT ''"},
-        {kText, "'it''s'", " DEFAULT 'its'"}, {kText, "\"C:\\temp\\\"", " DEFAULT 'C:\\\\temp\\\\'"},
-        {kText, "\"a`b\"", " DEFAULT 'a`b'"}, {kText, "\"a,b\"", " DEFAULT 'a,b'"},
+        {kText, "=\"New York\"", " DEFAULT 'NewYork'"},
+        {kText, "\"\"", " DEFAULT ''"},
+        {kText, "'it''s'", " DEFAULT 'its'"},
+        {kText, "\"C:\\temp\\\"", " DEFAULT 'C:\\\\temp\\\\'"},
+        {kText, "\"a`b\"", " DEFAULT 'a`b'"},
+        {kText, "\"a,b\"", " DEFAULT 'a,b'"},
         // Numbers: a cleaned default that reads as a number, else none.
-        {kLong, "1 000", " DEFAULT 1000"}, {kDouble, "-2.5E-3", " DEFAULT -2.5E-3"}, {kCurrency, "=0", " DEFAULT 0"},
-        {kCurrency, "1,5", ""}, {kInteger, "&H1F", ""}, {kInteger, "inf", ""}, {kDate, "=Date()", ""},
-        {kDecimal, "1.25", " DEFAULT 1.25"}, {kBinary, "7", " DEFAULT 7"},
+        {kLong, "1 000", " DEFAULT 1000"},
+        {kDouble, "-2.5E-3", " DEFAULT -2.5E-3"},
+        {kCurrency, "=0", " DEFAULT 0"},
+        {kCurrency, "1,5", ""},
+        {kInteger, "&H1F", ""},
+        {kInteger, "inf", ""},
+        {kDate, "=Date()", ""},
+        {kDecimal, "1.25", " DEFAULT 1.25"},
+        {kBinary, "7", " DEFAULT 7"},
         // Memo and AutoNumber columns never get one.
         {kMemo, "\"abc\"", ""},
     };
@@ -247,13 +260,14 @@ TEST(TableScript, LosslessKeepsEveryTypeNullAndIndex) {
         "SET SESSION sql_mode = TRIM(BOTH ',' FROM CONCAT(@@SESSION.sql_mode, ',NO_AUTO_VALUE_ON_ZERO'))\r\n";
     // Every type with a column that holds its values; NULL allowed unless Required; the
     // AutoNumber keeps its numbers.
-    EXPECT_EQ(losslessScript("types.mdb", "AllTypes"),
-              keepZero +
-                  "DROP TABLE IF EXISTS `AllTypes`\r\nCREATE TABLE `AllTypes`(`ID` INT AUTO_INCREMENT NOT NULL, "
-                  "`YesNo` TINYINT(1) NULL, `Byte` TINYINT UNSIGNED NULL, `Integer` SMALLINT NULL, `Long` INT NULL, "
-                  "`Currency` DECIMAL(19,4) NULL, `Single` FLOAT NULL, `Double` DOUBLE NULL, `When` DATETIME NULL, "
-                  "`Text` VARCHAR(255) NULL, `Memo` LONGTEXT NULL, `Ole` LONGBLOB NULL, `Binary` LONGBLOB NULL, "
-                  "`Guid` CHAR(38) NULL, `Decimal` DECIMAL(28,6) NULL, PRIMARY KEY (`ID`)) DEFAULT CHARSET=utf8mb4\r\n");
+    EXPECT_EQ(
+        losslessScript("types.mdb", "AllTypes"),
+        keepZero +
+            "DROP TABLE IF EXISTS `AllTypes`\r\nCREATE TABLE `AllTypes`(`ID` INT AUTO_INCREMENT NOT NULL, "
+            "`YesNo` TINYINT(1) NULL, `Byte` TINYINT UNSIGNED NULL, `Integer` SMALLINT NULL, `Long` INT NULL, "
+            "`Currency` DECIMAL(19,4) NULL, `Single` FLOAT NULL, `Double` DOUBLE NULL, `When` DATETIME NULL, "
+            "`Text` VARCHAR(255) NULL, `Memo` LONGTEXT NULL, `Ole` LONGBLOB NULL, `Binary` LONGBLOB NULL, "
+            "`Guid` CHAR(38) NULL, `Decimal` DECIMAL(28,6) NULL, PRIMARY KEY (`ID`)) DEFAULT CHARSET=utf8mb4\r\n");
     // Required fields NOT NULL, defaults kept but none on a LONGTEXT, and every index: composite
     // ones in their order and direction, unique ones unique, whole VARCHARs without a prefix.
     EXPECT_EQ(losslessScript("shop.mdb", "Products"),
