@@ -115,8 +115,8 @@ std::vector<KeyPart> keyParts(const std::vector<source::IndexPart>& parts, const
     std::vector<KeyPart> keys;
     std::int64_t total = 0;
     for (const source::IndexPart& part : parts) {
-        const auto column = std::find_if(columns.begin(), columns.end(),
-                                         [&](const Column& c) { return c.field == part.field; });
+        const auto column =
+            std::find_if(columns.begin(), columns.end(), [&](const Column& c) { return c.field == part.field; });
         const std::string length = source::keyPrefixLength(*part.field);
         KeyPart key{part.field, part.descending, 0, 1};
         if (!length.empty()) {
@@ -201,8 +201,8 @@ std::string tableScript(const shell::TableDesign& design, const std::string& tab
             if (i > 0) clause += ", ";
             clause += name(keys[i].field->name);
             // A VARCHAR keyed whole needs no prefix; a TEXT or a cut key does.
-            const auto column = std::find_if(columns.begin(), columns.end(),
-                                             [&](const Column& c) { return c.field == keys[i].field; });
+            const auto column =
+                std::find_if(columns.begin(), columns.end(), [&](const Column& c) { return c.field == keys[i].field; });
             const bool whole = column != columns.end() && isVarchar(*column) && keys[i].prefix == column->field->size;
             if (keys[i].prefix > 0 && !whole) clause += "(" + std::to_string(keys[i].prefix) + ")";
             if (keys[i].descending) clause += " DESC";

@@ -22,12 +22,14 @@ enum class LiteralKind {
     Decimal,  // exact digits at the column's scale
     DateTime, // '2002-2-6 09:05:00'; Null as the zero date
     Text,     // quoted and escaped; Null as the empty text
+    Binary,   // X'…'
     // A Single as the exact double it stands for: its shortest text may read as a double just
     // above the largest Single, which a FLOAT column refuses.
     SingleExact,
-    DateTimeOrNull, // '2002-2-6 09:05:00'; Null as NULL
-    TextOrNull,     // quoted and escaped (a GUID as its braced text); Null as NULL
-    Binary,   // X'…'
+    // '2002-2-6 09:05:00'; Null as NULL
+    DateTimeOrNull,
+    // quoted and escaped (a GUID as its braced text); Null as NULL
+    TextOrNull,
 };
 
 // How the column holds a copied value: the typed form the check after a copy reads back and
@@ -40,9 +42,11 @@ enum class HeldType {
     Decimal,  // exact digits; Currency exactly
     DateTime, // to the second; Null as the zero date
     Text,     // the UTF-8 bytes; Null as the empty text
-    DateTimeOrNull, // to the second; Null as NULL
-    TextOrNull,     // the UTF-8 bytes (a GUID's braced text); Null as NULL
     Bytes,    // the bytes
+    // to the second; Null as NULL
+    DateTimeOrNull,
+    // the UTF-8 bytes (a GUID's braced text); Null as NULL
+    TextOrNull,
 };
 
 // What the column type takes from the field.
@@ -106,7 +110,6 @@ std::string keyPrefixLength(const shell::DesignField& field);
 // Whether the column is created NOT NULL (a key field of a lossless primary key is, whatever
 // this says: the script adds it).
 bool createdNotNull(const shell::DesignField& field);
-
 
 // The "Can not be null" text of the field list: the zero-length flag of text fields, which
 // the script turns into NULL; False for every other type.

@@ -193,6 +193,8 @@ shell::CommandResult loadTableDesign(shell::frmMain& form, shell::UserInterface&
         return result;
     }
 
+    // The field list shows the columns the chosen rules create.
+    shell::chooseLossless(design, form.eLossless.checked);
     const bool spacesAllowed = form.eAllowFieldNamesIwthSpace.checked();
     for (const shell::DesignField& field : design.fields) {
         const NameCheck check = checkFieldName(field.name, spacesAllowed);
@@ -205,7 +207,6 @@ shell::CommandResult loadTableDesign(shell::frmMain& form, shell::UserInterface&
         if (columnRule(field).listed) fields.addItem(fieldRow(field));
     }
     form.design = std::move(design);
-    shell::chooseLossless(form.design, form.eLossless.checked);
     for (const KeyRow& key : keyList(form.design)) {
         const NameCheck check = checkKeyName(key.field->name);
         if (check.reason != StopReason::None) {
