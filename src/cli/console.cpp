@@ -142,6 +142,17 @@ std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, con
     return std::nullopt;
 }
 
+void addLosslessFlag(CLI::App& command, bool& lossless) {
+    command.add_flag("--lossless", lossless,
+                     "Keep every value: exact column types, Null as NULL, AutoNumber values and OLE objects "
+                     "copied, every index; --keys does not apply");
+}
+
+void applyLossless(shell::frmMain& form, bool lossless) {
+    form.eLossless.checked = lossless;
+    shell::chooseLossless(form.design, lossless);
+}
+
 void addKeysOption(CLI::App& command, std::string& keys) {
     command
         .add_option("--keys", keys,

@@ -76,6 +76,10 @@ std::optional<std::string> readPassword(bool fromStandardInput);
 // --password-stdin, with the same help on every command.
 void addPasswordOption(CLI::App& command, bool& fromStandardInput);
 
+// --lossless, with the same help on every command, and the Options choice it stands for.
+void addLosslessFlag(CLI::App& command, bool& lossless);
+void applyLossless(shell::frmMain& form, bool lossless);
+
 // --keys key|index|none, and the key option it stands for.
 void addKeysOption(CLI::App& command, std::string& keys);
 void applyKeysOption(shell::frmMain& form, const std::string& keys);

@@ -37,6 +37,7 @@ struct CopyArguments {
     bool yes = false;
     bool passwordStdin = false;
     CodePageOption codePage;
+    bool lossless = false;
 };
 
 // With --all-tables each table writes its own reject file: "PATH" becomes "PATH.TABLE".
@@ -58,6 +59,7 @@ TableRun copyTable(const CopyArguments& args, const std::string& table, const st
         return run;
     }
     applyKeysOption(form, args.keys);
+    applyLossless(form, args.lossless);
     form.cboDSNList.clear();
     form.cboDSNList.addItem(args.dsn);
     form.cboDSNList.select(0);
@@ -134,6 +136,7 @@ void addCopyCommand(CLI::App& app, int& exitStatus) {
         ->required();
     command->add_option("--database", args->database, "Database on the server")->required();
     command->add_option("--user", args->user, "User name on the server")->required();
+    addLosslessFlag(*command, args->lossless);
     command->add_flag("--records", args->records,
                       "Copy the records too, not only the table design, and check afterwards that every one "
                       "arrived unchanged");

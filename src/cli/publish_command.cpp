@@ -35,6 +35,7 @@ struct PublishArguments {
     bool passwordStdin = false;
     bool allTables = false;
     CodePageOption codePage;
+    bool lossless = false;
 };
 
 // The deletion question is answered by --delete-old; the closing message is printed.
@@ -66,6 +67,7 @@ int publishTable(const PublishArguments& args, const std::string& table, const s
     PublishConsole console(args.deleteOld);
     if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options)) return *failed;
     applyKeysOption(form, args.keys);
+    applyLossless(form, args.lossless);
     std::error_code ignored;
     const std::filesystem::path out = std::filesystem::absolute(outFile, ignored);
     // A trailing "/" stays, so a folder given without a page name is refused as such.
@@ -157,6 +159,7 @@ void addPublishCommand(CLI::App& app, int& exitStatus) {
         ->required();
     command->add_option("--database", args->database, "Database on that server")->required();
     command->add_option("--user", args->user, "User name on that server")->required();
+    addLosslessFlag(*command, args->lossless);
     command->add_flag("--records", args->records, "Write the pages that copy the records too");
     command
         ->add_option("--records-per-page", args->recordsPerPage,

@@ -26,6 +26,7 @@ struct ScriptArguments {
     bool allowSpaces = false;
     bool records = false;
     CodePageOption codePage;
+    bool lossless = false;
 };
 
 // A line break can only stand inside a text literal; written as \r and \n it keeps the
@@ -75,6 +76,7 @@ TableRun scriptTable(const ScriptArguments& args, const std::string& table) {
         return run;
     }
     applyKeysOption(form, args.keys);
+    applyLossless(form, args.lossless);
     form.eSQLTerminator.text = args.terminator;
     Output out;
     if (!args.records) {
@@ -126,6 +128,7 @@ void addScriptCommand(CLI::App& app, int& exitStatus) {
         ->capture_default_str();
     command->add_flag("--allow-spaces", args->allowSpaces,
                       "Allow table and field names with a blank, and keep the backquotes around names");
+    addLosslessFlag(*command, args->lossless);
     command->add_flag("--records", args->records,
                       "Print what the direct copy sends: its one-line script, then one INSERT statement per "
                       "record (for the mariadb client, which stops at a refused record unless run with --force; "

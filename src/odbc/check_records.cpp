@@ -125,7 +125,8 @@ HeldValue readHeld(Statement& statement, int column, HeldType type) {
         return static_cast<float>(*value); // the Single the column's value stands for
     }
     case HeldType::Decimal:
-    case HeldType::DateTime: {
+    case HeldType::DateTime:
+    case HeldType::DateTimeOrNull: {
         // Read as the server writes them: the driver gives the zero date as NULL otherwise.
         const std::optional<std::string> text = statement.text(column);
         if (!text) return source::HeldNull{};
@@ -137,6 +138,7 @@ HeldValue readHeld(Statement& statement, int column, HeldType type) {
         return *text;
     }
     case HeldType::Text:
+    case HeldType::TextOrNull:
     case HeldType::Bytes:
     case HeldType::None:
         break;

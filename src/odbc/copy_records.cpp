@@ -100,6 +100,15 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
         return;
     }
     Connection& connection = direct->connection();
+    if (shell::isLossless(request.design)) {
+        try {
+            connection.execute(std::string(source::kKeepZeroAutoNumbers));
+        } catch (const Error& error) {
+            postLines(channel, error.what());
+            channel.showStatus("No record was copied: the session could not be set to keep AutoNumber values", true);
+            return;
+        }
+    }
     const bool strict = sessionIsStrict(connection);
 
     const std::vector<source::CopiedField> fields = source::copiedFields(request.design);

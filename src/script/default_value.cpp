@@ -4,6 +4,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "jet/format.h"
 #include "shell/ascii.h"
 #include "source/column_rule.h"
 #include "source/sql_text.h"
@@ -62,6 +63,13 @@ std::string defaultClause(const shell::DesignField& field) {
     switch (source::columnRule(field).literal) {
     case source::LiteralKind::Text:
         return " DEFAULT " + source::textLiteral(cleaned) + ", ";
+    case source::LiteralKind::TextOrNull:
+        // A GUID's default is a function call (GenGUID()), never a value to keep.
+        if (field.type == jet::kTypeGuid) return ", ";
+        return " DEFAULT " + source::textLiteral(cleaned) + ", ";
+    case source::LiteralKind::DateTimeOrNull:
+        // Access date defaults are expressions (Date(), Now()); a number would be no date.
+        return ", ";
     case source::LiteralKind::YesNo:
         return meansYes(cleaned) ? " DEFAULT -1, " : " DEFAULT 0, ";
     default:

@@ -27,6 +27,8 @@ frmMain::frmMain() : Form("frmMain", 10545, 5145) {
     ePhpPages.checkable = true;
     eFastCopy.caption = "Fast copy";
     eFastCopy.checkable = true;
+    eLossless.caption = "Lossless script";
+    eLossless.checkable = true;
     Help.caption = "Help";
     HelpOntheweb.caption = "Help On the web";
     Support.caption = "Support";
@@ -104,6 +106,7 @@ std::vector<ControlEntry> frmMain::controls() {
         KAVERO_CONTROL(eLeavePasswordOut),
         KAVERO_CONTROL(ePhpPages),
         KAVERO_CONTROL(eFastCopy),
+        KAVERO_CONTROL(eLossless),
         KAVERO_CONTROL(Help),
         KAVERO_CONTROL(HelpOntheweb),
         KAVERO_CONTROL(Support),

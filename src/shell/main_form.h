@@ -32,6 +32,7 @@ struct frmMain : Form {
     Menu eLeavePasswordOut; // the web-host pages ask for the MySQL password instead of holding it
     Menu ePhpPages;         // the web-host pages are written in PHP instead of ASP
     Menu eFastCopy;         // the direct copy sends many records to a statement (odbc/fast_copy.h)
+    Menu eLossless;         // the script and the copy keep every value (see source/column_rule.h)
     Menu Help;
     Menu HelpOntheweb;
     Menu Support;

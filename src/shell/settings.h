@@ -92,6 +92,7 @@ inline constexpr std::array<SettingKey, 4> kExtensionKeys = {{
     {"eRecordsPerPage", SettingForm::Text, "5"},
     {"ePhpPages", SettingForm::Check, "0"},
     {"eFastCopy", SettingForm::Check, "0"},
+    {"eLossless", SettingForm::Check, "0"},
 }};
 
 // Starting folders of the two browse dialogs; read, never written.

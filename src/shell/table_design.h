@@ -20,6 +20,8 @@ struct DesignField {
     std::string defaultValue{}; // the stored expression, empty when none
     int precision = 0;          // Decimal
     int scale = 0;              // Decimal
+    // Converted by the lossless rules (an Options choice) instead of the documented ones.
+    bool lossless = false;
 };
 
 struct DesignIndex {
@@ -34,5 +36,15 @@ struct TableDesign {
     std::vector<DesignField> fields{};  // record order
     std::vector<DesignIndex> indexes{}; // engine order
 };
+
+// Chooses the rules every field of the design is converted by: the script, the record
+// statements and the check after a copy all follow the fields' choice.
+inline void chooseLossless(TableDesign& design, bool lossless) {
+    for (DesignField& field : design.fields) field.lossless = lossless;
+}
+
+inline bool isLossless(const TableDesign& design) {
+    return !design.fields.empty() && design.fields.front().lossless;
+}
 
 } // namespace kavero::shell

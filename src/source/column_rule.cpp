@@ -81,9 +81,152 @@ constexpr ColumnRule kUnknown{.typeWord = "",
                               .held = HeldType::Bytes,
                               .keyPrefix = KeyPrefix::LongColumn};
 
+// The lossless rules: every value arrives as the reader reads it.
+constexpr std::int32_t kAutoIncrementAttribute = 16;
+constexpr Nullability kFromRequired = Nullability::FromRequired;
+
+constexpr std::array kLosslessRules = {
+    // Access writes Yes as -1, and programs that test against True keep working with it.
+    Entry{jet::kTypeBoolean,
+          {.typeWord = "BOOLEAN",
+           .columnType = "TINYINT(1)",
+           .literal = YesNo,
+           .held = HeldType::Integer,
+           .nullability = kFromRequired}},
+    Entry{jet::kTypeByte,
+          {.typeWord = "BYTE",
+           .columnType = "TINYINT UNSIGNED",
+           .literal = Integer,
+           .held = HeldType::Integer,
+           .nullability = kFromRequired}},
+    Entry{jet::kTypeInteger,
+          {.typeWord = "INTEGER",
+           .columnType = "SMALLINT",
+           .literal = Integer,
+           .held = HeldType::Integer,
+           .nullability = kFromRequired}},
+    Entry{jet::kTypeLong,
+          {.typeWord = "LNGINT",
+           .columnType = "INT",
+           .literal = Integer,
+           .held = HeldType::Integer,
+           .nullability = kFromRequired}},
+    // 15 digits before the point and four after hold every Currency amount exactly.
+    Entry{jet::kTypeCurrency,
+          {.typeWord = "CURRENCY",
+           .columnType = "DECIMAL(19,4)",
+           .literal = Currency,
+           .held = HeldType::Decimal,
+           .nullability = kFromRequired}},
+    Entry{jet::kTypeSingle,
+          {.typeWord = "SINGLE",
+           .columnType = "FLOAT",
+           .literal = SingleExact,
+           .held = HeldType::Single,
+           .nullability = kFromRequired}},
+    Entry{jet::kTypeDouble,
+          {.typeWord = "DOUBLE",
+           .columnType = "DOUBLE",
+           .literal = Float,
+           .held = HeldType::Double,
+           .nullability = kFromRequired}},
+    Entry{jet::kTypeDateTime,
+          {.typeWord = "DATETIME",
+           .columnType = "DATETIME",
+           .literal = DateTimeOrNull,
+           .held = HeldType::DateTimeOrNull,
+           .nullability = kFromRequired}},
+    Entry{jet::kTypeBinary,
+          {.typeWord = "",
+           .columnType = "LONGBLOB",
+           .literal = Binary,
+           .held = HeldType::Bytes,
+           .nullability = kFromRequired,
+           .keyPrefix = KeyPrefix::LongColumn,
+           .takesDefault = false}},
+    Entry{jet::kTypeText,
+          {.typeWord = "TEXT",
+           .columnType = "VARCHAR",
+           .size = ColumnSize::Length,
+           .literal = TextOrNull,
+           .held = HeldType::TextOrNull,
+           .nullability = kFromRequired,
+           .keyPrefix = KeyPrefix::FieldSize}},
+    Entry{jet::kTypeOle,
+          {.typeWord = "OLE",
+           .columnType = "LONGBLOB",
+           .literal = Binary,
+           .held = HeldType::Bytes,
+           .nullability = kFromRequired,
+           .keyPrefix = KeyPrefix::LongColumn,
+           .takesDefault = false}},
+    Entry{jet::kTypeMemo,
+          {.typeWord = "BLOB",
+           .columnType = "LONGTEXT",
+           .literal = TextOrNull,
+           .held = HeldType::TextOrNull,
+           .nullability = kFromRequired,
+           .keyPrefix = KeyPrefix::LongColumn,
+           .takesDefault = false}},
+    Entry{jet::kTypeGuid,
+          {.typeWord = "GUID",
+           .columnType = "CHAR(38)",
+           .literal = TextOrNull,
+           .held = HeldType::TextOrNull,
+           .nullability = kFromRequired}},
+    Entry{jet::kTypeDecimal,
+          {.typeWord = "DECIMAL",
+           .columnType = "DECIMAL",
+           .size = ColumnSize::PrecisionScale,
+           .literal = Decimal,
+           .held = HeldType::Decimal,
+           .nullability = kFromRequired}},
+    Entry{jet::kTypeBigInt,
+          {.typeWord = "BIGINT",
+           .columnType = "BIGINT",
+           .literal = Integer,
+           .held = HeldType::Integer,
+           .nullability = kFromRequired}},
+    // The value is a number pointing into a hidden table of attachments or values.
+    Entry{jet::kTypeComplex, {.listed = false}},
+};
+
+// The values are copied, so keys other tables point to still match.
+constexpr ColumnRule kLosslessAutoNumber{.typeWord = "AUTONUM",
+                                         .columnType = "INT AUTO_INCREMENT",
+                                         .literal = Integer,
+                                         .held = HeldType::Integer,
+                                         .takesDefault = false,
+                                         .autoIncrement = true};
+constexpr ColumnRule kLosslessBigAutoNumber{.typeWord = "AUTONUM",
+                                            .columnType = "BIGINT AUTO_INCREMENT",
+                                            .literal = Integer,
+                                            .held = HeldType::Integer,
+                                            .takesDefault = false,
+                                            .autoIncrement = true};
+constexpr ColumnRule kLosslessUnknown{.typeWord = "",
+                                      .columnType = "LONGBLOB",
+                                      .literal = Binary,
+                                      .held = HeldType::Bytes,
+                                      .nullability = kFromRequired,
+                                      .keyPrefix = KeyPrefix::LongColumn,
+                                      .takesDefault = false};
+
+const ColumnRule& losslessRule(int typeCode, std::int32_t attributes) {
+    if ((attributes & kAutoIncrementAttribute) != 0) {
+        if (typeCode == jet::kTypeLong) return kLosslessAutoNumber;
+        if (typeCode == jet::kTypeBigInt) return kLosslessBigAutoNumber;
+    }
+    for (const Entry& entry : kLosslessRules) {
+        if (entry.typeCode == typeCode) return entry.rule;
+    }
+    return kLosslessUnknown;
+}
+
 } // namespace
 
-const ColumnRule& columnRule(int typeCode, std::int32_t attributes) {
+const ColumnRule& columnRule(int typeCode, std::int32_t attributes, bool lossless) {
+    if (lossless) return losslessRule(typeCode, attributes);
     if (attributes == kAutoNumberAttributes) return kAutoNumber;
     for (const Entry& entry : kRules) {
         if (entry.typeCode == typeCode) return entry.rule;
@@ -131,6 +274,8 @@ bool createdNotNull(const shell::DesignField& field) {
         return !field.allowZeroLength;
     case Nullability::AlwaysNull:
         return false;
+    case Nullability::FromRequired:
+        return field.required;
     }
     return true;
 }

@@ -23,6 +23,13 @@ enum class LiteralKind {
     DateTime, // '2002-2-6 09:05:00'; Null as the zero date
     Text,     // quoted and escaped; Null as the empty text
     Binary,   // X'…'
+    // A Single as the exact double it stands for: its shortest text may read as a double just
+    // above the largest Single, which a FLOAT column refuses.
+    SingleExact,
+    // '2002-2-6 09:05:00'; Null as NULL
+    DateTimeOrNull,
+    // quoted and escaped (a GUID as its braced text); Null as NULL
+    TextOrNull,
 };
 
 // How the column holds a copied value: the typed form the check after a copy reads back and
@@ -32,10 +39,14 @@ enum class HeldType {
     Integer,  // whole numbers; Yes/No as -1 and 0
     Double,   // DOUBLE; Currency as the double nearest its exact amount
     Single,   // REAL, compared as the Single it was made from
-    Decimal,  // exact digits
+    Decimal,  // exact digits; Currency exactly
     DateTime, // to the second; Null as the zero date
     Text,     // the UTF-8 bytes; Null as the empty text
     Bytes,    // the bytes
+    // to the second; Null as NULL
+    DateTimeOrNull,
+    // the UTF-8 bytes (a GUID's braced text); Null as NULL
+    TextOrNull,
 };
 
 // What the column type takes from the field.
@@ -50,6 +61,7 @@ enum class Nullability {
     NotNull,
     FromZeroLength, // text: NOT NULL unless the field allows a zero-length text
     AlwaysNull,     // nothing fills the column, so a NOT NULL would refuse every record
+    FromRequired,   // NOT NULL only when the field is Required
 };
 
 // The prefix length a key on the column needs.
@@ -77,9 +89,16 @@ struct ColumnRule {
 // The rule for a field, from its engine type code and its Attributes (exactly 49, an
 // AutoNumber long, reads AUTONUM whatever the type code). Codes the table does not know keep
 // their bytes in a LONGBLOB column.
-const ColumnRule& columnRule(int typeCode, std::int32_t attributes);
+//
+// The lossless rules keep every value instead: exact column types, NULL allowed unless the
+// field is Required and Null sent as NULL, AutoNumber values copied into an AUTO_INCREMENT
+// column, GUIDs as their braced text, OLE objects copied. Attachment and multi-value fields
+// hold only a number that points into a hidden table the reader does not read, so they are
+// left out (the script says so); the bytes of types without a decoder (extended dates) are
+// kept in a LONGBLOB.
+const ColumnRule& columnRule(int typeCode, std::int32_t attributes, bool lossless = false);
 inline const ColumnRule& columnRule(const shell::DesignField& field) {
-    return columnRule(field.type, field.attributes);
+    return columnRule(field.type, field.attributes, field.lossless);
 }
 
 // The column type as the script writes it: "VARCHAR(50)", "DECIMAL(18,4)", "DOUBLE auto_increment".
@@ -88,7 +107,8 @@ std::string columnType(const shell::DesignField& field);
 // The key prefix length for a key on the field, without parentheses; empty for the whole column.
 std::string keyPrefixLength(const shell::DesignField& field);
 
-// Whether the column is created NOT NULL.
+// Whether the column is created NOT NULL (a key field of a lossless primary key is, whatever
+// this says: the script adds it).
 bool createdNotNull(const shell::DesignField& field);
 
 // The "Can not be null" text of the field list: the zero-length flag of text fields, which

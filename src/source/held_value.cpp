@@ -29,6 +29,13 @@ double currencyAsDouble(std::int64_t scaled) {
     return value;
 }
 
+HeldDecimal currencyAsDecimal(std::int64_t scaled) {
+    const bool negative = scaled < 0;
+    // The magnitude of the smallest amount does not fit its own type: widen before negating.
+    const auto wide = static_cast<__int128>(scaled);
+    return normalized(negative, static_cast<unsigned __int128>(negative ? -wide : wide), 4);
+}
+
 HeldDecimal decimalOf(const jet::Decimal& value) {
     unsigned __int128 digits = 0;
     for (std::size_t i = value.magnitude.size(); i-- > 0;) digits = (digits << 32) | value.magnitude[i];
@@ -79,7 +86,7 @@ constexpr std::size_t kShownBinaryBytes = 16;
 
 std::string bytesText(HeldType type, const std::string& bytes) {
     const std::string size = " (" + std::to_string(bytes.size()) + " bytes)";
-    if (type == HeldType::Text) {
+    if (type == HeldType::Text || type == HeldType::TextOrNull) {
         const std::string_view shown = textPrefix(bytes, kShownTextBytes);
         return "'" + std::string(shown) + (shown.size() < bytes.size() ? "…'" + size : "'");
     }
@@ -125,12 +132,15 @@ HeldValue expectedHeld(HeldType type, const jet::Value& value) {
                 if (type == HeldType::Double) return v;
             } else if constexpr (std::is_same_v<T, jet::Currency>) {
                 if (type == HeldType::Double) return currencyAsDouble(v.scaled);
+                if (type == HeldType::Decimal) return currencyAsDecimal(v.scaled);
             } else if constexpr (std::is_same_v<T, jet::Decimal>) {
                 if (type == HeldType::Decimal) return decimalOf(v);
             } else if constexpr (std::is_same_v<T, jet::DateTime>) {
-                if (type == HeldType::DateTime) return dateOf(v);
+                if (type == HeldType::DateTime || type == HeldType::DateTimeOrNull) return dateOf(v);
             } else if constexpr (std::is_same_v<T, jet::Text>) {
-                if (type == HeldType::Text) return v.utf8;
+                if (type == HeldType::Text || type == HeldType::TextOrNull) return v.utf8;
+            } else if constexpr (std::is_same_v<T, jet::Guid>) {
+                if (type == HeldType::TextOrNull) return v.toString();
             } else if constexpr (std::is_same_v<T, jet::Bytes>) {
                 if (type == HeldType::Bytes) return std::string(v.data.begin(), v.data.end());
             }

@@ -42,6 +42,8 @@ using HeldValue = std::variant<HeldNull, std::int64_t, double, float, HeldDecima
 // copy's documented changes: a Null date becomes the zero date, Null text the empty text, Yes
 // -1 and No 0, a Currency amount the double nearest to it; a date is rounded to the second.
 // A Null number stays NULL, which the NOT NULL column refuses, so such a record never arrives.
+// Under the lossless rules every value is held as read (Currency exactly, a GUID as its braced
+// text) and Null as NULL.
 HeldValue expectedHeld(HeldType type, const jet::Value& value);
 
 // Appends a form of the value in which two values are equal exactly when their forms are

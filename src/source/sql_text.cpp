@@ -105,6 +105,9 @@ std::string recordLiteral(LiteralKind kind, const jet::Value& value) {
                 return v ? "-1" : "0";
             } else if constexpr (std::is_integral_v<T>) {
                 return std::to_string(v);
+            } else if constexpr (std::is_same_v<T, float>) {
+                if (kind == LiteralKind::SingleExact) return floatLiteral(static_cast<double>(v));
+                return floatLiteral(v);
             } else if constexpr (std::is_floating_point_v<T>) {
                 return floatLiteral(v);
             } else if constexpr (std::is_same_v<T, jet::Currency> || std::is_same_v<T, jet::Decimal>) {

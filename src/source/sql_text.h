@@ -17,6 +17,11 @@ enum class NameQuoting {
     Bare,       // the name as it stands, backquotes removed, for servers set up without quoting
 };
 
+// Adds NO_AUTO_VALUE_ON_ZERO to the session's sql_mode, so an AutoNumber value of 0 is stored
+// as 0 rather than numbered anew: the lossless copy sends every AutoNumber value.
+inline constexpr std::string_view kKeepZeroAutoNumbers =
+    "SET SESSION sql_mode = TRIM(BOTH ',' FROM CONCAT(@@SESSION.sql_mode, ',NO_AUTO_VALUE_ON_ZERO'))";
+
 std::string quoteName(std::string_view name, NameQuoting quoting = NameQuoting::Backquoted);
 
 // A string literal that keeps every character: backslash, quote and NUL are escaped, nothing

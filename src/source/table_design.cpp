@@ -121,28 +121,34 @@ std::vector<KeyRow> keyList(const shell::TableDesign& design) {
     return keys;
 }
 
+std::vector<IndexPart> indexParts(const shell::TableDesign& design, const shell::DesignIndex& index) {
+    std::vector<IndexPart> parts;
+    // "+A;-B": a sign before each name. A name may hold ";" itself, so a piece that names
+    // no field is joined with the next.
+    std::string name;
+    std::size_t start = 0;
+    while (start < index.fields.size()) {
+        const std::size_t end = std::min(index.fields.find(';', start), index.fields.size());
+        name += index.fields.substr(start, end - start);
+        start = end + 1;
+        const auto found = std::find_if(design.fields.begin(), design.fields.end(),
+                                        [&](const shell::DesignField& f) { return name.substr(1) == f.name; });
+        if (found != design.fields.end()) {
+            parts.push_back({&*found, name.front() == '-'});
+            name.clear();
+        } else {
+            name += ';';
+        }
+    }
+    if (!name.empty()) return {}; // a field the table does not have: no key to go by
+    return parts;
+}
+
 std::vector<const shell::DesignField*> primaryKeyFields(const shell::TableDesign& design) {
     std::vector<const shell::DesignField*> fields;
     for (const shell::DesignIndex& index : design.indexes) {
         if (!index.primary) continue;
-        // "+A;-B": a sign before each name. A name may hold ";" itself, so a piece that names
-        // no field is joined with the next.
-        std::string name;
-        std::size_t start = 0;
-        while (start < index.fields.size()) {
-            const std::size_t end = std::min(index.fields.find(';', start), index.fields.size());
-            name += index.fields.substr(start, end - start);
-            start = end + 1;
-            const auto found = std::find_if(design.fields.begin(), design.fields.end(),
-                                            [&](const shell::DesignField& f) { return name.substr(1) == f.name; });
-            if (found != design.fields.end()) {
-                fields.push_back(&*found);
-                name.clear();
-            } else {
-                name += ';';
-            }
-        }
-        if (!name.empty()) return {}; // a field the table does not have: no key to go by
+        for (const IndexPart& part : indexParts(design, index)) fields.push_back(part.field);
         break;
     }
     return fields;
@@ -187,6 +193,8 @@ shell::CommandResult loadTableDesign(shell::frmMain& form, shell::UserInterface&
         return result;
     }
 
+    // The field list shows the columns the chosen rules create.
+    shell::chooseLossless(design, form.eLossless.checked);
     const bool spacesAllowed = form.eAllowFieldNamesIwthSpace.checked();
     for (const shell::DesignField& field : design.fields) {
         const NameCheck check = checkFieldName(field.name, spacesAllowed);

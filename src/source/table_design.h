@@ -28,6 +28,15 @@ std::vector<KeyRow> keyList(const shell::TableDesign& design);
 // The fields of the table's primary index, in index order; empty when it has none.
 std::vector<const shell::DesignField*> primaryKeyFields(const shell::TableDesign& design);
 
+// One field of an index, in index order, and whether it is sorted descending.
+struct IndexPart {
+    const shell::DesignField* field;
+    bool descending;
+};
+
+// The fields of an index; empty when it names a field the table does not have.
+std::vector<IndexPart> indexParts(const shell::TableDesign& design, const shell::DesignIndex& index);
+
 // The fields that have a row in the field list, in record order.
 std::vector<const shell::DesignField*> listedFields(const shell::TableDesign& design);
 

@@ -334,6 +334,9 @@ void MainWindow::buildMenus() {
     auto* fastCopy = named<QAction>("eFastCopy", options);
     fastCopy->setCheckable(true);
     options->addAction(fastCopy);
+    auto* lossless = named<QAction>("eLossless", options);
+    lossless->setCheckable(true);
+    options->addAction(lossless);
     options->addSeparator();
     auto* exitProgram = named<QAction>("Exitprogram", options);
     options->addAction(exitProgram);

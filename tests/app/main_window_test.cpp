@@ -83,7 +83,8 @@ TEST_F(MainWindowLoad, FirstRunShowsEveryDefaultAndReadsTheKeysInLoadOrder) {
               "MainLeft MainTop eFilename eCopyDirectlyAlsoData eMySqlDatabase eMySqlpassword eMySqlusername "
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace eSQLTerminator ManuelUpload "
-              "eDirectToISP eSourceDest cboDSNList eProvideName eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy");
+              "eDirectToISP eSourceDest cboDSNList eProvideName eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy "
+              "eLossless");
 }
 
 TEST_F(MainWindowLoad, SavedStateComesBackAndAVanishedDataSourceIsSavedAsNone) {

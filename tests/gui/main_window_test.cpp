@@ -207,9 +207,16 @@ TEST_F(MainWindowGui, ClosingTheWindowSavesOnce) {
     EXPECT_EQ(storedValue("eMySqlDatabase"), "first");
 }
 
-TEST_F(MainWindowGui, PasswordMenuItemAndRecordsPerPageBindBothWaysAndSurviveARestart) {
+TEST_F(MainWindowGui, OptionItemsAndRecordsPerPageBindBothWaysAndSurviveARestart) {
     {
         ui::Program& p = start();
+        auto* lossless = widget<QAction>("eLossless");
+        ASSERT_TRUE(lossless);
+        EXPECT_TRUE(widget<QMenu>("Options")->actions().contains(lossless));
+        EXPECT_EQ(lossless->text(), "Lossless script");
+        EXPECT_TRUE(lossless->isCheckable());
+        EXPECT_FALSE(lossless->isChecked());
+        lossless->trigger();
         auto* item = widget<QAction>("eLeavePasswordOut");
         auto* perPage = widget<QLineEdit>("eRecordsPerPage");
         ASSERT_TRUE(item && perPage);
@@ -225,6 +232,7 @@ TEST_F(MainWindowGui, PasswordMenuItemAndRecordsPerPageBindBothWaysAndSurviveARe
         perPage->setText(QStringLiteral("25"));
         p.mainWindow().binding().pull();
         EXPECT_TRUE(p.model().eLeavePasswordOut.checked);
+        EXPECT_TRUE(p.model().eLossless.checked);
         EXPECT_EQ(p.model().eRecordsPerPage.text, "25");
         p.model().eLeavePasswordOut.checked = false;
         p.mainWindow().binding().push();
@@ -233,11 +241,13 @@ TEST_F(MainWindowGui, PasswordMenuItemAndRecordsPerPageBindBothWaysAndSurviveARe
         widget<QAction>("Exitprogram")->trigger();
     }
     EXPECT_EQ(storedValue("eLeavePasswordOut"), "1");
+    EXPECT_EQ(storedValue("eLossless"), "1");
     EXPECT_EQ(storedValue("eRecordsPerPage"), "25");
 
     program.reset();
     start();
     EXPECT_TRUE(widget<QAction>("eLeavePasswordOut")->isChecked());
+    EXPECT_TRUE(widget<QAction>("eLossless")->isChecked());
     EXPECT_EQ(widget<QLineEdit>("eRecordsPerPage")->text(), "25");
     EXPECT_TRUE(ui.messages.empty());
 }

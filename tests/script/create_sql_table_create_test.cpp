@@ -2,11 +2,14 @@
 // defaults, keys under each option, quoting, and the "To file" command around it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "script/create_sql_table_create.h"
 #include "script/table_design.h"
 #include "script/to_file_command.h"
+#include "source/open_database.h"
+#include "source/table_design.h"
 #include "support/scripted_user_interface.h"
 
 using kavero::script::convertToFile;
@@ -84,17 +87,30 @@ TEST(TableScript, DefaultsByType) {
     };
     const Case cases[] = {
         // Yes/No: the words for Yes in any letter case, and any number but zero, mean -1.
-        {kYesNo, "Yes", " DEFAULT -1"}, {kYesNo, "=true", " DEFAULT -1"}, {kYesNo, "oN", " DEFAULT -1"},
-        {kYesNo, "1", " DEFAULT -1"}, {kYesNo, "No", " DEFAULT 0"}, {kYesNo, "-0.0e5", " DEFAULT 0"},
+        {kYesNo, "Yes", " DEFAULT -1"},
+        {kYesNo, "=true", " DEFAULT -1"},
+        {kYesNo, "oN", " DEFAULT -1"},
+        {kYesNo, "1", " DEFAULT -1"},
+        {kYesNo, "No", " DEFAULT 0"},
+        {kYesNo, "-0.0e5", " DEFAULT 0"},
         {kYesNo, "Yess", " DEFAULT 0"},
         // Text: quotes, blanks and "=" go; what is left is a string literal that keeps the rest.
-        {kText, "=\"New York\"", " DEFAULT 'NewYork'"}, {kText, "\"\"", " DEFAULT ''"},
-        {kText, "'it''s'", " DEFAULT 'its'"}, {kText, "\"C:\\temp\\\"", " DEFAULT 'C:\\\\temp\\\\'"},
-        {kText, "\"a`b\"", " DEFAULT 'a`b'"}, {kText, "\"a,b\"", " DEFAULT 'a,b'"},
+        {kText, "=\"New York\"", " DEFAULT 'NewYork'"},
+        {kText, "\"\"", " DEFAULT ''"},
+        {kText, "'it''s'", " DEFAULT 'its'"},
+        {kText, "\"C:\\temp\\\"", " DEFAULT 'C:\\\\temp\\\\'"},
+        {kText, "\"a`b\"", " DEFAULT 'a`b'"},
+        {kText, "\"a,b\"", " DEFAULT 'a,b'"},
         // Numbers: a cleaned default that reads as a number, else none.
-        {kLong, "1 000", " DEFAULT 1000"}, {kDouble, "-2.5E-3", " DEFAULT -2.5E-3"}, {kCurrency, "=0", " DEFAULT 0"},
-        {kCurrency, "1,5", ""}, {kInteger, "&H1F", ""}, {kInteger, "inf", ""}, {kDate, "=Date()", ""},
-        {kDecimal, "1.25", " DEFAULT 1.25"}, {kBinary, "7", " DEFAULT 7"},
+        {kLong, "1 000", " DEFAULT 1000"},
+        {kDouble, "-2.5E-3", " DEFAULT -2.5E-3"},
+        {kCurrency, "=0", " DEFAULT 0"},
+        {kCurrency, "1,5", ""},
+        {kInteger, "&H1F", ""},
+        {kInteger, "inf", ""},
+        {kDate, "=Date()", ""},
+        {kDecimal, "1.25", " DEFAULT 1.25"},
+        {kBinary, "7", " DEFAULT 7"},
         // Memo and AutoNumber columns never get one.
         {kMemo, "\"abc\"", ""},
     };
@@ -217,4 +233,75 @@ TEST(ToFile, StopsReportWhyAndLeaveOrEmptyTheBox) {
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[1].title, "Error when creating the SQL script, on eCOnvertLocal");
     EXPECT_EQ(form.eScriptOutPut.text, ""); // an earlier script must not pass for this table's
+}
+
+namespace {
+
+// The lossless script of a fixture table, picked as a click would with the Options choice on.
+std::string losslessScript(const char* file, const std::string& table) {
+    frmMain form;
+    ScriptedUserInterface ui;
+    form.eFilename.text = std::string(KAVERO_FIXTURE_DIR) + "/" + file;
+    form.eLossless.checked = true;
+    form.eAllowFieldNamesIwthSpace.value = CheckState::Checked;
+    EXPECT_TRUE(kavero::source::OpenAccessDatabase(form, ui, {}).ok()) << file;
+    const auto& items = form.eTables.items;
+    form.eTables.listIndex = static_cast<int>(std::find(items.begin(), items.end(), table) - items.begin());
+    EXPECT_TRUE(kavero::source::loadTableDesign(form, ui, table, {}).ok()) << table;
+    // The key option does not matter: every index of the Access table is created.
+    form.setOption(form.eCreateIndex);
+    return CreateSQLtablecreate(form, false);
+}
+
+} // namespace
+
+TEST(TableScript, LosslessKeepsEveryTypeNullAndIndex) {
+    const std::string keepZero =
+        "SET SESSION sql_mode = TRIM(BOTH ',' FROM CONCAT(@@SESSION.sql_mode, ',NO_AUTO_VALUE_ON_ZERO'))\r\n";
+    // Every type with a column that holds its values; NULL allowed unless Required; the
+    // AutoNumber keeps its numbers.
+    EXPECT_EQ(
+        losslessScript("types.mdb", "AllTypes"),
+        keepZero +
+            "DROP TABLE IF EXISTS `AllTypes`\r\nCREATE TABLE `AllTypes`(`ID` INT AUTO_INCREMENT NOT NULL, "
+            "`YesNo` TINYINT(1) NULL, `Byte` TINYINT UNSIGNED NULL, `Integer` SMALLINT NULL, `Long` INT NULL, "
+            "`Currency` DECIMAL(19,4) NULL, `Single` FLOAT NULL, `Double` DOUBLE NULL, `When` DATETIME NULL, "
+            "`Text` VARCHAR(255) NULL, `Memo` LONGTEXT NULL, `Ole` LONGBLOB NULL, `Binary` LONGBLOB NULL, "
+            "`Guid` CHAR(38) NULL, `Decimal` DECIMAL(28,6) NULL, PRIMARY KEY (`ID`)) DEFAULT CHARSET=utf8mb4\r\n");
+    // Required fields NOT NULL, defaults kept but none on a LONGTEXT, and every index: composite
+    // ones in their order and direction, unique ones unique, whole VARCHARs without a prefix.
+    EXPECT_EQ(losslessScript("shop.mdb", "Products"),
+              keepZero +
+                  "DROP TABLE IF EXISTS `Products`\r\nCREATE TABLE `Products`(`ProductID` INT AUTO_INCREMENT NOT NULL, "
+                  "`SKU` VARCHAR(12) NOT NULL, `ProductName` VARCHAR(60) NULL, `Category` VARCHAR(30) NULL, "
+                  "`UnitPrice` DECIMAL(19,4) NULL DEFAULT 0, `Weight` FLOAT NULL, `UnitsInStock` SMALLINT NULL "
+                  "DEFAULT 0, `Discontinued` TINYINT(1) NULL, `Description` LONGTEXT NULL, `Photo` LONGBLOB NULL, "
+                  "PRIMARY KEY (`ProductID`), UNIQUE KEY `SKU` (`SKU`), KEY `Category` (`Category`, `UnitPrice` "
+                  "DESC)) DEFAULT CHARSET=utf8mb4\r\n");
+    const std::string customers = losslessScript("shop.mdb", "Customers");
+    EXPECT_NE(customers.find("`Country` VARCHAR(30) NULL DEFAULT 'Deutschland', "), std::string::npos) << customers;
+    EXPECT_NE(customers.find("`Notes` LONGTEXT NULL, "), std::string::npos) << customers;
+    EXPECT_NE(customers.find("KEY `LastName` (`LastName`, `FirstName`), UNIQUE KEY `Email` (`Email`))"),
+              std::string::npos)
+        << customers;
+
+    // A row wider than InnoDB allows: the widest VARCHARs become TEXT until it fits, and the
+    // script says which; a composite key over long texts is cut to the key limit.
+    frmMain form;
+    std::vector<DesignField> fields;
+    for (int i = 0; i < 90; ++i) fields.push_back({.name = "c" + std::to_string(i), .type = kText, .size = 50});
+    fields.push_back({.name = "w`ide", .type = kText, .size = 255});
+    for (int i = 0; i < 4; ++i) fields.push_back({.name = "k" + std::to_string(i), .type = kMemo});
+    showDesign(form, "t", fields);
+    form.design.indexes = {{"four", "+k0;+k1;+k2;-k3", true, false}};
+    kavero::shell::chooseLossless(form.design, true);
+    form.eLossless.checked = true;
+    const std::string wide = CreateSQLtablecreate(form, false);
+    EXPECT_NE(wide.find("`c0` TEXT NULL"), std::string::npos);
+    EXPECT_NE(wide.find("`w``ide` VARCHAR(255) NULL"), std::string::npos); // off the page already: kept
+    EXPECT_NE(wide.find("UNIQUE KEY `four` (`k0`(192), `k1`(192), `k2`(192), `k3`(192) DESC)"), std::string::npos)
+        << wide;
+    const std::size_t note = wide.find(") DEFAULT CHARSET=utf8mb4 /* Created as TEXT so that each row fits the row "
+                                       "size limits: `c");
+    EXPECT_NE(note, std::string::npos) << wide;
 }

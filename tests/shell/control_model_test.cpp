@@ -25,11 +25,12 @@ template <class F> std::set<std::string> namesOf(F& form) {
 TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
     frmMain form;
     const auto names = namesOf(form);
-    EXPECT_EQ(names.size(), 67u + 5u); // the window's own, the four added for the web-host pages and Fast copy
+    // The window's own, the four added for the web-host pages, Fast copy and the lossless choice.
+    EXPECT_EQ(names.size(), 67u + 6u);
     for (const char* name :
          {"eCOnvertLocal", "ManuelUpload", "eAllowFieldNamesIwthSpace", "ECreateKey", "ekeyListGrid", "eFieldListGrid",
           "cboDSNList", "eProvideName", "eScriptOutPut", "eMySqlpasswordISP", "Exitprogram", "AboutKAVERO", "Image22",
-          "Label11", "eLeavePasswordOut", "eRecordsPerPage", "LabelRecordsPerPage", "ePhpPages"}) {
+          "Label11", "eLeavePasswordOut", "eRecordsPerPage", "LabelRecordsPerPage", "ePhpPages", "eFastCopy", "eLossless"}) {
         EXPECT_TRUE(names.count(name)) << name;
     }
     EXPECT_EQ(form.control<CommandButton>("eCOnvertLocal"), &form.eCOnvertLocal);

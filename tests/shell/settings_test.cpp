@@ -159,15 +159,15 @@ TEST(Settings, SaveWritesAllKeysInSaveOrderWithTheirForms) {
               "MainLeft MainTop eFilename eCopyDirectlyAlsoData eMySqlDatabase eMySqlpassword eMySqlusername "
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace cboDSNList eProvideName ManuelUpload "
-              "eDirectToISP eSourceDest eSQLTerminator eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy");
-    EXPECT_EQ(store.values.size(), 25u);
+              "eDirectToISP eSourceDest eSQLTerminator eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy eLossless");
+    EXPECT_EQ(store.values.size(), 26u);
     const std::map<std::string, std::string, std::less<>> expected = {
         {"MainLeft", "1234.5"},     {"MainTop", "60"},          {"eCopyDirectlyAlsoData", "1"},
         {"eISPAlsoCopyData", "0"},  {"eCreateNoKeys", "False"}, {"ECreateKey", "False"},
         {"eCreateIndex", "True"},   {"ManuelUpload", "False"},  {"eDirectToISP", "True"},
         {"eSQLTerminator", "CrLf"}, {"cboDSNList", "(None)"},   {"eProvideName", "Host, Inc."},
         {"eMySqlpassword", ""},     {"eLeavePasswordOut", "0"}, {"eRecordsPerPage", "5"},
-        {"ePhpPages", "0"},         {"eFastCopy", "0"}};
+        {"ePhpPages", "0"},         {"eFastCopy", "0"},         {"eLossless", "0"}};
     for (const auto& [key, value] : expected) EXPECT_EQ(store.values[key], value) << key;
 }
 
@@ -178,6 +178,7 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
     form.eLeavePasswordOut.checked = true;
     form.eRecordsPerPage.text = "40";
     form.ePhpPages.checked = true;
+    form.eLossless.checked = true;
     // The 22 keys leave the added controls alone; with none stored they get their defaults.
     loadControlSettings(form, store, none);
     EXPECT_EQ(spaced(store.readOrder).find("eLeavePasswordOut"), std::string::npos);
@@ -185,11 +186,13 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
     EXPECT_FALSE(form.eLeavePasswordOut.checked);
     EXPECT_EQ(form.eRecordsPerPage.text, "5");
     EXPECT_FALSE(form.ePhpPages.checked);
+    EXPECT_FALSE(form.eLossless.checked);
 
-    store.values = {{"eLeavePasswordOut", " 1 "}, {"eRecordsPerPage", "250"}, {"ePhpPages", "1"}};
+    store.values = {{"eLeavePasswordOut", " 1 "}, {"eRecordsPerPage", "250"}, {"ePhpPages", "1"}, {"eLossless", "1"}};
     loadExtensionSettings(form, store, none);
     EXPECT_TRUE(form.eLeavePasswordOut.checked);
     EXPECT_TRUE(form.ePhpPages.checked);
+    EXPECT_TRUE(form.eLossless.checked);
     EXPECT_EQ(form.eRecordsPerPage.text, "250");
     store.writeOrder.clear();
     store.values.clear();
@@ -197,9 +200,11 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
     EXPECT_EQ(store.values["eLeavePasswordOut"], "1");
     EXPECT_EQ(store.values["eRecordsPerPage"], "250");
     EXPECT_EQ(store.values["ePhpPages"], "1");
-    ASSERT_EQ(store.writeOrder.size(), 26u);
-    EXPECT_EQ(store.writeOrder[22] + " " + store.writeOrder[23] + " " + store.writeOrder[24],
-              "eLeavePasswordOut eRecordsPerPage ePhpPages");
+    EXPECT_EQ(store.values["eLossless"], "1");
+    ASSERT_EQ(store.writeOrder.size(), 27u);
+    EXPECT_EQ(store.writeOrder[22] + " " + store.writeOrder[23] + " " + store.writeOrder[24] + " " +
+                  store.writeOrder[26],
+              "eLeavePasswordOut eRecordsPerPage ePhpPages eLossless");
 
     // A check mark is on or off: a grayed state is reported and the item stays off.
     std::vector<std::string> problems;

@@ -60,5 +60,27 @@ TEST(HeldValue, DocumentedChangesAndTheServersTextsMeetExactly) {
     EXPECT_EQ(describeHeld(HeldType::DateTime, HeldDate{}), "0000-00-00 00:00:00");
 }
 
+TEST(HeldValue, LosslessKeepsNullAndExactAmounts) {
+    // Null stays NULL for dates and texts too, and a NULL on the server is no zero date.
+    EXPECT_EQ(expectedHeld(HeldType::DateTimeOrNull, jet::Null{}), HeldValue(HeldNull{}));
+    EXPECT_EQ(expectedHeld(HeldType::TextOrNull, jet::Null{}), HeldValue(HeldNull{}));
+    EXPECT_NE(canonical(expectedHeld(HeldType::DateTimeOrNull, jet::Null{})),
+              canonical(*parseHeldDate("0000-00-00 00:00:00")));
+    EXPECT_EQ(canonical(*parseHeldDate("1899-12-29 06:00:00")),
+              canonical(expectedHeld(HeldType::DateTimeOrNull, jet::DateTime{-1.25})));
+    // Currency exactly as DECIMAL(19,4) gives it back, both extremes included.
+    EXPECT_EQ(canonical(*parseHeldDecimal("-922337203685477.5808")),
+              canonical(expectedHeld(HeldType::Decimal, jet::Currency{INT64_MIN})));
+    EXPECT_EQ(canonical(*parseHeldDecimal("922337203685477.5807")),
+              canonical(expectedHeld(HeldType::Decimal, jet::Currency{INT64_MAX})));
+    EXPECT_EQ(canonical(*parseHeldDecimal("0.0000")), canonical(expectedHeld(HeldType::Decimal, jet::Currency{0})));
+    // A GUID as its braced text; empty text is not NULL.
+    jet::Guid guid;
+    guid.bytes[0] = 0xAB;
+    EXPECT_EQ(expectedHeld(HeldType::TextOrNull, guid),
+              HeldValue(std::string("{000000AB-0000-0000-0000-000000000000}")));
+    EXPECT_NE(canonical(expectedHeld(HeldType::TextOrNull, jet::Text{""})), canonical(HeldNull{}));
+}
+
 } // namespace
 } // namespace kavero::source
