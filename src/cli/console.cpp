@@ -71,6 +71,25 @@ int reportResult(const shell::CommandResult& result, std::string_view nameKind) 
     return kExitFailed;
 }
 
+void ServerLoginOptions::addTo(CLI::App& command) {
+    command
+        .add_option("--dsn", dsn,
+                    "ODBC data source name, or a whole connect text without the password "
+                    "(DRIVER=MariaDB;SERVER=…;PORT=…)")
+        ->required();
+    command.add_option("--database", database, "Database on the server")->required();
+    command.add_option("--user", user, "User name on the server")->required();
+}
+
+void ServerLoginOptions::applyTo(shell::frmMain& form, const std::string& password) const {
+    form.cboDSNList.clear();
+    form.cboDSNList.addItem(dsn);
+    form.cboDSNList.select(0);
+    form.eMySqlDatabase.text = database;
+    form.eMySqlusername.text = user;
+    form.eMySqlpassword.text = password;
+}
+
 void CodePageOption::addTo(CLI::App& command) {
     command
         .add_option("--code-page", codePage,

@@ -52,6 +52,16 @@ struct CodePageOption {
     source::ReadOptions readOptions() const;
 };
 
+// --dsn, --database and --user of the commands that reach the server over ODBC, and the
+// direct target's controls filled from them as a user would fill them.
+struct ServerLoginOptions {
+    std::string dsn;
+    std::string database;
+    std::string user;
+    void addTo(CLI::App& command);
+    void applyTo(shell::frmMain& form, const std::string& password) const;
+};
+
 // The stored spelling of a user table, matched without regard to case as Access matches
 // names; nothing when the file has no such table.
 std::optional<std::string> findUserTable(source::AccessDatabase& database, std::string_view name);

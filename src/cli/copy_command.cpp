@@ -23,9 +23,7 @@ namespace {
 struct CopyArguments {
     std::string file;
     std::string table;
-    std::string dsn;
-    std::string database;
-    std::string user;
+    ServerLoginOptions login;
     std::string keys = "key";
     bool allTables = false;
     bool records = false;
@@ -60,12 +58,7 @@ TableRun copyTable(const CopyArguments& args, const std::string& table, const st
     }
     applyKeysOption(form, args.keys);
     applyLossless(form, args.lossless);
-    form.cboDSNList.clear();
-    form.cboDSNList.addItem(args.dsn);
-    form.cboDSNList.select(0);
-    form.eMySqlDatabase.text = args.database;
-    form.eMySqlusername.text = args.user;
-    form.eMySqlpassword.text = password;
+    args.login.applyTo(form, password);
     form.eCopyDirectlyAlsoData.value = args.records ? shell::CheckState::Checked : shell::CheckState::Unchecked;
     form.eFastCopy.checked = args.fast;
 
@@ -129,13 +122,7 @@ void addCopyCommand(CLI::App& app, int& exitStatus) {
     CLI::Option* all =
         command->add_flag("--all-tables", args->allTables, "Every user table of the file, one after the other");
     table->excludes(all);
-    command
-        ->add_option("--dsn", args->dsn,
-                     "ODBC data source name, or a whole connect text without the password "
-                     "(DRIVER=MariaDB;SERVER=…;PORT=…)")
-        ->required();
-    command->add_option("--database", args->database, "Database on the server")->required();
-    command->add_option("--user", args->user, "User name on the server")->required();
+    args->login.addTo(*command);
     addLosslessFlag(*command, args->lossless);
     command->add_flag("--records", args->records,
                       "Copy the records too, not only the table design, and check afterwards that every one "

@@ -20,9 +20,7 @@ namespace {
 struct VerifyArguments {
     std::string file;
     std::string table;
-    std::string dsn;
-    std::string database;
-    std::string user;
+    ServerLoginOptions login;
     bool allowSpaces = false;
     bool passwordStdin = false;
     CodePageOption codePage;
@@ -39,12 +37,7 @@ int runVerify(const VerifyArguments& args) {
     if (const auto failed = pickTable(form, console, args.file, args.table, args.allowSpaces, options)) return *failed;
     // The inputs the copy needs include a key choice; the check pairs by the Access key itself.
     applyKeysOption(form, "key");
-    form.cboDSNList.clear();
-    form.cboDSNList.addItem(args.dsn);
-    form.cboDSNList.select(0);
-    form.eMySqlDatabase.text = args.database;
-    form.eMySqlusername.text = args.user;
-    form.eMySqlpassword.text = *password;
+    args.login.applyTo(form, *password);
 
     shell::WaitingProgressHost host(progress, console);
     const shell::CommandResult result = app::verifyCopiedTable(form, console, host, options, counters);
@@ -64,13 +57,7 @@ void addVerifyCommand(CLI::App& app, int& exitStatus) {
         "verify", "Check that a table copied earlier with copy --records is on the server record for record");
     command->add_option("FILE", args->file, "Access database (.mdb, .accdb)")->required();
     command->add_option("TABLE", args->table, "Table name (any letter case)")->required();
-    command
-        ->add_option("--dsn", args->dsn,
-                     "ODBC data source name, or a whole connect text without the password "
-                     "(DRIVER=MariaDB;SERVER=…;PORT=…)")
-        ->required();
-    command->add_option("--database", args->database, "Database on the server")->required();
-    command->add_option("--user", args->user, "User name on the server")->required();
+    args->login.addTo(*command);
     command->add_flag("--allow-spaces", args->allowSpaces, "Allow table and field names with a blank");
     addPasswordOption(*command, args->passwordStdin);
     args->codePage.addTo(*command);

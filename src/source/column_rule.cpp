@@ -85,6 +85,15 @@ constexpr ColumnRule kUnknown{.typeWord = "",
 constexpr std::int32_t kAutoIncrementAttribute = 16;
 constexpr Nullability kFromRequired = Nullability::FromRequired;
 
+// Binary values, and those of a type this table does not know, as bytes.
+constexpr ColumnRule kLosslessBytes{.typeWord = "",
+                                    .columnType = "LONGBLOB",
+                                    .literal = Binary,
+                                    .held = HeldType::Bytes,
+                                    .nullability = kFromRequired,
+                                    .keyPrefix = KeyPrefix::LongColumn,
+                                    .takesDefault = false};
+
 constexpr std::array kLosslessRules = {
     // Access writes Yes as -1, and programs that test against True keep working with it.
     Entry{jet::kTypeBoolean,
@@ -136,14 +145,7 @@ constexpr std::array kLosslessRules = {
            .literal = DateTimeOrNull,
            .held = HeldType::DateTimeOrNull,
            .nullability = kFromRequired}},
-    Entry{jet::kTypeBinary,
-          {.typeWord = "",
-           .columnType = "LONGBLOB",
-           .literal = Binary,
-           .held = HeldType::Bytes,
-           .nullability = kFromRequired,
-           .keyPrefix = KeyPrefix::LongColumn,
-           .takesDefault = false}},
+    Entry{jet::kTypeBinary, kLosslessBytes},
     Entry{jet::kTypeText,
           {.typeWord = "TEXT",
            .columnType = "VARCHAR",
@@ -192,25 +194,16 @@ constexpr std::array kLosslessRules = {
 };
 
 // The values are copied, so keys other tables point to still match.
-constexpr ColumnRule kLosslessAutoNumber{.typeWord = "AUTONUM",
-                                         .columnType = "INT AUTO_INCREMENT",
-                                         .literal = Integer,
-                                         .held = HeldType::Integer,
-                                         .takesDefault = false,
-                                         .autoIncrement = true};
-constexpr ColumnRule kLosslessBigAutoNumber{.typeWord = "AUTONUM",
-                                            .columnType = "BIGINT AUTO_INCREMENT",
-                                            .literal = Integer,
-                                            .held = HeldType::Integer,
-                                            .takesDefault = false,
-                                            .autoIncrement = true};
-constexpr ColumnRule kLosslessUnknown{.typeWord = "",
-                                      .columnType = "LONGBLOB",
-                                      .literal = Binary,
-                                      .held = HeldType::Bytes,
-                                      .nullability = kFromRequired,
-                                      .keyPrefix = KeyPrefix::LongColumn,
-                                      .takesDefault = false};
+constexpr ColumnRule losslessAutoNumber(std::string_view columnType) {
+    return {.typeWord = "AUTONUM",
+            .columnType = columnType,
+            .literal = Integer,
+            .held = HeldType::Integer,
+            .takesDefault = false,
+            .autoIncrement = true};
+}
+constexpr ColumnRule kLosslessAutoNumber = losslessAutoNumber("INT AUTO_INCREMENT");
+constexpr ColumnRule kLosslessBigAutoNumber = losslessAutoNumber("BIGINT AUTO_INCREMENT");
 
 const ColumnRule& losslessRule(int typeCode, std::int32_t attributes) {
     if ((attributes & kAutoIncrementAttribute) != 0) {
@@ -220,7 +213,7 @@ const ColumnRule& losslessRule(int typeCode, std::int32_t attributes) {
     for (const Entry& entry : kLosslessRules) {
         if (entry.typeCode == typeCode) return entry.rule;
     }
-    return kLosslessUnknown;
+    return kLosslessBytes;
 }
 
 } // namespace
