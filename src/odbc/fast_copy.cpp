@@ -284,8 +284,9 @@ void readRows(const CopyRequest& request, const std::vector<source::CopiedField>
         source::AccessDatabase database(request.databasePath, request.readOptions);
         source::Recordset records = database.openRecordset(request.design.name);
         for (; !records.eof(); records.moveNext()) {
-            // "VALUES(…)" becomes one row "(…)" of a multi-row statement.
-            block.push_back({record + 1, source::BuildValuesClause(fields, records.values()).substr(6)});
+            Pending& row = block.emplace_back();
+            row.record = record + 1;
+            source::appendValuesRow(row.row, fields, records.values());
             ++record;
             if (block.size() >= kBatchRows) {
                 counters.read = record;

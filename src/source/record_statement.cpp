@@ -41,11 +41,16 @@ std::string FormatFieldLiteral(LiteralKind kind, const jet::Value& value) {
     return literal + ", ";
 }
 
+void appendValuesRow(std::string& text, const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record) {
+    text += '(';
+    for (const CopiedField& field : fields) text += FormatFieldLiteral(field.literal, record.at(field.recordIndex));
+    if (!fields.empty()) cutAtLastComma(text);
+    text += ')';
+}
+
 std::string BuildValuesClause(const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record) {
-    std::string clause = "VALUES(";
-    for (const CopiedField& field : fields) clause += FormatFieldLiteral(field.literal, record.at(field.recordIndex));
-    if (!fields.empty()) cutAtLastComma(clause);
-    clause += ")";
+    std::string clause = "VALUES";
+    appendValuesRow(clause, fields, record);
     return clause;
 }
 

@@ -32,5 +32,7 @@ std::string FormatFieldLiteral(LiteralKind kind, const jet::Value& value);
 
 // "VALUES('Smith', 'Oslo')" for a record given as all its values in record order.
 std::string BuildValuesClause(const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record);
+// Its row alone, "('Smith', 'Oslo')", appended to `text`: one row of a multi-row INSERT.
+void appendValuesRow(std::string& text, const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record);
 
 } // namespace kavero::source
