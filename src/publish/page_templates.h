@@ -14,7 +14,7 @@ enum class PageTemplate {
     CopyData,         // startcopyN.asp: one batch of INSERT statements
     ResultFinishCopy, // endcopy.asp: the copied table as the server holds it
     // The same pages for PHP, and the two files beside them.
-    PhpMainFrame,
+    PhpMainFrame, // only the key check: the frame set of MainFrame follows it
     PhpLocalSubmit,
     PhpStatCopy,
     PhpCopyData,

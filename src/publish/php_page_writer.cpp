@@ -58,8 +58,11 @@ void WritePhpSupportFiles(PageFolder& folder, const PageSettings& settings, cons
 }
 
 void WritePhpMainPage(PageFolder& folder, const std::string& mainPageName, const PhpRun& run) {
-    const Substitution substitutions[] = {{"<kavero:run>", run.id}};
-    folder.write(mainPageName, fillTemplate(PageTemplate::PhpMainFrame, substitutions));
+    const Substitution head[] = {{"<kavero:run>", run.id}};
+    const Substitution frames[] = {{"<%=createbase%>", "createtable.php<?= $key ?>"},
+                                   {"<%=createdata%>", "startcopy.php<?= $key ?>"}};
+    folder.write(mainPageName,
+                 fillTemplate(PageTemplate::PhpMainFrame, head) + fillTemplate(PageTemplate::MainFrame, frames));
 }
 
 void WritePhpCreateTablePage(PageFolder& folder, const PhpRun& run, std::string_view script) {
