@@ -325,18 +325,11 @@ void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     auto* options = named<QMenu>("Options", bar);
     bar->addMenu(options);
-    auto* leavePasswordOut = named<QAction>("eLeavePasswordOut", options);
-    leavePasswordOut->setCheckable(true);
-    options->addAction(leavePasswordOut);
-    auto* phpPages = named<QAction>("ePhpPages", options);
-    phpPages->setCheckable(true);
-    options->addAction(phpPages);
-    auto* fastCopy = named<QAction>("eFastCopy", options);
-    fastCopy->setCheckable(true);
-    options->addAction(fastCopy);
-    auto* lossless = named<QAction>("eLossless", options);
-    lossless->setCheckable(true);
-    options->addAction(lossless);
+    for (const char* name : {"eLeavePasswordOut", "ePhpPages", "eFastCopy", "eLossless"}) {
+        auto* item = named<QAction>(name, options);
+        item->setCheckable(true);
+        options->addAction(item);
+    }
     options->addSeparator();
     auto* exitProgram = named<QAction>("Exitprogram", options);
     options->addAction(exitProgram);
