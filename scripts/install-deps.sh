@@ -42,9 +42,11 @@ fi
 
 # Drives Debian's chromium in the tests of the PHP pages (it downloads no browser of its own),
 # kept out of the source tree like the reader above.
+# 1.49 is the newest line that still runs on Debian 12's Node.js 18.
+playwright=1.49.1
 browser_dir="${KAVERO_BROWSER_DIR:-$(cd "$(dirname "$0")/.." && pwd)/build/browser}"
-if [ ! -f "$browser_dir/node_modules/playwright-core/package.json" ]; then
+if ! grep -qs "\"version\": \"$playwright\"" "$browser_dir/node_modules/playwright-core/package.json"; then
   mkdir -p "$browser_dir"
-  echo "install-deps: installing playwright-core@1.65.2 into $browser_dir"
-  (cd "$browser_dir" && npm install --loglevel=error --no-audit --no-fund --prefix . playwright-core@1.65.2 >/dev/null)
+  echo "install-deps: installing playwright-core@$playwright into $browser_dir"
+  (cd "$browser_dir" && npm install --loglevel=error --no-audit --no-fund --prefix . "playwright-core@$playwright" >/dev/null)
 fi
