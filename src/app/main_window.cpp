@@ -7,6 +7,7 @@
 #include "app/direct_command.h"
 #include "app/product_info.h"
 #include "app/publish_command.h"
+#include "app/web_help.h"
 #include "odbc/data_source_list.h"
 #include "script/to_file_command.h"
 #include "shell/provider_list.h"
@@ -88,6 +89,18 @@ void quit(Windows& windows) {
 
 void exitProgram(Windows& windows) {
     windows.unloadWindow(std::string(shell::frmMain().name));
+}
+
+void helpOnTheWebClick(MainWindowContext& context) {
+    startBrowser(context.ui, webHelpUrl(kHelpPage));
+}
+
+void supportClick(MainWindowContext& context) {
+    startBrowser(context.ui, webHelpUrl(kSupportPage));
+}
+
+void ispSupportClick(MainWindowContext& context) {
+    startBrowser(context.ui, webHelpUrl(kIspSupportPage));
 }
 
 void publishToClick(shell::frmMain& form) {

@@ -45,6 +45,12 @@ void quit(Windows& windows);
 // Exitprogram (and the close box): unloads the main window only; a progress window stays.
 void exitProgram(Windows& windows);
 
+// The Help menu's web pages: HelpOntheweb, Support and ISPSupport open the maker's redirect
+// page for their command word in the browser.
+void helpOnTheWebClick(MainWindowContext& context);
+void supportClick(MainWindowContext& context);
+void ispSupportClick(MainWindowContext& context);
+
 // ManuelUpload and eDirectToISP clicks.
 void publishToClick(shell::frmMain& form);
 // eGetFileName: choose an Access file and open it.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/product_info.h"
+#include "app/web_help.h"
 
 namespace kavero::app {
 
@@ -85,6 +86,10 @@ void loadAbout(shell::frmAbout& about) {
     about.Label1.caption = kWebAddress;
 }
 
+void webAddressClick(const shell::frmAbout& about, shell::UserInterface& ui) {
+    startBrowser(ui, about.Label1.caption);
+}
+
 void startSysInfo(shell::UserInterface& ui, const std::string& searchPath) {
     for (const char* program : kSystemInfoPrograms) {
         const std::string path = findOnPath(program, searchPath);
@@ -92,8 +97,8 @@ void startSysInfo(shell::UserInterface& ui, const std::string& searchPath) {
         if (ui.startProgram(path, {}) == shell::StartResult::Started) return;
         break;
     }
-    ui.messageBox("System Information Is Unavailable At This Time", "KAVERO on start sysinfo",
-                  shell::MessageIcon::None, shell::MessageButtons::Ok);
+    ui.messageBox("System Information Is Unavailable At This Time", "KAVERO on start sysinfo", shell::MessageIcon::None,
+                  shell::MessageButtons::Ok);
 }
 
 } // namespace kavero::app

@@ -16,6 +16,9 @@ std::string platformLine();
 void loadSplash(shell::frmSplash& splash);
 void loadAbout(shell::frmAbout& about);
 
+// Label1 click or double click: the web address it shows, opened in the browser.
+void webAddressClick(const shell::frmAbout& about, shell::UserInterface& ui);
+
 // Programs that show the machine's hardware and system, looked for on PATH in this order.
 inline constexpr const char* kSystemInfoPrograms[] = {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor"};
 
