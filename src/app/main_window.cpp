@@ -19,17 +19,65 @@ namespace kavero::app {
 
 namespace {
 
-void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
-    if (context.databaseArgument) {
-        std::error_code ignored;
-        const std::filesystem::path given(*context.databaseArgument);
-        const std::filesystem::path absolute = std::filesystem::absolute(given, ignored);
-        form.eFilename.text = (absolute.empty() ? given : absolute.lexically_normal()).string();
+// The port while the database named on the command line opens: boxes with only OK are kept
+// for later, everything else goes through.
+class HoldingUserInterface : public shell::UserInterface {
+public:
+    HoldingUserInterface(shell::UserInterface& ui, std::vector<MainWindowContext::HeldMessage>& held)
+        : m_ui(ui), m_held(held) {}
+
+    shell::MessageAnswer messageBox(std::string_view text, std::string_view title, shell::MessageIcon icon,
+                                    shell::MessageButtons buttons) override {
+        if (buttons != shell::MessageButtons::Ok) return m_ui.messageBox(text, title, icon, buttons);
+        m_held.push_back({std::string(text), std::string(title), icon});
+        return shell::MessageAnswer::Ok;
     }
-    if (form.eFilename.text.empty()) return;
-    // The last database opens again; one that is gone is passed over without a word.
+    std::optional<std::string> openFileDialog(const shell::FileDialogRequest& request) override {
+        return m_ui.openFileDialog(request);
+    }
+    std::optional<std::string> saveFileDialog(const shell::FileDialogRequest& request) override {
+        return m_ui.saveFileDialog(request);
+    }
+    void setBusy(bool busy) override { m_ui.setBusy(busy); }
+    void yield() override { m_ui.yield(); }
+    void beep() override { m_ui.beep(); }
+    shell::StartResult startProgram(const std::string& program, const std::vector<std::string>& arguments) override {
+        return m_ui.startProgram(program, arguments);
+    }
+
+private:
+    shell::UserInterface& m_ui;
+    std::vector<MainWindowContext::HeldMessage>& m_held;
+};
+
+void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
+    if (!context.databaseArgument) {
+        if (form.eFilename.text.empty()) return;
+        // The last database opens again; one that is gone is passed over without a word.
+        BusyPointer busy(context.ui);
+        source::OpenAccessDatabase(form, context.ui, context.readOptions);
+        return;
+    }
+    std::error_code ignored;
+    const std::filesystem::path given(*context.databaseArgument);
+    const std::filesystem::path absolute = std::filesystem::absolute(given, ignored);
+    form.eFilename.text = (absolute.empty() ? given : absolute.lexically_normal()).string();
+    // A file the user named right now is not passed over: what is wrong with it is said, once
+    // the main window is there to say it over.
+    HoldingUserInterface holding(context.ui, context.heldMessages);
     BusyPointer busy(context.ui);
-    source::OpenAccessDatabase(form, context.ui, context.readOptions);
+    std::error_code missing;
+    if (!std::filesystem::exists(std::filesystem::status(form.eFilename.text, missing))) {
+        try {
+            source::AccessDatabase database(form.eFilename.text, context.readOptions);
+        } catch (const source::EngineError& e) {
+            // The box opening a database shows for every other reader error.
+            holding.messageBox(e.boxText(), "Error on opening database, on eFilename", shell::MessageIcon::None,
+                               shell::MessageButtons::Ok);
+        }
+        return;
+    }
+    source::OpenAccessDatabase(form, holding, context.readOptions);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/windows.h"
 #include "shell/main_form.h"
@@ -27,6 +28,15 @@ struct MainWindowContext {
     // The progress window: where the direct command shows its status lines and hands the
     // record copy to a worker thread. Set by the program once its windows exist.
     shell::ProgressHost* progress = nullptr;
+
+    // Boxes about the database named on the command line, held back by the load so that they
+    // do not stand over the splash window; start-up shows them once the main window is up.
+    struct HeldMessage {
+        std::string text;
+        std::string title;
+        shell::MessageIcon icon;
+    };
+    std::vector<HeldMessage> heldMessages{};
 };
 
 // Title of the box that reports a failure during start-up, the load's own reports included.

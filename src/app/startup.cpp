@@ -2,6 +2,7 @@
 #include "app/startup.h"
 
 #include <exception>
+#include <vector>
 
 #include "app/small_windows.h"
 #include "shell/numbered_error.h"
@@ -34,6 +35,13 @@ void runStartup(Windows& windows, shell::frmSplash& splash, shell::frmMain& form
     runStep(ui, [&] { loadMainWindow(form, context); });
     runStep(ui, [&] { windows.unloadSplash(); });
     runStep(ui, [&] { windows.showMain(); });
+    // What the load held back about the database named on the command line, now over the
+    // main window instead of over the splash.
+    const std::vector<MainWindowContext::HeldMessage> held = std::move(context.heldMessages);
+    context.heldMessages.clear();
+    for (const MainWindowContext::HeldMessage& message : held) {
+        runStep(ui, [&] { ui.messageBox(message.text, message.title, message.icon, shell::MessageButtons::Ok); });
+    }
 }
 
 } // namespace kavero::app

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 #include "app/product_info.h"
 #include "app/startup.h"
@@ -27,16 +29,32 @@ public:
     }
 };
 
+// Notes for each box the last window step before it, so the test sees when it came.
+class OrderedInterface : public ScriptedUserInterface {
+public:
+    explicit OrderedInterface(const std::vector<std::string>& windowCalls) : m_windowCalls(windowCalls) {}
+    std::vector<std::string> stepBeforeBox;
+
+    shell::MessageAnswer messageBox(std::string_view text, std::string_view title, shell::MessageIcon icon,
+                                    shell::MessageButtons buttons) override {
+        stepBeforeBox.push_back(m_windowCalls.empty() ? "" : m_windowCalls.back());
+        return ScriptedUserInterface::messageBox(text, title, icon, buttons);
+    }
+
+private:
+    const std::vector<std::string>& m_windowCalls;
+};
+
 struct Startup {
     BreakableStore store;
-    ScriptedUserInterface ui;
     RecordingWindows windows;
+    OrderedInterface ui{windows.calls};
     shell::frmSplash splash;
     shell::frmMain form;
 
-    void run() {
+    void run(std::optional<std::string> database = std::nullopt) {
         app::MainWindowContext context{ui, store, std::filesystem::temp_directory_path() / "kavero-no-such-folder",
-                                       std::nullopt};
+                                       std::move(database)};
         app::runStartup(windows, splash, form, context);
     }
 };
@@ -77,4 +95,37 @@ TEST(Startup, EachFailureIsShownAndStartupGoesOnWithTheNextStep) {
     EXPECT_TRUE(s.form.eSQLTerminator.items.empty());
     EXPECT_TRUE(s.form.cboDSNList.items.empty());
     EXPECT_EQ(app::startupErrorText(shell::SettingsError(shell::SettingsError::kOverflow, "Overflow")), "Overflow 6");
+}
+
+TEST(Startup, WhatIsWrongWithTheDatabaseArgumentIsShownOverTheMainWindow) {
+    const auto folder = std::filesystem::temp_directory_path() / ("kavero-argument-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "a folder.mdb");
+    std::ofstream(folder / "notes.mdb") << "not a database\n";
+
+    // Gone, a folder, not a database: each said once, after the main window is up.
+    for (const auto& [name, number] :
+         {std::pair{"gone.mdb", " 3024"}, std::pair{"a folder.mdb", " 3051"}, std::pair{"notes.mdb", " 3343"}}) {
+        Startup s;
+        s.store.values["eFilename"] = "/data/last.mdb";
+        s.run((folder / name).string());
+        EXPECT_EQ(s.windows.calls, kSteps) << name;
+        ASSERT_EQ(s.ui.messages.size(), 1u) << name;
+        EXPECT_EQ(s.ui.stepBeforeBox, std::vector<std::string>{"showMain"}) << name;
+        EXPECT_EQ(s.ui.messages[0].title, "Error on opening database, on eFilename");
+        const std::string& text = s.ui.messages[0].text;
+        EXPECT_NE(text.find((folder / name).string()), std::string::npos) << text;
+        EXPECT_TRUE(text.size() > 5 && text.compare(text.size() - 5, 5, number) == 0) << text;
+        EXPECT_EQ(s.ui.messages[0].buttons, shell::MessageButtons::Ok);
+        EXPECT_EQ(s.form.eFilename.text, (folder / name).string());
+        EXPECT_TRUE(s.form.eTables.items.empty());
+    }
+
+    // The remembered database of the last run, gone by now, is still passed over in silence.
+    Startup last;
+    last.store.values["eFilename"] = (folder / "gone.mdb").string();
+    last.run();
+    EXPECT_EQ(last.windows.calls, kSteps);
+    EXPECT_TRUE(last.ui.messages.empty());
+    std::filesystem::remove_all(folder);
 }
