@@ -350,6 +350,12 @@ void MainWindow::connectHandlers() {
             [this] { handle([this] { app::exitProgram(m_windows); }); });
     connect(findChild<QAction*>(QStringLiteral("AboutKAVERO")), &QAction::triggered, this,
             [this] { m_windows.showAbout(); });
+    connect(findChild<QAction*>(QStringLiteral("HelpOntheweb")), &QAction::triggered, this,
+            [this] { handle([this] { app::helpOnTheWebClick(m_context); }); });
+    connect(findChild<QAction*>(QStringLiteral("Support")), &QAction::triggered, this,
+            [this] { handle([this] { app::supportClick(m_context); }); });
+    connect(findChild<QAction*>(QStringLiteral("ISPSupport")), &QAction::triggered, this,
+            [this] { handle([this] { app::ispSupportClick(m_context); }); });
     connect(findChild<QPushButton*>(QStringLiteral("eGetFileName")), &QPushButton::clicked, this,
             [this] { handle([this] { app::getFileNameClick(m_model, m_context); }); });
     // A pick by mouse or keyboard; the binding sets the row with signals blocked.

@@ -4,12 +4,15 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include <cstdlib>
+#include <utility>
 
 #include "app/small_windows.h"
 #include "ui/widgets.h"
@@ -89,8 +92,16 @@ AboutWindow::AboutWindow(shell::frmAbout& model, shell::UserInterface& ui, QWidg
     copyright->setWordWrap(true);
     layout->addWidget(copyright, 4, 0, 1, 2);
     auto* web = named<QLabel>("Label1");
-    web->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(web, 5, 0, 1, 2);
+    web->setTextFormat(Qt::PlainText);
+    web->setCursor(Qt::PointingHandCursor);
+    web->setFocusPolicy(Qt::TabFocus);
+    web->setToolTip(QStringLiteral("Open in the browser"));
+    web->setStyleSheet(QStringLiteral("QLabel { color: palette(link); text-decoration: underline;"
+                                      " border: 1px dotted transparent; }"
+                                      " QLabel:focus { border-color: palette(link); }"));
+    web->installEventFilter(this);
+    m_webAddress = web;
+    layout->addWidget(web, 5, 0, 1, 2, Qt::AlignLeft);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -109,6 +120,33 @@ AboutWindow::AboutWindow(shell::frmAbout& model, shell::UserInterface& ui, QWidg
     });
     m_binding.push();
     setFixedSize(m_model.width / kTwipsPerPixel, m_model.height / kTwipsPerPixel);
+    ok->setFocus(); // Enter closes the window, not opens the link before it in the tab order
+}
+
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_webAddress) return QDialog::eventFilter(watched, event);
+    bool open = false;
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        m_skipRelease = true;
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
+        open = !std::exchange(m_skipRelease, false) &&
+               m_webAddress->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (!open) return true;
+        break;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        open = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+        break;
+    }
+    default:
+        break;
+    }
+    if (!open) return QDialog::eventFilter(watched, event);
+    app::webAddressClick(m_model, m_ui);
+    return true;
 }
 
 } // namespace kavero::ui

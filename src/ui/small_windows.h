@@ -25,10 +25,18 @@ class AboutWindow : public QDialog {
 public:
     AboutWindow(shell::frmAbout& model, shell::UserInterface& ui, QWidget* parent = nullptr);
 
+protected:
+    // Label1 works as a link: a click, a double click (once) or Enter and Space while it has the
+    // focus open its address in the browser.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     shell::frmAbout& m_model;
     shell::UserInterface& m_ui;
     FormBinding m_binding;
+    QWidget* m_webAddress = nullptr;
+    // A double click's second release is part of the click that already opened the page.
+    bool m_skipRelease = false;
 };
 
 } // namespace kavero::ui
