@@ -12,11 +12,13 @@ set(CPACK_PACKAGE_NAME kavero)
 set(CPACK_PACKAGE_VENDOR "The KAVERO developers")
 set(CPACK_PACKAGE_CONTACT "The KAVERO developers <developers@kavero.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "move Microsoft Access tables into MySQL or MariaDB")
-set(CPACK_PACKAGE_DESCRIPTION
-    "KAVERO moves one Microsoft Access table, its design and on request its records, into MySQL or MariaDB. \
-It reads .mdb and .accdb files with its own reader, without Access or Windows, and writes the table \
-script to a file, runs it with the records over an ODBC data source, or writes PHP or ASP pages that \
-do it on a web host. kavero is the Qt desktop program, kavero-cli the same commands for scripts.")
+# Lines as the control file wants them, at most 80 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "KAVERO moves one Microsoft Access table, its design and on request its records,"
+  "into MySQL or MariaDB. It reads .mdb and .accdb files with its own reader, without"
+  "Access or Windows, and writes the table script to a file, runs it with the records"
+  "over an ODBC data source, or writes PHP or ASP pages that do it on a web host."
+  "kavero is the Qt desktop program, kavero-cli the same commands for scripts.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The build keeps its debugging information; the package does not need it.
 set(CPACK_STRIP_FILES ON)
