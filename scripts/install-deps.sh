@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing, fuzzing and the test oracles need,
-# then the npm reader used as an oracle and the npm driver of the browser tests. Safe to run
-# again; quick when all is present.
+# Installs every Debian package that building, packaging, testing, fuzzing and the test
+# oracles need, then the npm reader used as an oracle and the npm driver of the browser tests.
+# Safe to run again; quick when all is present.
 set -euo pipefail
 
 packages=(
@@ -15,6 +15,7 @@ packages=(
   xvfb xauth
   php-cli php-mysql chromium
   wine wine64 python3-html5lib python3-pyodbc
+  help2man librsvg2-bin dpkg-dev desktop-file-utils appstream
 )
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || packages+=(npm)

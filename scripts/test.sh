@@ -22,7 +22,8 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug 
 cmake --build build-asan -j "$jobs"
 echo "== tests (clang, sanitizers)"
 # The server and Wine suites ran against the same code in the first pass; here the reader, the
-# rules and the commands run under the sanitizers without a server. The ODBC driver manager
+# rules and the commands run under the sanitizers without a server. The package test needs the
+# desktop program, so this build without Qt has none. The ODBC driver manager
 # keeps caches until exit that LeakSanitizer would report.
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs" -LE 'mariadb|wine'

@@ -103,7 +103,7 @@ void loadMainWindow(shell::frmMain& form, MainWindowContext& context) {
     form.ekeyListGrid.clear();
     odbc::FillDsnList(form);
     shell::selectSavedDataSource(form, context.store);
-    shell::fillProviderList(form, context.store, context.programFolder, report);
+    shell::fillProviderList(form, context.store, shell::findProviderFile(context.programFolder), report);
     shell::loadExtensionSettings(form, context.store, report);
     reopenDatabase(form, context);
     form.eTabControl.tab = shell::kTabSelectDatabase;

@@ -2,9 +2,13 @@
 #include "shell/provider_list.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string_view>
+
+#include "kavero/install_dirs.h"
+#include "kavero/version.h"
 
 namespace kavero::shell {
 
@@ -97,12 +101,35 @@ ProviderList readProviderFile(const std::filesystem::path& file, std::size_t max
     return list;
 }
 
-void fillProviderList(frmMain& form, const SettingsStore& store, const std::filesystem::path& programFolder,
+std::vector<std::filesystem::path> providerFileCandidates(const std::filesystem::path& programFolder) {
+    std::vector<std::filesystem::path> files{programFolder / kProviderFileName};
+    // As the XDG rules have it, a configuration home that is not absolute is ignored.
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    if (configHome && std::filesystem::path(configHome).is_absolute()) {
+        files.push_back(std::filesystem::path(configHome) / kProductName / kProviderFileName);
+    } else if (home && *home) {
+        files.push_back(std::filesystem::path(home) / ".config" / kProductName / kProviderFileName);
+    }
+    files.push_back((programFolder / kDataFolderFromProgram).lexically_normal() / kProviderFileName);
+    return files;
+}
+
+std::filesystem::path findProviderFile(const std::filesystem::path& programFolder) {
+    const std::vector<std::filesystem::path> files = providerFileCandidates(programFolder);
+    for (const std::filesystem::path& file : files) {
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(file, ignored)) return file;
+    }
+    return files.front();
+}
+
+void fillProviderList(frmMain& form, const SettingsStore& store, const std::filesystem::path& providerFile,
                       const SettingsProblemSink& problem) {
     ComboBox& box = form.eProvideName;
     box.clear();
     box.addItem(std::string(kNoneEntry));
-    const ProviderList list = readProviderFile(programFolder / kProviderFileName);
+    const ProviderList list = readProviderFile(providerFile);
     for (const ProviderRecord& record : list.records) box.addItem(record.name);
     if (list.problem && problem) problem(*list.problem);
     box.select(0);

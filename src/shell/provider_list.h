@@ -1,5 +1,5 @@
-// The web-host provider list, provider.txt beside the program: records of two text fields,
-// of which the first names the provider in eProvideName.
+// The web-host provider list, provider.txt: records of two text fields, of which the first
+// names the provider in eProvideName.
 #pragma once
 
 #include <cstddef>
@@ -39,10 +39,19 @@ ProviderList readProviderList(std::istream& in, std::size_t maxRecords = kMaxPro
 // The same from a file; a missing file is an empty list, not an error.
 ProviderList readProviderFile(const std::filesystem::path& file, std::size_t maxRecords = kMaxProviders);
 
-// Fills eProvideName: "(None)", then the names from provider.txt in `programFolder`, selects
-// "(None)" and then the saved provider. A file that ends inside a record keeps the names read
-// before it and is reported to `problem`, so the rest of the load still runs.
-void fillProviderList(frmMain& form, const SettingsStore& store, const std::filesystem::path& programFolder,
+// Where provider.txt may be, in the order it is looked for: beside the program (a copy run where
+// it was built or unpacked), the user's configuration folder ($XDG_CONFIG_HOME/KAVERO, else
+// ~/.config/KAVERO: an installed program's folder is not the user's to write), and the data
+// folder installed with the program (share/kavero beside its bin folder).
+std::vector<std::filesystem::path> providerFileCandidates(const std::filesystem::path& programFolder);
+
+// The first of those that exists; the one beside the program when none does.
+std::filesystem::path findProviderFile(const std::filesystem::path& programFolder);
+
+// Fills eProvideName: "(None)", then the names from `providerFile`, selects "(None)" and then
+// the saved provider. A file that ends inside a record keeps the names read before it and is
+// reported to `problem`, so the rest of the load still runs.
+void fillProviderList(frmMain& form, const SettingsStore& store, const std::filesystem::path& providerFile,
                       const SettingsProblemSink& problem);
 
 } // namespace kavero::shell

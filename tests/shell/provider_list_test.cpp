@@ -1,11 +1,13 @@
-// The provider list file: fields as a stream, quotes, blanks, line ends, the record limit, and
-// a file that ends inside a record.
+// The provider list file: fields as a stream, quotes, blanks, line ends, the record limit, a
+// file that ends inside a record, and which of the places it may be in is read.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "shell/provider_list.h"
@@ -59,7 +61,7 @@ TEST(ProviderList, FillTakesNoneAndTheFirst100Names) {
     store.values["eProvideName"] = "Provider 100";
     frmMain form;
     int problems = 0;
-    fillProviderList(form, store, folder, [&](const SettingsError&) { ++problems; });
+    fillProviderList(form, store, folder / kProviderFileName, [&](const SettingsError&) { ++problems; });
     std::filesystem::remove_all(folder);
     ASSERT_EQ(form.eProvideName.items.size(), 101u);
     EXPECT_EQ(form.eProvideName.items[0], "(None)");
@@ -74,4 +76,52 @@ TEST(ProviderList, LastRecordWithoutSecondFieldIsReported) {
     ASSERT_TRUE(list.problem);
     EXPECT_EQ(list.problem->number(), SettingsError::kInputPastEndOfFile);
     EXPECT_STREQ(list.problem->what(), "Input past end of file: record 3 (\"Lonely\") has no second field");
+}
+
+TEST(ProviderList, FirstFoundOfProgramFolderUserConfigurationAndDataFolderIsRead) {
+    const auto root = std::filesystem::temp_directory_path() / ("kavero-lookup-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(root);
+    // An installed program: bin and share/kavero under one prefix, neither of them the user's.
+    const auto program = root / "prefix" / "bin";
+    const auto data = root / "prefix" / "share" / "kavero";
+    const auto xdgConfig = root / "xdg";
+    const auto home = root / "home";
+    const auto write = [](const std::filesystem::path& folder, const std::string& name) {
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / kProviderFileName, std::ios::binary) << name << ",http://" << name << "\n";
+    };
+    const auto saved = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const std::optional<std::string> oldHome = saved("HOME"), oldConfig = saved("XDG_CONFIG_HOME");
+    const auto names = [&] {
+        InMemorySettings store;
+        frmMain form;
+        fillProviderList(form, store, findProviderFile(program), {});
+        return form.eProvideName.items;
+    };
+    using Names = std::vector<std::string>;
+    std::filesystem::create_directories(program);
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", xdgConfig.c_str(), 1);
+
+    EXPECT_EQ(findProviderFile(program), program / kProviderFileName); // none anywhere
+    EXPECT_EQ(names(), (Names{"(None)"}));
+    write(data, "Data");
+    EXPECT_EQ(names(), (Names{"(None)", "Data"}));
+    write(home / ".config" / "KAVERO", "Home");
+    EXPECT_EQ(names(), (Names{"(None)", "Data"})) << "~/.config is not looked at when XDG_CONFIG_HOME is set";
+    write(xdgConfig / "KAVERO", "Xdg");
+    EXPECT_EQ(names(), (Names{"(None)", "Xdg"}));
+    unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(names(), (Names{"(None)", "Home"}));
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    EXPECT_EQ(names(), (Names{"(None)", "Home"})) << "a relative XDG_CONFIG_HOME is ignored";
+    write(program, "Beside");
+    EXPECT_EQ(names(), (Names{"(None)", "Beside"}));
+
+    oldHome ? setenv("HOME", oldHome->c_str(), 1) : unsetenv("HOME");
+    oldConfig ? setenv("XDG_CONFIG_HOME", oldConfig->c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(root);
 }
