@@ -1,6 +1,9 @@
 // Load, unload, Quit and Exit program of the main window.
 #include "app/main_window.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "app/busy_pointer.h"
@@ -50,12 +53,34 @@ private:
     std::vector<MainWindowContext::HeldMessage>& m_held;
 };
 
+// The key list shows the keys of the design the field list shows. Opening a database empties
+// that design, so the previous table's keys and both captions naming it go as well.
+void dropKeysOfEmptiedDesign(shell::frmMain& form) {
+    if (!form.design.name.empty()) return;
+    const shell::frmMain designed;
+    form.ekeyListGrid.clear();
+    form.eKeyCount.text = "0";
+    form.eLabelKey.caption = designed.eLabelKey.caption;
+    form.eLabelFields.caption = designed.eLabelFields.caption;
+}
+
+void openDatabase(shell::frmMain& form, MainWindowContext& context) {
+    BusyPointer busy(context.ui);
+    source::OpenAccessDatabase(form, context.ui, context.readOptions);
+    dropKeysOfEmptiedDesign(form);
+}
+
+// The folder part of a path with its final "/", or empty.
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
     if (!context.databaseArgument) {
         if (form.eFilename.text.empty()) return;
         // The last database opens again; one that is gone is passed over without a word.
-        BusyPointer busy(context.ui);
-        source::OpenAccessDatabase(form, context.ui, context.readOptions);
+        openDatabase(form, context);
         return;
     }
     std::error_code ignored;
@@ -78,6 +103,7 @@ void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
         return;
     }
     source::OpenAccessDatabase(form, holding, context.readOptions);
+    dropKeysOfEmptiedDesign(form);
 }
 
 } // namespace
@@ -158,6 +184,7 @@ void publishToClick(shell::frmMain& form) {
 void getFileNameClick(shell::frmMain& form, MainWindowContext& context) {
     BusyPointer busy(context.ui);
     source::chooseDatabaseFile(form, context.ui, context.store, context.readOptions);
+    dropKeysOfEmptiedDesign(form);
 }
 
 void tablesClick(shell::frmMain& form, MainWindowContext& context) {
@@ -181,6 +208,58 @@ void getAspFileClick(shell::frmMain& form, MainWindowContext& context) {
 
 void publishToIspClick(shell::frmMain& form, MainWindowContext& context) {
     publishToIsp(form, context.ui, context.readOptions);
+}
+
+void filenameEnter(shell::frmMain& form, MainWindowContext& context) {
+    if (form.eFilename.text.empty() || !form.eFilename.enabled) return;
+    std::error_code ignored;
+    const std::filesystem::path typed(form.eFilename.text);
+    const std::filesystem::path absolute = std::filesystem::absolute(typed, ignored);
+    if (!absolute.empty()) form.eFilename.text = absolute.lexically_normal().string();
+    if (!std::filesystem::exists(std::filesystem::status(form.eFilename.text, ignored))) {
+        // Opening passes a vanished file over in silence, which suits the last run's file at
+        // start-up; a path just typed deserves the engine's own word.
+        try {
+            [[maybe_unused]] const source::AccessDatabase database(form.eFilename.text, context.readOptions);
+        } catch (const source::EngineError& e) {
+            context.ui.messageBox(e.boxText(), "Error on opening database, on eFilename", shell::MessageIcon::None,
+                                  shell::MessageButtons::Ok);
+        }
+        return;
+    }
+    openDatabase(form, context);
+}
+
+void allowSpaceClick(shell::frmMain& form, MainWindowContext& context) {
+    // A list that is shown stays as it is: reopening would throw away the table the user picked.
+    if (!form.eAllowFieldNamesIwthSpace.checked() || form.eFilename.text.empty() || !form.eTables.items.empty()) {
+        return;
+    }
+    openDatabase(form, context);
+}
+
+void saveScriptClick(shell::frmMain& form, MainWindowContext& context) {
+    std::string folder = folderOf(form.eFilename.text);
+    if (folder.empty()) folder = source::defaultDatabaseFolder();
+    const std::string name = form.design.name.empty() ? std::string("script") : form.design.name;
+    const shell::FileDialogRequest request{"Save the script as", "*.sql", folder + name + ".sql", "sql"};
+    const std::optional<std::string> chosen = context.ui.saveFileDialog(request);
+    if (!chosen || chosen->empty()) return;
+
+    // The box's text as it stands: UTF-8, with the line ends the script was built with.
+    const std::string& text = form.eScriptOutPut.text;
+    std::string reason;
+    if (std::FILE* file = std::fopen(chosen->c_str(), "wb")) {
+        const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+        const int writeError = errno;
+        if (std::fclose(file) != 0 || !written) reason = std::strerror(written ? errno : writeError);
+    } else {
+        reason = std::strerror(errno);
+    }
+    if (!reason.empty()) {
+        context.ui.messageBox("The script could not be written to " + *chosen + ": " + reason, kSaveScriptErrorTitle,
+                              shell::MessageIcon::Critical, shell::MessageButtons::Ok);
+    }
 }
 
 } // namespace kavero::app

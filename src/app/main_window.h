@@ -76,4 +76,15 @@ void getAspFileClick(shell::frmMain& form, MainWindowContext& context);
 // ePublishToISP ("Go" under "To your ISP over Http"): the page set in the output folder.
 void publishToIspClick(shell::frmMain& form, MainWindowContext& context);
 
+// Enter in eFilename: opens the typed path; a path that leads nowhere is reported.
+void filenameEnter(shell::frmMain& form, MainWindowContext& context);
+// eAllowFieldNamesIwthSpace ticked: a database whose table list was emptied for a blank in a
+// name is listed again.
+void allowSpaceClick(shell::frmMain& form, MainWindowContext& context);
+// eSaveScript: asks for a file name and writes the script box's text to it, as it stands.
+void saveScriptClick(shell::frmMain& form, MainWindowContext& context);
+
+// Title of the box that reports a script that could not be written.
+inline constexpr const char* kSaveScriptErrorTitle = "Error on saving the script, on Save as";
+
 } // namespace kavero::app

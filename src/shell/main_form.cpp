@@ -90,6 +90,8 @@ frmMain::frmMain() : Form("frmMain", 10545, 5145) {
     eRecordsPerPage.text = "5";
 
     eScriptOutPut.multiLine = true;
+    eSaveScript.caption = "Save &as\u2026";
+    eSaveScript.toolTip = "Write the script shown here to a file";
 }
 
 std::vector<ControlEntry> frmMain::controls() {
@@ -167,6 +169,7 @@ std::vector<ControlEntry> frmMain::controls() {
         KAVERO_CONTROL(eRecordsPerPage),
         KAVERO_CONTROL(LabelRecordsPerPage),
         KAVERO_CONTROL(eScriptOutPut),
+        KAVERO_CONTROL(eSaveScript),
     };
 }
 

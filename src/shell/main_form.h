@@ -99,6 +99,7 @@ struct frmMain : Form {
 
     // Tab page 2, "Script output".
     TextBox eScriptOutPut;
+    CommandButton eSaveScript; // writes the script box's text to a file
 
     // The picked table's design, which eFieldListGrid and ekeyListGrid show; empty when no
     // design is loaded.

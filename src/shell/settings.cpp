@@ -1,6 +1,7 @@
 // Reading the stored texts into the main window's controls and writing them back.
 #include "shell/settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -120,6 +121,15 @@ void loadKey(const SettingsStore& store, std::string_view key, const SettingsPro
 
 std::string asText(const std::string& text) { return text; }
 
+// Far beyond any screen, well inside an int.
+constexpr float kLargestExtent = 1.0e7f;
+
+int* windowExtent(frmMain& form, std::string_view key) {
+    if (key == "MainWidth") return &form.width;
+    if (key == "MainHeight") return &form.height;
+    return nullptr;
+}
+
 // A check mark is on or off; the grayed state of a check box is no state of a menu item.
 bool parseMenuCheck(std::string_view text) {
     const CheckState state = parseCheck(text);
@@ -156,6 +166,12 @@ void loadControlKey(frmMain& form, const SettingKey& key, const SettingsStore& s
         loadKey(store, key.key, problem, parseOption, [&](bool v) { form.setOption(*entry->as<OptionButton>(), v); });
         break;
     case SettingForm::Position:
+        // The window's size; a negative or absurd stored size must not wrap around.
+        if (int* extent = windowExtent(form, key.key)) {
+            loadKey(store, key.key, problem, parsePosition,
+                    [&](float v) { *extent = static_cast<int>(std::lround(std::clamp(v, 0.0f, kLargestExtent))); });
+        }
+        break;
     case SettingForm::Entry:
         break;
     }
@@ -227,6 +243,7 @@ std::string settingValue(const frmMain& form, std::string_view key) {
     const SettingKey& setting = settingKey(key);
     if (key == "MainLeft") return formatPosition(form.left);
     if (key == "MainTop") return formatPosition(form.top);
+    if (const int* extent = windowExtent(walkable(form), key)) return formatPosition(static_cast<float>(*extent));
     auto table = walkable(form).controls();
     ControlEntry* entry = walkable(form).find(key, table);
     switch (setting.form) {

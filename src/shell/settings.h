@@ -86,13 +86,17 @@ inline constexpr std::array<std::string_view, 22> kSaveOrder = {
 
 // Controls this program added to the window, each stored under its own name after the 22
 // keys above, in this order. A Check key of a checkable menu item stores its check mark as
-// "0" / "1". Another Options item or text box needs only its line here.
+// "0" / "1". Another Options item or text box needs only its line here. MainWidth and
+// MainHeight keep the window's client area (twips, below the menu bar) beside its place;
+// their defaults are the designed size.
 inline constexpr auto kExtensionKeys = std::to_array<SettingKey>({
     {"eLeavePasswordOut", SettingForm::Check, "0"},
     {"eRecordsPerPage", SettingForm::Text, "5"},
     {"ePhpPages", SettingForm::Check, "0"},
     {"eFastCopy", SettingForm::Check, "0"},
     {"eLossless", SettingForm::Check, "0"},
+    {"MainWidth", SettingForm::Position, "10545"},
+    {"MainHeight", SettingForm::Position, "5145"},
 });
 
 // Starting folders of the two browse dialogs; read, never written.

@@ -51,11 +51,28 @@ void setCommon(QWidget& widget, const shell::Control& control) {
     if (!widget.isWindow() && widget.isVisibleTo(widget.parentWidget()) != control.visible) {
         widget.setVisible(control.visible);
     }
-    const QString tip = qs(control.toolTip);
+    const QString tip = wrappedToolTip(control.toolTip);
     if (widget.toolTip() != tip) widget.setToolTip(tip);
 }
 
 } // namespace
+
+QString menuCaption(const QObject& menu, const std::string& caption) {
+    QString text = qs(caption);
+    const QString key = menu.property(kAccessKeyProperty).toString();
+    const auto at = key.isEmpty() ? -1 : text.indexOf(key);
+    if (at >= 0) text.insert(at, QChar('&'));
+    return text;
+}
+
+QString wrappedToolTip(const std::string& text) {
+    if (text.empty()) return {};
+    // Blanks at the end would only widen the tip; line ends the text holds are kept.
+    QString escaped = qs(text).trimmed().toHtmlEscaped();
+    escaped.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
+    escaped.replace(QChar('\n'), QStringLiteral("<br>"));
+    return QStringLiteral("<qt>") + escaped + QStringLiteral("</qt>");
+}
 
 int qtPosition(const std::string& text, int utf8Position) {
     const int clamped = std::clamp(utf8Position, 0, static_cast<int>(text.size()));
@@ -143,12 +160,13 @@ void FormBinding::pushControl(const shell::ControlEntry& entry, QObject& object)
     if (entry.kind == ControlKind::Menu) {
         const auto& menu = *entry.as<shell::Menu>();
         QAction* action = qobject_cast<QAction*>(&object);
+        const QString caption = menuCaption(object, menu.caption);
         if (auto* bar = qobject_cast<QMenu*>(&object)) {
-            if (bar->title() != qs(menu.caption)) bar->setTitle(qs(menu.caption));
+            if (bar->title() != caption) bar->setTitle(caption);
             action = bar->menuAction();
         }
         if (!action) return;
-        if (!action->isSeparator() && action->text() != qs(menu.caption)) action->setText(qs(menu.caption));
+        if (!action->isSeparator() && action->text() != caption) action->setText(caption);
         action->setEnabled(menu.enabled);
         action->setVisible(menu.visible);
         if (action->isCheckable() != menu.checkable) action->setCheckable(menu.checkable);

@@ -39,6 +39,15 @@ private:
     std::map<std::string, QString> m_shownText;
 };
 
+// The dynamic property naming a menu's access key: the caption shown is the model's with "&"
+// put before the first occurrence of that letter, so the model keeps its own texts.
+inline constexpr char kAccessKeyProperty[] = "kaveroAccessKey";
+QString menuCaption(const QObject& menu, const std::string& caption);
+
+// A tooltip as the widgets get it: rich text, which Qt wraps at a readable width, where plain
+// text would run across the screen in one line. The text itself is escaped.
+QString wrappedToolTip(const std::string& text);
+
 // Text positions: the model counts bytes of UTF-8, Qt counts UTF-16 units.
 int qtPosition(const std::string& text, int utf8Position);
 int utf8Position(const QString& text, int qtPosition);

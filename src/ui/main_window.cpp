@@ -20,11 +20,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <initializer_list>
 #include <utility>
@@ -77,6 +82,8 @@ QTableWidget* grid(const char* name) {
     table->horizontalHeader()->setStretchLastSection(true);
     table->setAlternatingRowColors(true);
     table->setWordWrap(false);
+    // Tab leaves the grid for the next control; the arrow keys move between cells.
+    table->setTabKeyNavigation(false);
     return table;
 }
 
@@ -95,6 +102,20 @@ QGridLayout* labelledRows(std::initializer_list<std::pair<const char*, const cha
     }
     grid->setColumnStretch(1, 1);
     return grid;
+}
+
+// A page that scrolls when the window is smaller than the page needs, as on a small screen or
+// at a large scale factor; the window itself then still fits the screen.
+QScrollArea* scrolling(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setWidget(page);
+    // The tab page's own background shows through.
+    area->viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
+    return area;
 }
 
 QHBoxLayout* captionRow(QLabel* image, QLabel* caption) {
@@ -126,8 +147,8 @@ void MainWindow::build() {
     layout->setSpacing(4);
 
     auto* tabs = named<QTabWidget>("eTabControl");
-    tabs->addTab(buildDatabasePage(), QString());
-    tabs->addTab(buildPublishPage(), QString());
+    tabs->addTab(scrolling(buildDatabasePage()), QString());
+    tabs->addTab(scrolling(buildPublishPage()), QString());
     tabs->addTab(buildScriptPage(), QString());
     tabs->setDocumentMode(false);
     layout->addWidget(tabs, 1);
@@ -137,6 +158,7 @@ void MainWindow::build() {
     for (const char* counter : {"eErrorcount", "eKeyCount", "eFieldCount"}) {
         auto* box = named<QLineEdit>(counter);
         box->setReadOnly(true);
+        box->setFocusPolicy(Qt::NoFocus);
         box->setMaximumWidth(48);
         bottom->addWidget(box);
     }
@@ -147,6 +169,7 @@ void MainWindow::build() {
     bottom->addWidget(quit);
     layout->addLayout(bottom);
     setCentralWidget(central);
+    buildKeyboard();
 
     m_fileDialog = named<QFileDialog>("dlgCommonDialog", this);
     m_fileDialog->setModal(true);
@@ -317,13 +340,23 @@ QWidget* MainWindow::buildScriptPage() {
     script->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Long CREATE TABLE lines wrap on screen; the text itself keeps its lines.
     script->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // A script has no use for typed tab characters; Tab goes on to Save as and Quit.
+    script->setTabChangesFocus(true);
     layout->addWidget(script);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    auto* saveAs = named<QPushButton>("eSaveScript");
+    saveAs->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveAs->setAutoDefault(false);
+    row->addWidget(saveAs);
+    layout->addLayout(row);
     return page;
 }
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     auto* options = named<QMenu>("Options", bar);
+    options->setProperty(kAccessKeyProperty, QStringLiteral("O"));
     bar->addMenu(options);
     for (const char* name : {"eLeavePasswordOut", "ePhpPages", "eFastCopy", "eLossless"}) {
         auto* item = named<QAction>(name, options);
@@ -335,12 +368,64 @@ void MainWindow::buildMenus() {
     options->addAction(exitProgram);
 
     auto* help = named<QMenu>("Help", bar);
+    help->setProperty(kAccessKeyProperty, QStringLiteral("H"));
     bar->addMenu(help);
     for (const char* name : {"HelpOntheweb", "Support", "ISPSupport"}) help->addAction(named<QAction>(name, help));
     auto* separator = named<QAction>("sep", help);
     separator->setSeparator(true);
     help->addAction(separator);
     help->addAction(named<QAction>("AboutKAVERO", help));
+
+    // The access key of each item: the first occurrence of the letter in its caption.
+    const std::pair<const char*, const char*> keys[] = {
+        {"eLeavePasswordOut", "L"}, {"ePhpPages", "P"}, {"eFastCopy", "F"},  {"eLossless", "s"},   {"Exitprogram", "x"},
+        {"HelpOntheweb", "w"},      {"Support", "S"},   {"ISPSupport", "I"}, {"AboutKAVERO", "A"},
+    };
+    for (const auto& [name, key] : keys) {
+        if (auto* item = bar->findChild<QAction*>(QString::fromLatin1(name))) {
+            item->setProperty(kAccessKeyProperty, QString::fromLatin1(key));
+        }
+    }
+}
+
+void MainWindow::buildKeyboard() {
+    auto* tabs = findChild<QTabWidget*>(QStringLiteral("eTabControl"));
+    // One ring through the page tabs, every page's controls in reading order and Quit; only the
+    // shown page's controls are visible, so Tab on each page visits that page and Quit.
+    const char* const ring[] = {
+        "eFilename eGetFileName eTables eFieldListGrid ekeyListGrid ECreateKey eCreateIndex eCreateNoKeys "
+        "eAllowFieldNamesIwthSpace",
+        "eSQLTerminator eCOnvertLocal cboDSNList eMySqlDatabase eMySqlusername eMySqlpassword eCopyDirectlyAlsoData "
+        "eConvertDirectly ManuelUpload eSourceDest eGetAspFile eDirectToISP eProvideName eMySqlserveraddressISP "
+        "eMySqlDatabaseISP eMySqlusernameISP eMySqlpasswordISP eISPAlsoCopyData eRecordsPerPage ePublishToISP",
+        "eScriptOutPut eSaveScript eClose",
+    };
+    QWidget* previous = tabs->tabBar();
+    for (const char* page : ring) {
+        for (const QString& name : QString::fromLatin1(page).split(QChar(' '))) {
+            auto* next = findChild<QWidget*>(name);
+            setTabOrder(previous, next);
+            previous = next;
+        }
+    }
+
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages wherever the focus is, grids and script included.
+    auto turn = [tabs](int step) {
+        tabs->setCurrentIndex((tabs->currentIndex() + step + tabs->count()) % tabs->count());
+    };
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, tabs, [turn] { turn(1); });
+    }
+    // Shift+Tab arrives as Backtab.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, tabs, [turn] { turn(-1); });
+    }
+    // F10 opens the first menu, as on other desktops.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        const QList<QAction*> menus = menuBar()->actions();
+        if (!menus.isEmpty()) menuBar()->setActiveAction(menus.first());
+    });
 }
 
 void MainWindow::connectHandlers() {
@@ -370,6 +455,12 @@ void MainWindow::connectHandlers() {
             [this] { handle([this] { app::getAspFileClick(m_model, m_context); }); });
     connect(findChild<QPushButton*>(QStringLiteral("ePublishToISP")), &QPushButton::clicked, this,
             [this] { handle([this] { app::publishToIspClick(m_model, m_context); }); });
+    connect(findChild<QLineEdit*>(QStringLiteral("eFilename")), &QLineEdit::returnPressed, this,
+            [this] { handle([this] { app::filenameEnter(m_model, m_context); }); });
+    connect(findChild<QCheckBox*>(QStringLiteral("eAllowFieldNamesIwthSpace")), &QCheckBox::clicked, this,
+            [this] { handle([this] { app::allowSpaceClick(m_model, m_context); }); });
+    connect(findChild<QPushButton*>(QStringLiteral("eSaveScript")), &QPushButton::clicked, this,
+            [this] { handle([this] { app::saveScriptClick(m_model, m_context); }); });
     for (const char* name : {"ManuelUpload", "eDirectToISP"}) {
         connect(findChild<QRadioButton*>(QString::fromLatin1(name)), &QRadioButton::clicked, this,
                 [this] { handle([this] { app::publishToClick(m_model); }); });
@@ -401,12 +492,60 @@ void MainWindow::setCopyRunning(bool running) {
 }
 
 void MainWindow::placeFromModel() {
-    move(static_cast<int>(m_model.left / kTwipsPerPixel), static_cast<int>(m_model.top / kTwipsPerPixel));
+    const QPoint place(static_cast<int>(m_model.left / kTwipsPerPixel), static_cast<int>(m_model.top / kTwipsPerPixel));
+    const QSize saved(m_model.width / kTwipsPerPixel, m_model.height / kTwipsPerPixel + menuBar()->sizeHint().height());
+    // The screen the saved place lies on; a place on no screen (one unplugged since, a smaller
+    // resolution) comes back onto the main one.
+    QScreen* screen = QGuiApplication::screenAt(place);
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(saved.expandedTo(minimumSizeHint()));
+        move(place);
+        return;
+    }
+    // The platform window tells the frame around the client area once it exists; a window
+    // manager that draws its frame later is not known yet, and its frame counts as none.
+    create();
+    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    const QRect available = screen->availableGeometry();
+    const QSize room = available.size().shrunkBy(frame);
+    fitPagesInto(room, saved);
+    resize(saved.expandedTo(minimumSizeHint()).boundedTo(room));
+    const QSize outer = this->size().grownBy(frame);
+    // Left and top edges win where a window too large for the screen must stick out.
+    const int x = std::max(available.left(), std::min(place.x(), available.right() + 1 - outer.width()));
+    const int y = std::max(available.top(), std::min(place.y(), available.bottom() + 1 - outer.height()));
+    move(x, y);
+}
+
+void MainWindow::fitPagesInto(const QSize& room, const QSize& wanted) {
+    // Each page asks for all it needs as long as the window still fits the room; only beyond
+    // that does it scroll.
+    const auto areas = findChildren<QScrollArea*>();
+    for (QScrollArea* area : areas) area->setMinimumSize(0, 0);
+    const QSize others = minimumSizeHint();
+    for (QScrollArea* area : areas) {
+        const QSize around = others - area->minimumSizeHint();
+        const QSize allowance = (room - around).expandedTo(QSize(0, 0));
+        QWidget* page = area->widget();
+        QSize needed = page->minimumSizeHint();
+        // Wrapped texts grow taller as the page grows narrower: the height that counts is the
+        // one at the width the page will get.
+        if (page->hasHeightForWidth()) {
+            const int width = std::min(allowance.width(), std::max(needed.width(), wanted.width() - around.width()));
+            needed.setHeight(std::max(needed.height(), page->heightForWidth(width)));
+        }
+        area->setMinimumSize(needed.boundedTo(allowance));
+    }
+    if (layout()) layout()->activate();
 }
 
 void MainWindow::placeIntoModel() {
     m_model.left = static_cast<float>(pos().x() * kTwipsPerPixel);
     m_model.top = static_cast<float>(pos().y() * kTwipsPerPixel);
+    m_model.width = width() * kTwipsPerPixel;
+    m_model.height = std::max(0, height() - menuBar()->height()) * kTwipsPerPixel;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -33,7 +33,8 @@ public:
     // be refused, and the user sees at once that one is still going.
     void setCopyRunning(bool running);
 
-    // The model's place in twips onto the window, and back.
+    // The model's place and size in twips onto the window, and back. A place or size that no
+    // longer fits the screen's available area is brought back onto it.
     void placeFromModel();
     void placeIntoModel();
 
@@ -46,6 +47,11 @@ private:
     QWidget* buildPublishPage();
     QWidget* buildScriptPage();
     void buildMenus();
+    // Tab order, page turning and the menu key.
+    void buildKeyboard();
+    // The pages' least size within `room`, the space the screen leaves for the window, for a
+    // window of about the `wanted` size.
+    void fitPagesInto(const QSize& room, const QSize& wanted);
     void connectHandlers();
 
     // Pull, run, push; a command that is still running (it may yield) is not entered again.

@@ -62,6 +62,7 @@ QString describe(const QString& pattern) {
     if (pattern == QLatin1String("*.mdb")) return QStringLiteral("Access database (*.mdb)");
     if (pattern == QLatin1String("*.accdb")) return QStringLiteral("Access 2007 database (*.accdb)");
     if (pattern == QLatin1String("*.asp")) return QStringLiteral("Active Server Page (*.asp)");
+    if (pattern == QLatin1String("*.sql")) return QStringLiteral("SQL script (*.sql)");
     return pattern + QStringLiteral(" (") + pattern + QStringLiteral(")");
 }
 
@@ -69,11 +70,11 @@ QString describe(const QString& pattern) {
 
 QStringList QtUserInterface::nameFilters(const std::string& pattern) {
     const QString given = QString::fromStdString(pattern);
-    QStringList filters{describe(given)};
-    if (given == QLatin1String("*.mdb")) {
-        filters << describe(QStringLiteral("*.accdb"))
-                << QStringLiteral("Every Access database (*.mdb *.accdb)");
-    }
+    QStringList filters;
+    // Both kinds of Access file first, so the dialog shows either without a change of filter.
+    if (given == QLatin1String("*.mdb")) filters << QStringLiteral("Access databases (*.mdb *.accdb)");
+    filters << describe(given);
+    if (given == QLatin1String("*.mdb")) filters << describe(QStringLiteral("*.accdb"));
     filters << QStringLiteral("All files (*)");
     return filters;
 }

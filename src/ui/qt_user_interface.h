@@ -31,8 +31,8 @@ public:
     void beep() override;
     shell::StartResult startProgram(const std::string& program, const std::vector<std::string>& arguments) override;
 
-    // The dialog's name filters for a pattern such as "*.mdb": that pattern first, then what
-    // goes with it (Access 2007 files beside Access files), then every file.
+    // The dialog's name filters for a pattern such as "*.mdb": for Access files both kinds
+    // together first, then each kind alone; otherwise the pattern; then every file.
     static QStringList nameFilters(const std::string& pattern);
 
 private:

@@ -3,6 +3,7 @@
 // its inputs.
 #include "gui_fixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QTextCursor>
 
 #include <filesystem>
@@ -132,4 +134,76 @@ TEST_F(DatabaseGui, GoListsWhatIsMissingOrShowsTheScriptSelectedOnTheScriptPage)
     const std::string before = script;
     widget<QRadioButton>("ManuelUpload")->click();
     EXPECT_EQ(program->model().eScriptOutPut.text, before);
+}
+
+TEST_F(DatabaseGui, AnotherDatabaseTakesThePreviousKeysWithItAndEnterOpensTheTypedPath) {
+    start(database.string());
+    pick("Table1");
+    auto* keys = widget<QTableWidget>("ekeyListGrid");
+    ASSERT_EQ(keys->rowCount(), 2);
+    EXPECT_EQ(widget<QLabel>("eLabelKey")->text(), "Keys in database Table1");
+
+    // Typed and opened with Enter: the new tables, and no keys or captions of the old table.
+    const std::filesystem::path other = database.parent_path() / "indexTestV2003.mdb";
+    auto* path = widget<QLineEdit>("eFilename");
+    path->setText(QString::fromStdString(other.string()));
+    QTest::keyClick(path, Qt::Key_Return);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(tableNames().isEmpty());
+    EXPECT_EQ(widget<QLabel>("eLabelTabelname")->text(), "indexTestV2003.mdb");
+    EXPECT_EQ(widget<QTableWidget>("eFieldListGrid")->rowCount(), 0);
+    EXPECT_EQ(keys->rowCount(), 0);
+    EXPECT_TRUE(keys->horizontalHeader()->isHidden());
+    EXPECT_EQ(widget<QLabel>("eLabelKey")->text(), "Key(s) in database");
+    EXPECT_EQ(widget<QLabel>("eLabelFields")->text(), "Fields list");
+    EXPECT_EQ(widget<QLineEdit>("eKeyCount")->text(), "0");
+
+    // A path typed relative to the working folder is opened and shown whole.
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(database.parent_path());
+    path->setText(QStringLiteral("./testV2003.mdb"));
+    QTest::keyClick(path, Qt::Key_Enter);
+    std::filesystem::current_path(here);
+    EXPECT_EQ(path->text().toStdString(), database.string());
+    EXPECT_EQ(tableNames(), (QStringList{"Table1", "Table2", "Table3", "Table4"}));
+
+    // A path that leads nowhere is reported; the list shown stays.
+    path->setText(QString::fromStdString((database.parent_path() / "no such file.mdb").string()));
+    QTest::keyClick(path, Qt::Key_Return);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, "Error on opening database, on eFilename");
+    EXPECT_NE(ui.messages[0].text.find("3024"), std::string::npos) << ui.messages[0].text;
+    EXPECT_EQ(tableNames().size(), 4);
+}
+
+TEST_F(DatabaseGui, TickingAllowSpacesListsTheTablesABlankHadHidden) {
+    const std::filesystem::path blanks = database.parent_path().parent_path() / "ace" / "githubIssue16.accdb";
+    start(database.string());
+    pick("Table1");
+    ASSERT_EQ(widget<QTableWidget>("ekeyListGrid")->rowCount(), 2);
+
+    // Browsed to: a name with a blank empties the list, and the old keys go as well.
+    ui.fileChoices = {blanks.string()};
+    widget<QPushButton>("eGetFileName")->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(tableNames().isEmpty());
+    EXPECT_EQ(widget<QTableWidget>("ekeyListGrid")->rowCount(), 0);
+
+    auto* allow = widget<QCheckBox>("eAllowFieldNamesIwthSpace");
+    allow->setFocus();
+    QTest::keyClick(allow, Qt::Key_Space);
+    ASSERT_TRUE(allow->isChecked());
+    EXPECT_EQ(tableNames(), (QStringList{"Designation", "Donation Detail", "Donation Type", "Donor"}));
+    EXPECT_EQ(ui.messages.size(), 1u);
+
+    // A list that is shown is not opened again, so the picked table stays in the grids.
+    pick("Donation Type");
+    const int fields = widget<QTableWidget>("eFieldListGrid")->rowCount();
+    ASSERT_GT(fields, 0) << (ui.messages.size() > 1 ? ui.messages.back().text : std::string());
+    allow->click();
+    allow->click();
+    EXPECT_TRUE(allow->isChecked());
+    EXPECT_EQ(widget<QTableWidget>("eFieldListGrid")->rowCount(), fields);
+    EXPECT_EQ(widget<QListWidget>("eTables")->currentItem()->text(), "Donation Type");
+    EXPECT_EQ(ui.messages.size(), 1u);
 }

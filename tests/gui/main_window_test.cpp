@@ -12,9 +12,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTextDocument>
 
 #include <sys/stat.h>
 
@@ -35,9 +37,17 @@ QString shownText(QObject* object) {
     if (auto* label = qobject_cast<QLabel*>(object)) return label->text();
     if (auto* frame = qobject_cast<QGroupBox*>(object)) return frame->title();
     if (auto* edit = qobject_cast<QLineEdit*>(object)) return edit->text();
-    if (auto* menu = qobject_cast<QMenu*>(object)) return menu->title();
-    if (auto* action = qobject_cast<QAction*>(object)) return action->text();
+    // A menu's access key is marked in the window only.
+    if (auto* menu = qobject_cast<QMenu*>(object)) return menu->title().remove(QChar('&'));
+    if (auto* action = qobject_cast<QAction*>(object)) return action->text().remove(QChar('&'));
     return QStringLiteral("<no text>");
+}
+
+// A tooltip's text without the markup that makes it wrap.
+std::string plainToolTip(const QWidget* widget) {
+    QTextDocument document;
+    document.setHtml(widget->toolTip());
+    return document.toPlainText().toStdString();
 }
 
 } // namespace
@@ -59,7 +69,8 @@ TEST_F(MainWindowGui, EveryControlIsAWidgetOfItsKindUnderItsNameWithItsTexts) {
         if (auto* widget = qobject_cast<QWidget*>(object); widget && !widget->isWindow()) {
             // Switched off at design time means not shown; every other control is there.
             EXPECT_EQ(widget->isHidden(), !entry.control->visible) << entry.name;
-            EXPECT_EQ(widget->toolTip().toStdString(), entry.control->toolTip) << entry.name;
+            EXPECT_EQ(plainToolTip(widget), QString::fromStdString(entry.control->toolTip).trimmed().toStdString())
+                << entry.name;
         }
     }
     for (const char* off : {"eErrorcount", "eKeyCount", "eFieldCount", "eDirectToISP", "eProvideName"}) {
@@ -97,7 +108,9 @@ TEST_F(MainWindowGui, EveryControlIsAWidgetOfItsKindUnderItsNameWithItsTexts) {
         {"eAllowFieldNamesIwthSpace", "Some older older version of mySQL do not allow the (') to mark a space in a "
                                       "field name, check your verison of mySQL to see if your server supports this.  "},
     };
-    for (const auto& [name, expected] : toolTips) EXPECT_EQ(widget<QWidget>(name)->toolTip(), expected) << name;
+    for (const auto& [name, expected] : toolTips) {
+        EXPECT_EQ(plainToolTip(widget<QWidget>(name)), QString::fromUtf8(expected).trimmed().toStdString()) << name;
+    }
     EXPECT_TRUE(widget<QGroupBox>("Frame2")->font().bold());
     EXPECT_FALSE(widget<QComboBox>("cboDSNList")->isEditable());
     EXPECT_TRUE(widget<QComboBox>("eSQLTerminator")->isEditable());
@@ -127,17 +140,17 @@ TEST_F(MainWindowGui, FirstRunDefaultsAndEveryKindOfControlRoundTripThroughTheSe
         widget<QRadioButton>("eCreateIndex")->click();
         widget<QComboBox>("eSQLTerminator")->setEditText(QStringLiteral("GO"));
         widget<QComboBox>("eProvideName")->setCurrentIndex(1);
-        p.mainWindow().move(100, 40);
+        p.mainWindow().move(60, 40);
         widget<QAction>("Exitprogram")->trigger();
         EXPECT_FALSE(p.mainWindow().isVisible());
     }
     EXPECT_TRUE(ui.messages.empty());
 
-    // Every key under its section, the 22 and the five of the controls added since, in a file
-    // only its owner can read.
-    EXPECT_EQ(storedKeys().size(), 27);
+    // Every key under its section, the 22, the five of the controls added since and the
+    // window's size, in a file only its owner can read.
+    EXPECT_EQ(storedKeys().size(), 29);
     const std::pair<const char*, QString> stored[] = {
-        {"MainLeft", "1500"},
+        {"MainLeft", "900"},
         {"MainTop", "600"},
         {"eFilename", "/nonexistent/shop.mdb"},
         {"eMySqlpassword", QStringLiteral("p;a=ss w\xC3\xB6rd")},
@@ -156,7 +169,7 @@ TEST_F(MainWindowGui, FirstRunDefaultsAndEveryKindOfControlRoundTripThroughTheSe
     // The next run shows it all again. The database no longer exists: it is not opened.
     program.reset();
     ui::Program& again = start();
-    EXPECT_EQ(again.mainWindow().pos(), QPoint(100, 40));
+    EXPECT_EQ(again.mainWindow().pos(), QPoint(60, 40));
     EXPECT_EQ(text(widget<QLineEdit>("eFilename")), "/nonexistent/shop.mdb");
     EXPECT_EQ(widget<QLineEdit>("eMySqlpassword")->text(), QStringLiteral("p;a=ss w\xC3\xB6rd"));
     EXPECT_EQ(text(widget<QLineEdit>("eMySqlDatabaseISP")), "web,shop");
@@ -213,7 +226,7 @@ TEST_F(MainWindowGui, OptionItemsAndRecordsPerPageBindBothWaysAndSurviveARestart
         auto* lossless = widget<QAction>("eLossless");
         ASSERT_TRUE(lossless);
         EXPECT_TRUE(widget<QMenu>("Options")->actions().contains(lossless));
-        EXPECT_EQ(lossless->text(), "Lossless script");
+        EXPECT_EQ(lossless->text().remove(QChar('&')), "Lossless script");
         EXPECT_TRUE(lossless->isCheckable());
         EXPECT_FALSE(lossless->isChecked());
         lossless->trigger();
@@ -221,7 +234,7 @@ TEST_F(MainWindowGui, OptionItemsAndRecordsPerPageBindBothWaysAndSurviveARestart
         auto* perPage = widget<QLineEdit>("eRecordsPerPage");
         ASSERT_TRUE(item && perPage);
         EXPECT_TRUE(widget<QMenu>("Options")->actions().contains(item));
-        EXPECT_EQ(item->text(), "Leave the MySQL password out of the web pages");
+        EXPECT_EQ(item->text().remove(QChar('&')), "Leave the MySQL password out of the web pages");
         EXPECT_TRUE(item->isCheckable());
         EXPECT_FALSE(item->isChecked());
         EXPECT_EQ(perPage->text(), "5");
@@ -269,4 +282,42 @@ TEST_F(MainWindowGui, TheWebHostButtonsRunTheirCommands) {
     EXPECT_EQ(ui.messages[1].text.rfind("1. You have selected no filename for the Ms-Access database !", 0), 0u)
         << ui.messages[1].text;
     EXPECT_EQ(widget<QTabWidget>("eTabControl")->currentIndex(), 1);
+}
+
+TEST_F(MainWindowGui, SaveAsWritesTheScriptBoxWholeInUtf8OrSaysWhyNot) {
+    start();
+    auto* script = widget<QPlainTextEdit>("eScriptOutPut");
+    script->setPlainText(QStringLiteral("CREATE TABLE `Gr\u00FC\u00DFe` (\n  `\u540D` TEXT\n);"));
+    const QString target = folder->filePath(QStringLiteral("out.sql"));
+    {
+        QFile earlier(target);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(QByteArray(500, 'x')); // longer than the script: replaced, not overwritten in part
+    }
+    ui.fileChoices = {target.toStdString()};
+    widget<QPushButton>("eSaveScript")->click();
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_TRUE(ui.dialogs[0].save);
+    EXPECT_EQ(ui.dialogs[0].request.filter, "*.sql");
+    EXPECT_EQ(ui.dialogs[0].request.defaultExtension, "sql");
+    QFile written(target);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("CREATE TABLE `Gr\xC3\xBC\xC3\x9F"
+                                            "e` (\r\n  `\xE5\x90\x8D` TEXT\r\n);"));
+    EXPECT_TRUE(ui.messages.empty());
+
+    // Cancelled: nothing written, nothing said.
+    ui.fileChoices = {std::nullopt};
+    widget<QPushButton>("eSaveScript")->click();
+    EXPECT_TRUE(ui.messages.empty());
+
+    const QString nowhere = folder->filePath(QStringLiteral("missing/out.sql"));
+    ui.fileChoices = {nowhere.toStdString()};
+    widget<QPushButton>("eSaveScript")->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, app::kSaveScriptErrorTitle);
+    EXPECT_EQ(ui.messages[0].icon, shell::MessageIcon::Critical);
+    EXPECT_NE(ui.messages[0].text.find(nowhere.toStdString()), std::string::npos) << ui.messages[0].text;
+    EXPECT_NE(ui.messages[0].text.find("No such file"), std::string::npos) << ui.messages[0].text;
+    EXPECT_FALSE(QFile::exists(nowhere));
 }

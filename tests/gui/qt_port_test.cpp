@@ -79,10 +79,14 @@ TEST_F(QtPort, OpenDialogOffersAccessFilesFromThePresetFolder) {
         ASSERT_NE(dialog, nullptr);
         seen = true;
         EXPECT_EQ(dialog->windowTitle(), "Select Access source database");
+        // Both kinds together first and chosen, then each alone, then every file.
         const QStringList filters = dialog->nameFilters();
-        ASSERT_GE(filters.size(), 2);
-        EXPECT_TRUE(filters[0].endsWith("(*.mdb)")) << filters[0].toStdString();
-        EXPECT_TRUE(filters.filter(QStringLiteral("*.accdb")).size() >= 1);
+        ASSERT_EQ(filters.size(), 4) << filters.join(" | ").toStdString();
+        EXPECT_EQ(filters[0], "Access databases (*.mdb *.accdb)");
+        EXPECT_TRUE(filters[1].endsWith("(*.mdb)")) << filters[1].toStdString();
+        EXPECT_TRUE(filters[2].endsWith("(*.accdb)")) << filters[2].toStdString();
+        EXPECT_TRUE(filters[3].endsWith("(*)")) << filters[3].toStdString();
+        EXPECT_EQ(dialog->selectedNameFilter(), filters[0]);
         EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dataFolder).canonicalPath());
         EXPECT_EQ(dialog->defaultSuffix(), "mdb");
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);

@@ -25,12 +25,30 @@ template <class F> std::set<std::string> namesOf(F& form) {
 TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
     frmMain form;
     const auto names = namesOf(form);
-    // The window's own, the four added for the web-host pages, Fast copy and the lossless choice.
-    EXPECT_EQ(names.size(), 67u + 6u);
-    for (const char* name :
-         {"eCOnvertLocal", "ManuelUpload", "eAllowFieldNamesIwthSpace", "ECreateKey", "ekeyListGrid", "eFieldListGrid",
-          "cboDSNList", "eProvideName", "eScriptOutPut", "eMySqlpasswordISP", "Exitprogram", "AboutKAVERO", "Image22",
-          "Label11", "eLeavePasswordOut", "eRecordsPerPage", "LabelRecordsPerPage", "ePhpPages", "eFastCopy", "eLossless"}) {
+    // The window's own, the four added for the web-host pages, Fast copy, the lossless choice
+    // and the script's Save as.
+    EXPECT_EQ(names.size(), 67u + 7u);
+    for (const char* name : {"eCOnvertLocal",
+                             "ManuelUpload",
+                             "eAllowFieldNamesIwthSpace",
+                             "ECreateKey",
+                             "ekeyListGrid",
+                             "eFieldListGrid",
+                             "cboDSNList",
+                             "eProvideName",
+                             "eScriptOutPut",
+                             "eMySqlpasswordISP",
+                             "Exitprogram",
+                             "AboutKAVERO",
+                             "Image22",
+                             "Label11",
+                             "eLeavePasswordOut",
+                             "eRecordsPerPage",
+                             "LabelRecordsPerPage",
+                             "ePhpPages",
+                             "eFastCopy",
+                             "eLossless",
+                             "eSaveScript"}) {
         EXPECT_TRUE(names.count(name)) << name;
     }
     EXPECT_EQ(form.control<CommandButton>("eCOnvertLocal"), &form.eCOnvertLocal);

@@ -159,8 +159,9 @@ TEST(Settings, SaveWritesAllKeysInSaveOrderWithTheirForms) {
               "MainLeft MainTop eFilename eCopyDirectlyAlsoData eMySqlDatabase eMySqlpassword eMySqlusername "
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace cboDSNList eProvideName ManuelUpload "
-              "eDirectToISP eSourceDest eSQLTerminator eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy eLossless");
-    EXPECT_EQ(store.values.size(), 26u);
+              "eDirectToISP eSourceDest eSQLTerminator eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy eLossless "
+              "MainWidth MainHeight");
+    EXPECT_EQ(store.values.size(), 28u);
     const std::map<std::string, std::string, std::less<>> expected = {
         {"MainLeft", "1234.5"},     {"MainTop", "60"},          {"eCopyDirectlyAlsoData", "1"},
         {"eISPAlsoCopyData", "0"},  {"eCreateNoKeys", "False"}, {"ECreateKey", "False"},
@@ -201,7 +202,7 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
     EXPECT_EQ(store.values["eRecordsPerPage"], "250");
     EXPECT_EQ(store.values["ePhpPages"], "1");
     EXPECT_EQ(store.values["eLossless"], "1");
-    ASSERT_EQ(store.writeOrder.size(), 27u);
+    ASSERT_EQ(store.writeOrder.size(), 29u);
     EXPECT_EQ(store.writeOrder[22] + " " + store.writeOrder[23] + " " + store.writeOrder[24] + " " +
                   store.writeOrder[26],
               "eLeavePasswordOut eRecordsPerPage ePhpPages eLossless");
@@ -214,4 +215,28 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
               std::vector<std::string>{"Invalid property value: \"2\" is no check mark (setting eLeavePasswordOut)"});
     EXPECT_FALSE(form.eLeavePasswordOut.checked);
     EXPECT_EQ(form.eRecordsPerPage.text, "abc"); // text as typed; the command judges it
+
+    // The window's size: the designed one when none is stored, whole twips, never negative,
+    // and a damaged value costs only itself.
+    frmMain sized;
+    store.values.clear();
+    loadExtensionSettings(sized, store, none);
+    EXPECT_EQ(sized.width, frmMain().width);
+    EXPECT_EQ(sized.height, frmMain().height);
+    problems.clear();
+    store.values = {{"MainWidth", "12000.6"}, {"MainHeight", "-30"}};
+    loadExtensionSettings(sized, store, none);
+    EXPECT_EQ(sized.width, 12001);
+    EXPECT_EQ(sized.height, 0);
+    store.values = {{"MainWidth", "wide"}, {"MainHeight", "1e30"}};
+    loadExtensionSettings(sized, store, [&](const SettingsError& e) { problems.push_back(e.what()); });
+    EXPECT_EQ(problems, std::vector<std::string>{"Type mismatch: \"wide\" is no window position (setting MainWidth)"});
+    EXPECT_EQ(sized.width, frmMain().width);
+    EXPECT_GT(sized.height, 0);
+    sized.width = 9000;
+    sized.height = 4005;
+    store.values.clear();
+    EXPECT_TRUE(saveSettings(sized, store).empty());
+    EXPECT_EQ(store.values["MainWidth"], "9000");
+    EXPECT_EQ(store.values["MainHeight"], "4005");
 }
