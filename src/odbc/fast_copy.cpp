@@ -2,7 +2,6 @@
 #include "odbc/fast_copy.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -19,12 +18,6 @@
 namespace kavero::odbc {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// How often the progress line is redrawn: often enough to look alive, rarely enough to cost
-// nothing next to the copy.
-constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 
 void appendJsonString(std::string& out, std::string_view text) {
     out += '"';
@@ -289,14 +282,6 @@ void readRows(const CopyRequest& request, const std::vector<source::CopiedField>
     }
 }
 
-std::string progressText(std::int64_t done, std::int64_t total, Clock::time_point started) {
-    const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
-    const long long left = rate > 0 ? static_cast<long long>(static_cast<double>(total - done) / rate + 0.5) : 0;
-    return std::to_string(done) + " of " + std::to_string(total) + " records, " +
-           std::to_string(static_cast<long long>(rate)) + " records/s, " + std::to_string(left) + " s left";
-}
-
 } // namespace
 
 void postRejectedRecord(shell::StatusChannel& channel, std::int64_t record, const Error& error) {
@@ -342,8 +327,7 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
     const auto chunkSize = static_cast<std::size_t>(std::max<std::int64_t>(request.fast.commitEvery, 1));
     ChunkRouter sender(inserts, lines ? &*loader : nullptr, chunkSize, channel, counters);
     const std::int64_t total = request.total;
-    const Clock::time_point started = Clock::now();
-    Clock::time_point shown = started;
+    shell::ProgressPacer pacer(channel, total);
     counters.total = total;
     channel.showStatus("Copying " + std::to_string(total) + " records in total", false, true,
                        total > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(total));
@@ -363,10 +347,7 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
     while (std::optional<Block> block = queue.pop()) {
         copy.records = block->back().record;
         for (Pending& pending : *block) sender.add(std::move(pending));
-        if (Clock::now() - shown >= kProgressInterval) {
-            shown = Clock::now();
-            channel.showProgress(copy.records, progressText(copy.records, total, started));
-        }
+        pacer.update(copy.records);
         if (channel.stopRequested()) {
             queue.cancel();
             reader.join();
@@ -377,7 +358,7 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
     }
     reader.join();
     sender.commit();
-    channel.showProgress(copy.records, progressText(copy.records, total, started));
+    pacer.post(copy.records);
     if (const std::optional<std::string> error = queue.error()) {
         // The Access file is damaged past this record: the rest cannot be read, and saying so
         // is the last thing the copy does.

@@ -448,6 +448,9 @@ TEST(RecordCopy, StatusLinesNameEveryRecordAndEveryRefusal) {
                      "Copying record no. 3", "Error on record no. 2: 1048 Column 'Amount' cannot be null",
                      "Copying record no. 2", "Copying record no. 1", "Copying 3 records in total", first}));
     EXPECT_TRUE(run.finished());
+    // Below the bar, as in the fast copy: the records done, the rate and the time left.
+    EXPECT_TRUE(std::regex_match(run.progress.eRate.caption, std::regex("3 of 3 records, [0-9]+ records/s, 0 s left")))
+        << run.progress.eRate.caption;
     EXPECT_EQ(clientRows(sandbox, db.name(), "SELECT ID, Name FROM Three"), (Rows{{"1", "one"}, {"3", "three"}}));
 }
 
