@@ -141,7 +141,7 @@ Result copyWaiting(const std::string& file, const Sandbox& sandbox, bool fast = 
     Result r;
     r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     r.copied = counters->copied;
-    r.ok = result.ok() && progressForm.eShowStatus.shownLine(0) == "Finished copy" && counters->rejected == 0;
+    r.ok = result.ok() && progressForm.eShowStatus.shownLine(1) == "Finished copy" && counters->rejected == 0;
     return r;
 }
 
@@ -164,7 +164,7 @@ Result copyWindowLive(const std::string& file, const Sandbox& sandbox) {
     Result r;
     r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     r.copied = counters->copied;
-    r.ok = result.ok() && progressForm.eShowStatus.shownLine(0) == "Finished copy" && counters->rejected == 0 &&
+    r.ok = result.ok() && progressForm.eShowStatus.shownLine(1) == "Finished copy" && counters->rejected == 0 &&
            window.isVisible();
     return r;
 }

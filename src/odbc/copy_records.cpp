@@ -125,16 +125,15 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
                            : copyRecordByRecord(connection, request, fields, head, strict, channel, counters);
     if (!sent.finished) return;
     counters.finished = true;
-    if (!request.check) {
-        channel.showStatus("Finished copy", true);
-        return;
-    }
     channel.showStatus("Finished copy");
-    const CheckCounts check = CheckCopiedRecords(
-        connection,
-        {request.databasePath, request.readOptions, request.design, std::move(sent.rejected), request.total}, channel,
-        counters);
-    counters.checkComplete = check.complete;
+    CheckCounts check;
+    if (request.check) {
+        check = CheckCopiedRecords(
+            connection,
+            {request.databasePath, request.readOptions, request.design, std::move(sent.rejected), request.total},
+            channel, counters);
+        counters.checkComplete = check.complete;
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     channel.showStatus(
         summaryLine(sent.records, counters.copied, counters.rejected, check.verified, check.complete, seconds), true);

@@ -93,6 +93,7 @@ inline constexpr auto kExtensionKeys = std::to_array<SettingKey>({
     {"ePhpPages", SettingForm::Check, "0"},
     {"eFastCopy", SettingForm::Check, "0"},
     {"eLossless", SettingForm::Check, "0"},
+    {"eCheckCopy", SettingForm::Check, "1"},
 });
 
 // Starting folders of the two browse dialogs; read, never written.

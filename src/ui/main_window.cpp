@@ -325,7 +325,7 @@ void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     auto* options = named<QMenu>("Options", bar);
     bar->addMenu(options);
-    for (const char* name : {"eLeavePasswordOut", "ePhpPages", "eFastCopy", "eLossless"}) {
+    for (const char* name : {"eLeavePasswordOut", "ePhpPages", "eFastCopy", "eLossless", "eCheckCopy"}) {
         auto* item = named<QAction>(name, options);
         item->setCheckable(true);
         options->addAction(item);

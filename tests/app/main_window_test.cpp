@@ -84,7 +84,7 @@ TEST_F(MainWindowLoad, FirstRunShowsEveryDefaultAndReadsTheKeysInLoadOrder) {
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace eSQLTerminator ManuelUpload "
               "eDirectToISP eSourceDest cboDSNList eProvideName eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy "
-              "eLossless");
+              "eLossless eCheckCopy");
 }
 
 TEST_F(MainWindowLoad, SavedStateComesBackAndAVanishedDataSourceIsSavedAsNone) {

@@ -135,7 +135,7 @@ TEST_F(MainWindowGui, FirstRunDefaultsAndEveryKindOfControlRoundTripThroughTheSe
 
     // Every key under its section, the 22 and the five of the controls added since, in a file
     // only its owner can read.
-    EXPECT_EQ(storedKeys().size(), 27);
+    EXPECT_EQ(storedKeys().size(), 28);
     const std::pair<const char*, QString> stored[] = {
         {"MainLeft", "1500"},
         {"MainTop", "600"},

@@ -25,8 +25,9 @@ template <class F> std::set<std::string> namesOf(F& form) {
 TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
     frmMain form;
     const auto names = namesOf(form);
-    // The window's own, the four added for the web-host pages, Fast copy and the lossless choice.
-    EXPECT_EQ(names.size(), 67u + 6u);
+    // The window's own, the four added for the web-host pages, Fast copy, the lossless choice and
+    // the check after the copy.
+    EXPECT_EQ(names.size(), 67u + 7u);
     for (const char* name :
          {"eCOnvertLocal", "ManuelUpload", "eAllowFieldNamesIwthSpace", "ECreateKey", "ekeyListGrid", "eFieldListGrid",
           "cboDSNList", "eProvideName", "eScriptOutPut", "eMySqlpasswordISP", "Exitprogram", "AboutKAVERO", "Image22",
