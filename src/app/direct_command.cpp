@@ -98,8 +98,10 @@ shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface&
         progress.showStatus("Finished moving " + login.dataSource, true, false, one, false);
         return result;
     }
-    odbc::CopyRequest request{
-        login, form.eFilename.text, options, form.design, records, check == RecordCheck::AfterCopy, std::move(fast)};
+    odbc::CopyRequest request{login,          form.eFilename.text,
+                              options,        form.design,
+                              records,        check == RecordCheck::AfterCopy && form.eCheckCopy.checked,
+                              std::move(fast)};
     request.fast.enabled = form.eFastCopy.checked;
     if (!counters) counters = std::make_shared<odbc::CopyCounters>();
     progress.startWork([request = std::move(request), counters](shell::StatusChannel& channel) {

@@ -61,6 +61,7 @@ TableRun copyTable(const CopyArguments& args, const std::string& table, const st
     args.login.applyTo(form, password);
     form.eCopyDirectlyAlsoData.value = args.records ? shell::CheckState::Checked : shell::CheckState::Unchecked;
     form.eFastCopy.checked = args.fast;
+    form.eCheckCopy.checked = !args.noVerify;
 
     shell::WaitingProgressHost host(progress, console);
     const shell::CommandResult result = app::convertDirectly(

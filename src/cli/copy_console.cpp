@@ -59,7 +59,8 @@ void CopyConsole::report(bool last) {
             clearLine();
             std::cerr << "record changed " << line.substr(odbc::kChangedRecordLine.size()) << '\n';
         } else if (startsWith(line, odbc::kMissingRecordLine) || startsWith(line, odbc::kDifferentRecordLine) ||
-                   startsWith(line, odbc::kExtraRowLine) || startsWith(line, odbc::kCheckDifferencesLine)) {
+                   startsWith(line, odbc::kExtraRowLine) || startsWith(line, odbc::kCheckDifferencesLine) ||
+                   startsWith(line, odbc::kLoadDataRefusedLine)) {
             clearLine();
             std::cerr << line << '\n';
         } else if (startsWith(line, odbc::kCheckEndedEarlyLine) || startsWith(line, "Error number: ")) {

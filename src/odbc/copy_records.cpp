@@ -51,7 +51,9 @@ SentRecords copyRecordByRecord(Connection& connection, const CopyRequest& reques
         channel.showStatus("Copying " + std::to_string(total) + " records in total", false, true, barTotal(total));
 
         source::Recordset records = database.openRecordset(request.design.name);
+        shell::ProgressPacer pacer(channel, total);
         for (; !records.eof(); records.moveNext()) {
+            pacer.update(record);
             if (channel.stopRequested()) {
                 channel.showStatus(shell::stoppedByUserLine(counters.copied, total), true);
                 return sent;
@@ -74,6 +76,7 @@ SentRecords copyRecordByRecord(Connection& connection, const CopyRequest& reques
                 channel.showStatus(recordLine(kChangedRecordLine, record, warning), false, false, 0, true);
             }
         }
+        pacer.post(record);
     } catch (const source::EngineError& error) {
         // The Access file is damaged past this record: the rest cannot be read, and saying so
         // is the last thing the copy does.
@@ -122,16 +125,15 @@ void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& chann
                            : copyRecordByRecord(connection, request, fields, head, strict, channel, counters);
     if (!sent.finished) return;
     counters.finished = true;
-    if (!request.check) {
-        channel.showStatus("Finished copy", true);
-        return;
-    }
     channel.showStatus("Finished copy");
-    const CheckCounts check = CheckCopiedRecords(
-        connection,
-        {request.databasePath, request.readOptions, request.design, std::move(sent.rejected), request.total}, channel,
-        counters);
-    counters.checkComplete = check.complete;
+    CheckCounts check;
+    if (request.check) {
+        check = CheckCopiedRecords(
+            connection,
+            {request.databasePath, request.readOptions, request.design, std::move(sent.rejected), request.total},
+            channel, counters);
+        counters.checkComplete = check.complete;
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     channel.showStatus(
         summaryLine(sent.records, counters.copied, counters.rejected, check.verified, check.complete, seconds), true);

@@ -24,6 +24,9 @@ struct FastCopyOptions {
     // When given, each refused record as one JSON line: its number, the server's error and
     // the values sent.
     std::string rejectFile;
+    // Send each chunk with LOAD DATA LOCAL INFILE where the server allows it; INSERT
+    // statements of many rows otherwise.
+    bool loadData = true;
 };
 
 // Everything the copy needs, taken from the window before the worker starts: the worker
@@ -60,6 +63,8 @@ struct CopyCounters {
 inline constexpr std::string_view kRejectedRecordLine = "Error on record no. ";
 // The same for a record the server took but changed (a value cut in a non-strict mode).
 inline constexpr std::string_view kChangedRecordLine = "Warning on record no. ";
+// The fast copy could not use LOAD DATA LOCAL INFILE: why, then that INSERTs follow.
+inline constexpr std::string_view kLoadDataRefusedLine = "LOAD DATA LOCAL INFILE cannot be used (";
 
 // Copies the records and posts the status calls; ends with a finish call whatever happens,
 // so the progress window never waits for one. Without the check that is "Finished copy";

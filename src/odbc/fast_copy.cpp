@@ -2,29 +2,22 @@
 #include "odbc/fast_copy.h"
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <fstream>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
 
 #include "odbc/error_text.h"
+#include "odbc/load_data_chunks.h"
+#include "odbc/row_queue.h"
 #include "odbc/server_warnings.h"
 #include "shell/show_status.h"
+#include "source/load_data_text.h"
 
 namespace kavero::odbc {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// How often the progress line is redrawn: often enough to look alive, rarely enough to cost
-// nothing next to the copy.
-constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 
 void appendJsonString(std::string& out, std::string_view text) {
     out += '"';
@@ -44,64 +37,10 @@ void appendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
-// A record waiting in the open chunk: its number and its row "('a', 1)".
-struct Pending {
-    std::int64_t record = 0;
-    std::string row;
-};
-using Block = std::vector<Pending>;
-
-// Rows handed from the thread reading the Access file to the one talking to the server, so
-// that the reading and the formatting of the next batch overlap the server's work on this
-// one. At most a few batches wait, so memory does not grow with the table.
-class RowQueue {
-public:
-    // False when the taker has given up: the reader stops.
-    bool push(Block block) {
-        std::unique_lock lock(m_mutex);
-        m_space.wait(lock, [this] { return m_blocks.size() < kWaitingBlocks || m_cancelled; });
-        if (m_cancelled) return false;
-        m_blocks.push_back(std::move(block));
-        m_ready.notify_one();
-        return true;
-    }
-    // The reader is done; `error` says why it ended early, when it did.
-    void finish(std::optional<std::string> error = std::nullopt) {
-        const std::lock_guard lock(m_mutex);
-        m_finished = true;
-        m_error = std::move(error);
-        m_ready.notify_one();
-    }
-    // The next block, or nothing once the reader is done and every block taken.
-    std::optional<Block> pop() {
-        std::unique_lock lock(m_mutex);
-        m_ready.wait(lock, [this] { return !m_blocks.empty() || m_finished; });
-        if (m_blocks.empty()) return std::nullopt;
-        Block block = std::move(m_blocks.front());
-        m_blocks.pop_front();
-        m_space.notify_one();
-        return block;
-    }
-    void cancel() {
-        const std::lock_guard lock(m_mutex);
-        m_cancelled = true;
-        m_space.notify_one();
-    }
-    std::optional<std::string> error() const {
-        const std::lock_guard lock(m_mutex);
-        return m_error;
-    }
-
-private:
-    static constexpr std::size_t kWaitingBlocks = 4;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_ready;
-    std::condition_variable m_space;
-    std::deque<Block> m_blocks;
-    bool m_finished = false;
-    bool m_cancelled = false;
-    std::optional<std::string> m_error;
-};
+void postCopiedChunk(shell::StatusChannel& channel, std::int64_t first, std::int64_t last) {
+    channel.showStatus("Copied records " + std::to_string(first) + " to " + std::to_string(last), false, false, 0,
+                       true);
+}
 
 // A statement of several rows the server took with warnings: rolled back and sent again a row
 // to a statement.
@@ -145,9 +84,7 @@ public:
         } else {
             resendByBatch();
         }
-        m_channel.showStatus("Copied records " + std::to_string(m_pending.front().record) + " to " +
-                                 std::to_string(m_pending.back().record),
-                             false, false, 0, true);
+        postCopiedChunk(m_channel, m_pending.front().record, m_pending.back().record);
         m_pending.clear();
         m_batchStarts.clear();
         m_warnings.clear();
@@ -275,8 +212,46 @@ private:
     bool m_failed = false; // a batch of the chunk failed: it is rolled back
 };
 
-// Reads every record, as rows, into the queue; always ends it.
-void readRows(const CopyRequest& request, const std::vector<source::CopiedField>& fields, RowQueue& queue,
+// Each chunk by LOAD DATA while that works, otherwise, and for a chunk it did not take
+// whole, by INSERT statements.
+class ChunkRouter {
+public:
+    ChunkRouter(ChunkSender& sender, LoadDataChunks* loader, std::size_t chunkSize, shell::StatusChannel& channel,
+                CopyCounters& counters)
+        : m_sender(sender), m_loader(loader), m_chunkSize(chunkSize), m_channel(channel), m_counters(counters) {}
+
+    void add(Pending pending) {
+        if (m_loader == nullptr || !m_loader->active()) return m_sender.add(std::move(pending));
+        m_chunk.push_back(std::move(pending));
+        if (m_chunk.size() >= m_chunkSize) commit();
+    }
+
+    // Sends what is waiting and commits it.
+    void commit() {
+        if (!m_chunk.empty()) {
+            if (m_loader->load(m_chunk, m_channel)) {
+                m_counters.copied += static_cast<std::int64_t>(m_chunk.size());
+                postCopiedChunk(m_channel, m_chunk.front().record, m_chunk.back().record);
+            } else {
+                for (Pending& pending : m_chunk) m_sender.add(std::move(pending));
+            }
+            m_chunk.clear();
+        }
+        m_sender.commit();
+    }
+
+private:
+    ChunkSender& m_sender;
+    LoadDataChunks* m_loader;
+    const std::size_t m_chunkSize;
+    shell::StatusChannel& m_channel;
+    CopyCounters& m_counters;
+    std::vector<Pending> m_chunk;
+};
+
+// Reads every record, as rows and when `lines` says so as LOAD DATA lines too, into the
+// queue; always ends it.
+void readRows(const CopyRequest& request, const std::vector<source::CopiedField>& fields, bool lines, RowQueue& queue,
               CopyCounters& counters) {
     std::int64_t record = 0;
     Block block;
@@ -287,6 +262,7 @@ void readRows(const CopyRequest& request, const std::vector<source::CopiedField>
             Pending& row = block.emplace_back();
             row.record = record + 1;
             source::appendValuesRow(row.row, fields, records.values());
+            if (lines) source::appendLoadDataLine(row.line, fields, records.values());
             ++record;
             if (block.size() >= kBatchRows) {
                 counters.read = record;
@@ -304,14 +280,6 @@ void readRows(const CopyRequest& request, const std::vector<source::CopiedField>
     } catch (const std::exception& error) {
         queue.finish(std::string("Error reading the records: ") + error.what());
     }
-}
-
-std::string progressText(std::int64_t done, std::int64_t total, Clock::time_point started) {
-    const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
-    const long long left = rate > 0 ? static_cast<long long>(static_cast<double>(total - done) / rate + 0.5) : 0;
-    return std::to_string(done) + " of " + std::to_string(total) + " records, " +
-           std::to_string(static_cast<long long>(rate)) + " records/s, " + std::to_string(left) + " s left";
 }
 
 } // namespace
@@ -351,16 +319,22 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
             return copy;
         }
     }
-    ChunkSender sender(connection, request, head, strict, channel, counters, copy.rejected,
-                       rejectFile.is_open() ? &rejectFile : nullptr);
+    ChunkSender inserts(connection, request, head, strict, channel, counters, copy.rejected,
+                        rejectFile.is_open() ? &rejectFile : nullptr);
+    std::optional<LoadDataChunks> loader;
+    if (request.fast.loadData) loader.emplace(connection, request.design.name, fields);
+    const bool lines = loader && loader->active();
+    const auto chunkSize = static_cast<std::size_t>(std::max<std::int64_t>(request.fast.commitEvery, 1));
+    ChunkRouter sender(inserts, lines ? &*loader : nullptr, chunkSize, channel, counters);
     const std::int64_t total = request.total;
-    const Clock::time_point started = Clock::now();
-    Clock::time_point shown = started;
+    shell::ProgressPacer pacer(channel, total);
     counters.total = total;
     channel.showStatus("Copying " + std::to_string(total) + " records in total", false, true,
                        total > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(total));
-    RowQueue queue;
-    std::thread reader([&] { readRows(request, fields, queue, counters); });
+    // A chunk goes to the server as a whole, so a chunk's worth of rows may wait: the reader
+    // reads the next chunk while the server takes this one.
+    RowQueue queue(std::max<std::size_t>(4, chunkSize / kBatchRows + 1));
+    std::thread reader([&] { readRows(request, fields, lines, queue, counters); });
     // Whatever ends this function, the reader is told and waited for.
     struct JoinReader {
         RowQueue& queue;
@@ -373,10 +347,7 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
     while (std::optional<Block> block = queue.pop()) {
         copy.records = block->back().record;
         for (Pending& pending : *block) sender.add(std::move(pending));
-        if (Clock::now() - shown >= kProgressInterval) {
-            shown = Clock::now();
-            channel.showProgress(copy.records, progressText(copy.records, total, started));
-        }
+        pacer.update(copy.records);
         if (channel.stopRequested()) {
             queue.cancel();
             reader.join();
@@ -387,7 +358,7 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
     }
     reader.join();
     sender.commit();
-    channel.showProgress(copy.records, progressText(copy.records, total, started));
+    pacer.post(copy.records);
     if (const std::optional<std::string> error = queue.error()) {
         // The Access file is damaged past this record: the rest cannot be read, and saying so
         // is the last thing the copy does.

@@ -29,6 +29,9 @@ frmMain::frmMain() : Form("frmMain", 10545, 5145) {
     eFastCopy.checkable = true;
     eLossless.caption = "Lossless script";
     eLossless.checkable = true;
+    eCheckCopy.caption = "Check every record after the copy";
+    eCheckCopy.checkable = true;
+    eCheckCopy.checked = true;
     Help.caption = "Help";
     HelpOntheweb.caption = "Help On the web";
     Support.caption = "Support";
@@ -109,6 +112,7 @@ std::vector<ControlEntry> frmMain::controls() {
         KAVERO_CONTROL(ePhpPages),
         KAVERO_CONTROL(eFastCopy),
         KAVERO_CONTROL(eLossless),
+        KAVERO_CONTROL(eCheckCopy),
         KAVERO_CONTROL(Help),
         KAVERO_CONTROL(HelpOntheweb),
         KAVERO_CONTROL(Support),

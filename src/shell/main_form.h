@@ -33,6 +33,7 @@ struct frmMain : Form {
     Menu ePhpPages;         // the web-host pages are written in PHP instead of ASP
     Menu eFastCopy;         // the direct copy sends many records to a statement (odbc/fast_copy.h)
     Menu eLossless;         // the script and the copy keep every value (see source/column_rule.h)
+    Menu eCheckCopy;        // the direct copy reads the table back and compares it (odbc/check_records.h)
     Menu Help;
     Menu HelpOntheweb;
     Menu Support;

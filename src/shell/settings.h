@@ -95,6 +95,7 @@ inline constexpr auto kExtensionKeys = std::to_array<SettingKey>({
     {"ePhpPages", SettingForm::Check, "0"},
     {"eFastCopy", SettingForm::Check, "0"},
     {"eLossless", SettingForm::Check, "0"},
+    {"eCheckCopy", SettingForm::Check, "1"},
     {"MainWidth", SettingForm::Position, "10545"},
     {"MainHeight", SettingForm::Position, "5145"},
 });

@@ -64,4 +64,21 @@ std::string stoppedByUserLine(std::int64_t copied, std::int64_t total) {
     return "Stopped by the user after " + std::to_string(copied) + " of " + std::to_string(total) + " records";
 }
 
+ProgressPacer::ProgressPacer(StatusChannel& channel, std::int64_t total)
+    : m_channel(channel), m_total(total), m_started(Clock::now()), m_shown(m_started) {}
+
+void ProgressPacer::update(std::int64_t done) {
+    if (Clock::now() - m_shown >= std::chrono::milliseconds(250)) post(done);
+}
+
+void ProgressPacer::post(std::int64_t done) {
+    m_shown = Clock::now();
+    const double seconds = std::chrono::duration<double>(m_shown - m_started).count();
+    const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
+    const long long left = rate > 0 ? static_cast<long long>(static_cast<double>(m_total - done) / rate + 0.5) : 0;
+    m_channel.showProgress(done, std::to_string(done) + " of " + std::to_string(m_total) + " records, " +
+                                     std::to_string(static_cast<long long>(rate)) + " records/s, " +
+                                     std::to_string(left) + " s left");
+}
+
 } // namespace kavero::shell

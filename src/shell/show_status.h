@@ -3,6 +3,7 @@
 // calls a worker thread posted.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,5 +39,24 @@ bool applyPostedStatus(StatusChannel& channel, frmShowProgress& form, UserInterf
 // The last line of a copy the user stopped: "Stopped by the user after 120 of 40000 records".
 // `copied` is the number of records copied before the stop, `total` the number counted.
 std::string stoppedByUserLine(std::int64_t copied, std::int64_t total);
+
+// The progress text under the bar, "1200 of 5000 records, 800 records/s, 5 s left", posted a
+// few times a second: often enough to look alive, rarely enough to cost nothing next to the
+// copy, however many records go by.
+class ProgressPacer {
+public:
+    ProgressPacer(StatusChannel& channel, std::int64_t total);
+    // Posts when the last post is long enough ago.
+    void update(std::int64_t done);
+    // Posts now: the last figures of a copy.
+    void post(std::int64_t done);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    StatusChannel& m_channel;
+    const std::int64_t m_total;
+    const Clock::time_point m_started;
+    Clock::time_point m_shown;
+};
 
 } // namespace kavero::shell

@@ -358,7 +358,7 @@ void MainWindow::buildMenus() {
     auto* options = named<QMenu>("Options", bar);
     options->setProperty(kAccessKeyProperty, QStringLiteral("O"));
     bar->addMenu(options);
-    for (const char* name : {"eLeavePasswordOut", "ePhpPages", "eFastCopy", "eLossless"}) {
+    for (const char* name : {"eLeavePasswordOut", "ePhpPages", "eFastCopy", "eLossless", "eCheckCopy"}) {
         auto* item = named<QAction>(name, options);
         item->setCheckable(true);
         options->addAction(item);

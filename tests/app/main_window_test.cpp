@@ -84,7 +84,7 @@ TEST_F(MainWindowLoad, FirstRunShowsEveryDefaultAndReadsTheKeysInLoadOrder) {
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace eSQLTerminator ManuelUpload "
               "eDirectToISP eSourceDest cboDSNList eProvideName eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy "
-              "eLossless MainWidth MainHeight");
+              "eLossless eCheckCopy MainWidth MainHeight");
 }
 
 TEST_F(MainWindowLoad, SavedStateComesBackAndAVanishedDataSourceIsSavedAsNone) {

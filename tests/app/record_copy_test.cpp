@@ -21,6 +21,8 @@
 
 #include "app/direct_command.h"
 #include "jet/format.h"
+#include "odbc/connect_text.h"
+#include "odbc/handles.h"
 #include "script/scratch_database.h"
 #include "source/open_database.h"
 #include "source/sql_text.h"
@@ -446,6 +448,9 @@ TEST(RecordCopy, StatusLinesNameEveryRecordAndEveryRefusal) {
                      "Copying record no. 3", "Error on record no. 2: 1048 Column 'Amount' cannot be null",
                      "Copying record no. 2", "Copying record no. 1", "Copying 3 records in total", first}));
     EXPECT_TRUE(run.finished());
+    // Below the bar, as in the fast copy: the records done, the rate and the time left.
+    EXPECT_TRUE(std::regex_match(run.progress.eRate.caption, std::regex("3 of 3 records, [0-9]+ records/s, 0 s left")))
+        << run.progress.eRate.caption;
     EXPECT_EQ(clientRows(sandbox, db.name(), "SELECT ID, Name FROM Three"), (Rows{{"1", "one"}, {"3", "three"}}));
 }
 
@@ -608,6 +613,27 @@ void copyToALostServer(const SandboxInfo& sandbox, bool fast) {
     DirectRun run(sandbox, "DRIVER=MariaDB;SERVER=127.0.0.1;PORT=" + lost->port, lost->database);
     ASSERT_TRUE(run.open(fixtureFile("large.mdb")).ok());
     ASSERT_TRUE(run.pick("Forty Thousand").ok());
+    if (fast) {
+        // This server is the test's own, so its global setting may change: a server that does
+        // not allow LOAD DATA LOCAL gets the records as INSERT statements, every one of them.
+        const odbc::Environment environment;
+        odbc::Connection admin(environment, odbc::buildConnectText({{"DRIVER", "MariaDB"},
+                                                                    {"SERVER", "127.0.0.1"},
+                                                                    {"PORT", lost->port},
+                                                                    {"UID", lost->user},
+                                                                    {"PWD", lost->password}}));
+        admin.execute("SET GLOBAL local_infile = 0");
+        run.form.eFastCopy.checked = true;
+        ASSERT_TRUE(run.go().ok());
+        admin.execute("SET GLOBAL local_infile = 1");
+        const Lines refused = run.lines();
+        EXPECT_TRUE(std::any_of(refused.begin(), refused.end(), [](const std::string& line) {
+            return line.starts_with("LOAD DATA LOCAL INFILE cannot be used (");
+        }));
+        EXPECT_EQ(run.counters->copied, 40000);
+        EXPECT_EQ(run.counters->verified, 40000);
+        EXPECT_EQ(run.counters->differences, 0);
+    }
     run.form.eFastCopy.checked = fast;
     run.fast.commitEvery = 1000;
     auto counters = std::make_shared<odbc::CopyCounters>();

@@ -110,16 +110,22 @@ TEST_F(DirectCommandGui, GoAsksFirstThenCopiesTheRecordsWhileTheWindowsStayUsabl
     EXPECT_EQ(scratch.rows("SELECT COUNT(*) FROM `Customers`"),
               (std::vector<std::vector<std::string>>{{std::to_string(records)}}));
 
-    // Fast copy from the Options menu: one line for the committed chunk instead of one per
-    // record, and below the bar the records done, the rate and the time left.
+    // Fast copy from the Options menu, the check after it switched off there: one line for
+    // the committed chunk instead of one per record, below the bar the records done, the rate
+    // and the time left, and no record read back.
     widget<QAction>("eFastCopy")->trigger();
+    widget<QAction>("eCheckCopy")->trigger();
     p.mainWindow().binding().pull();
     ASSERT_TRUE(p.model().eFastCopy.checked);
+    ASSERT_FALSE(p.model().eCheckCopy.checked);
     ui.answers.push_back(shell::MessageAnswer::Yes);
     QTest::mouseClick(go, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.working(); }, kWait));
     const QStringList fast = statusLines();
     EXPECT_TRUE(fast.contains(QStringLiteral("Copied records 1 to %1").arg(records))) << fast.join('\n').toStdString();
+    EXPECT_TRUE(fast.first().startsWith(
+        QStringLiteral("Records read %1, copied %1, rejected 0, not verified, in ").arg(records)))
+        << fast.first().toStdString();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1 of %1 records, [0-9]+ records/s, 0 s left$").arg(records))
                     .match(progressWidget<QLabel>("eRate")->text())
                     .hasMatch())

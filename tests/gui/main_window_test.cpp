@@ -146,9 +146,9 @@ TEST_F(MainWindowGui, FirstRunDefaultsAndEveryKindOfControlRoundTripThroughTheSe
     }
     EXPECT_TRUE(ui.messages.empty());
 
-    // Every key under its section, the 22, the five of the controls added since and the
+    // Every key under its section, the 22, the six of the controls added since and the
     // window's size, in a file only its owner can read.
-    EXPECT_EQ(storedKeys().size(), 29);
+    EXPECT_EQ(storedKeys().size(), 30);
     const std::pair<const char*, QString> stored[] = {
         {"MainLeft", "900"},
         {"MainTop", "600"},

@@ -26,8 +26,9 @@ TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
     frmMain form;
     const auto names = namesOf(form);
     // The window's own, the four added for the web-host pages, Fast copy, the lossless choice
-    // and the script's Save as.
-    EXPECT_EQ(names.size(), 67u + 7u);
+    // the script's Save as
+    // and the check after the copy.
+    EXPECT_EQ(names.size(), 67u + 8u);
     for (const char* name : {"eCOnvertLocal",
                              "ManuelUpload",
                              "eAllowFieldNamesIwthSpace",
@@ -48,7 +49,8 @@ TEST(ControlModel, EveryControlUnderItsExactNameAndKind) {
                              "ePhpPages",
                              "eFastCopy",
                              "eLossless",
-                             "eSaveScript"}) {
+                             "eSaveScript",
+                             "eCheckCopy"}) {
         EXPECT_TRUE(names.count(name)) << name;
     }
     EXPECT_EQ(form.control<CommandButton>("eCOnvertLocal"), &form.eCOnvertLocal);

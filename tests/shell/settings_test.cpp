@@ -160,15 +160,16 @@ TEST(Settings, SaveWritesAllKeysInSaveOrderWithTheirForms) {
               "eISPAlsoCopyData eMySqlDatabaseISP eMySqlpasswordISP eMySqlserveraddressISP eMySqlusernameISP "
               "eCreateNoKeys ECreateKey eCreateIndex eAllowFieldNamesIwthSpace cboDSNList eProvideName ManuelUpload "
               "eDirectToISP eSourceDest eSQLTerminator eLeavePasswordOut eRecordsPerPage ePhpPages eFastCopy eLossless "
-              "MainWidth MainHeight");
-    EXPECT_EQ(store.values.size(), 28u);
+              "eCheckCopy MainWidth MainHeight");
+    EXPECT_EQ(store.values.size(), 29u);
     const std::map<std::string, std::string, std::less<>> expected = {
         {"MainLeft", "1234.5"},     {"MainTop", "60"},          {"eCopyDirectlyAlsoData", "1"},
         {"eISPAlsoCopyData", "0"},  {"eCreateNoKeys", "False"}, {"ECreateKey", "False"},
         {"eCreateIndex", "True"},   {"ManuelUpload", "False"},  {"eDirectToISP", "True"},
         {"eSQLTerminator", "CrLf"}, {"cboDSNList", "(None)"},   {"eProvideName", "Host, Inc."},
         {"eMySqlpassword", ""},     {"eLeavePasswordOut", "0"}, {"eRecordsPerPage", "5"},
-        {"ePhpPages", "0"},         {"eFastCopy", "0"},         {"eLossless", "0"}};
+        {"ePhpPages", "0"},         {"eFastCopy", "0"},         {"eLossless", "0"},
+        {"eCheckCopy", "1"}};
     for (const auto& [key, value] : expected) EXPECT_EQ(store.values[key], value) << key;
 }
 
@@ -180,6 +181,7 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
     form.eRecordsPerPage.text = "40";
     form.ePhpPages.checked = true;
     form.eLossless.checked = true;
+    form.eCheckCopy.checked = false;
     // The 22 keys leave the added controls alone; with none stored they get their defaults.
     loadControlSettings(form, store, none);
     EXPECT_EQ(spaced(store.readOrder).find("eLeavePasswordOut"), std::string::npos);
@@ -188,7 +190,7 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
     EXPECT_EQ(form.eRecordsPerPage.text, "5");
     EXPECT_FALSE(form.ePhpPages.checked);
     EXPECT_FALSE(form.eLossless.checked);
-
+    EXPECT_TRUE(form.eCheckCopy.checked); // the one added item on by default
     store.values = {{"eLeavePasswordOut", " 1 "}, {"eRecordsPerPage", "250"}, {"ePhpPages", "1"}, {"eLossless", "1"}};
     loadExtensionSettings(form, store, none);
     EXPECT_TRUE(form.eLeavePasswordOut.checked);
@@ -202,7 +204,7 @@ TEST(Settings, AddedControlsLoadOnTheirOwnAndSaveAfterTheDocumentedKeys) {
     EXPECT_EQ(store.values["eRecordsPerPage"], "250");
     EXPECT_EQ(store.values["ePhpPages"], "1");
     EXPECT_EQ(store.values["eLossless"], "1");
-    ASSERT_EQ(store.writeOrder.size(), 29u);
+    ASSERT_EQ(store.writeOrder.size(), 30u);
     EXPECT_EQ(store.writeOrder[22] + " " + store.writeOrder[23] + " " + store.writeOrder[24] + " " +
                   store.writeOrder[26],
               "eLeavePasswordOut eRecordsPerPage ePhpPages eLossless");

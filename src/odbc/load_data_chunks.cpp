@@ -1,0 +1,89 @@
+// LOAD DATA of a chunk through a scratch file.
+#include "odbc/load_data_chunks.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <system_error>
+
+#include "odbc/copy_records.h"
+#include "odbc/error_text.h"
+#include "odbc/server_warnings.h"
+#include "source/load_data_text.h"
+
+namespace kavero::odbc {
+
+namespace {
+
+// A folder only this user can read: the records pass through it on their way to the server.
+std::filesystem::path makePrivateFolder() {
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    if (error) return {};
+    std::string pattern = (base / "kavero-load-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return {};
+    return pattern;
+}
+
+bool writeLines(const std::filesystem::path& file, const std::vector<Pending>& chunk) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(file.c_str(), "wb"), std::fclose);
+    if (!out) return false;
+    for (const Pending& pending : chunk) {
+        if (std::fwrite(pending.line.data(), 1, pending.line.size(), out.get()) != pending.line.size()) return false;
+    }
+    return std::fflush(out.get()) == 0;
+}
+
+} // namespace
+
+LoadDataChunks::LoadDataChunks(Connection& connection, const std::string& table,
+                               const std::vector<source::CopiedField>& fields)
+    : m_connection(connection), m_statement(connection), m_folder(makePrivateFolder()) {
+    if (m_folder.empty()) return;
+    m_file = m_folder / "records.tsv";
+    m_load = source::BuildLoadDataStatement(table, fields, m_file.string());
+    m_active = true;
+}
+
+LoadDataChunks::~LoadDataChunks() {
+    std::error_code ignored;
+    if (!m_folder.empty()) std::filesystem::remove_all(m_folder, ignored);
+}
+
+void LoadDataChunks::giveUp(shell::StatusChannel& channel, const std::string& why) {
+    m_active = false;
+    channel.showStatus(std::string(kLoadDataRefusedLine) + why + "); the records go as INSERT statements", false, false,
+                       0, true);
+}
+
+bool LoadDataChunks::load(const std::vector<Pending>& chunk, shell::StatusChannel& channel) {
+    if (!m_active || chunk.empty()) return false;
+    if (!writeLines(m_file, chunk)) {
+        giveUp(channel, "the scratch file " + m_file.string() + " could not be written");
+        return false;
+    }
+    bool kept = false;
+    try {
+        m_statement.execute("START TRANSACTION");
+        try {
+            m_statement.execute(m_load);
+        } catch (const Error& error) {
+            // Refused as a statement: by a server or driver that does not allow it, never
+            // for a record's value, which would only be a warning.
+            const DiagnosticRecord first =
+                error.records().empty() ? DiagnosticRecord{"", 0, error.what()} : error.records().front();
+            m_statement.execute("ROLLBACK");
+            giveUp(channel, std::to_string(first.nativeError) + " " + serverText(first.message));
+            return false;
+        }
+        kept =
+            m_statement.rowCount() == static_cast<std::int64_t>(chunk.size()) && serverWarnings(m_connection).empty();
+        m_statement.execute(kept ? "COMMIT" : "ROLLBACK");
+    } catch (const Error&) {
+        // The transaction could not even be opened or ended: the INSERTs will say why.
+        kept = false;
+    }
+    return kept;
+}
+
+} // namespace kavero::odbc

@@ -1,0 +1,90 @@
+// Lines and statement of LOAD DATA.
+#include "source/load_data_text.h"
+
+#include <string_view>
+
+#include "source/sql_text.h"
+
+namespace kavero::source {
+
+namespace {
+
+void appendEscaped(std::string& text, char c) {
+    switch (c) {
+    case '\\':
+        text += "\\\\";
+        break;
+    case '\t':
+        text += "\\t";
+        break;
+    case '\n':
+        text += "\\n";
+        break;
+    case '\r':
+        text += "\\r";
+        break;
+    case '\0':
+        text += "\\0";
+        break;
+    default:
+        text += c;
+    }
+}
+
+// The field for one literal of the record statements: NULL as \N, a quoted text unquoted, the
+// digits of X'…' alone, a number as it stands.
+void appendField(std::string& text, std::string_view literal) {
+    if (literal == "NULL") {
+        text += "\\N";
+    } else if (literal.starts_with("X'")) {
+        text += literal.substr(2, literal.size() - 3);
+    } else if (literal.starts_with('\'')) {
+        const std::string_view inner = literal.substr(1, literal.size() - 2);
+        for (std::size_t i = 0; i < inner.size(); ++i) {
+            char c = inner[i];
+            if (c == '\\' && i + 1 < inner.size()) {
+                c = inner[++i];
+                if (c == '0') c = '\0'; // the literal's other escapes stand for the character itself
+            }
+            appendEscaped(text, c);
+        }
+    } else {
+        text += literal;
+    }
+}
+
+std::string variableName(std::size_t column) {
+    return "@c" + std::to_string(column);
+}
+
+} // namespace
+
+void appendLoadDataLine(std::string& text, const std::vector<CopiedField>& fields,
+                        const std::vector<jet::Value>& record) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) text += '\t';
+        appendField(text, recordLiteral(fields[i].literal, record.at(fields[i].recordIndex)));
+    }
+    text += '\n';
+}
+
+std::string BuildLoadDataStatement(const std::string& table, const std::vector<CopiedField>& fields,
+                                   const std::string& path) {
+    std::string columns;
+    std::string conversions;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) columns += ", ";
+        if (fields[i].literal != LiteralKind::Binary) {
+            columns += quoteName(fields[i].name);
+            continue;
+        }
+        columns += variableName(i);
+        conversions += conversions.empty() ? " SET " : ", ";
+        conversions += quoteName(fields[i].name) + " = UNHEX(" + variableName(i) + ")";
+    }
+    return "LOAD DATA LOCAL INFILE " + textLiteral(path) + " INTO TABLE " + quoteName(table) +
+           " CHARACTER SET utf8mb4 FIELDS TERMINATED BY '\\t' ESCAPED BY '\\\\' LINES TERMINATED BY '\\n' (" + columns +
+           ")" + conversions;
+}
+
+} // namespace kavero::source
