@@ -98,9 +98,8 @@ std::optional<std::vector<source::ForeignKey>> planForeignKeys(const std::string
             return std::find(tables.begin(), tables.end(), table) != tables.end();
         };
         std::vector<source::Relationship> relationships = database.relationships();
-        std::erase_if(relationships, [&](const source::Relationship& r) {
-            return !inRun(r.primaryTable) || !inRun(r.foreignTable);
-        });
+        std::erase_if(relationships,
+                      [&](const source::Relationship& r) { return !inRun(r.primaryTable) || !inRun(r.foreignTable); });
         source::ForeignKeyPlan plan = source::planForeignKeys(relationships, designs, quoting);
         for (const std::string& line : plan.leftOut) printDiagnostic(line);
         return std::move(plan.keys);

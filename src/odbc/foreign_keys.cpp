@@ -16,8 +16,8 @@ bool connectionLost(const Error& error) {
 }
 
 std::string refusal(const Error& error) {
-    return std::to_string(error.nativeError()) + " " + serverText(error.records().empty() ? error.what()
-                                                                                              : error.records()[0].message);
+    return std::to_string(error.nativeError()) + " " +
+           serverText(error.records().empty() ? error.what() : error.records()[0].message);
 }
 
 } // namespace
@@ -80,8 +80,7 @@ std::string outcomeText(const source::ForeignKey& key, const ForeignKeyOutcome& 
                        ") is not created as a foreign key: ";
     if (outcome.orphans > 0) {
         text += std::to_string(outcome.orphans) + (outcome.orphans == 1 ? " record" : " records") + " of " +
-                key.childTable + (outcome.orphans == 1 ? " refers" : " refer") + " to no record of " +
-                key.parentTable;
+                key.childTable + (outcome.orphans == 1 ? " refers" : " refer") + " to no record of " + key.parentTable;
     } else {
         text += "the server refused it: " + outcome.error;
     }

@@ -107,7 +107,7 @@ std::int64_t WritePhpCopyPages(PageFolder& folder, const PageSettings& settings,
         const std::string next = set.eof() ? kEndCopyPage : copyPageName(page + 1);
         const Substitution substitutions[] = {
             {"<kavero:run>", run.id},    {"<kavero:statements>", batch}, {"<kavero:reached>", reached},
-            {"<kavero:total>", records}, {"<kavero:next>", next},       {"<kavero:session>", session},
+            {"<kavero:total>", records}, {"<kavero:next>", next},        {"<kavero:session>", session},
         };
         folder.write(copyPageName(page), fillTemplate(PageTemplate::PhpCopyData, substitutions));
         ++page;

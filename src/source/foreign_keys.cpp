@@ -69,8 +69,8 @@ std::string asciiLower(std::string text) {
 // The relationship's name within MySQL's length, without the trailing blanks MySQL refuses in
 // a name, and unlike every name in `taken`; "_2", "_3", … tell apart names that come out alike.
 std::string constraintName(const Relationship& relationship, std::vector<std::string>& taken) {
-    std::string base = relationship.name.empty() ? relationship.primaryTable + relationship.foreignTable
-                                                 : relationship.name;
+    std::string base =
+        relationship.name.empty() ? relationship.primaryTable + relationship.foreignTable : relationship.name;
     const auto fitted = [](std::string text, std::size_t characters) {
         text = cutToCharacters(text, characters);
         while (!text.empty() && text.back() == ' ') text.pop_back();
