@@ -14,6 +14,9 @@
 #include "cli/copy_console.h"
 #include "cli/table_summary.h"
 #include "odbc/check_records.h"
+#include "odbc/direct_connection.h"
+#include "odbc/error_text.h"
+#include "odbc/foreign_keys.h"
 #include "shell/progress_form.h"
 
 namespace kavero::cli {
@@ -103,12 +106,60 @@ TableRun copyTable(const CopyArguments& args, const std::string& table, const st
     return run;
 }
 
+odbc::DirectLogin loginOf(const CopyArguments& args, const std::string& password) {
+    return {args.login.dsn, args.login.database, args.login.user, password};
+}
+
+// The lossless whole-database copy: the foreign keys a former run left between these tables
+// go first, since they would stop a parent's DROP TABLE; the file's relationships become
+// foreign keys once every table is filled. A relationship left out is named and does not
+// change the exit status: every record arrived as it is in the file.
+int copyWithForeignKeys(const CopyArguments& args, const std::vector<std::string>& tables,
+                        const std::string& password) {
+    const odbc::DirectLogin login = loginOf(args, password);
+    try {
+        odbc::DirectConnection direct = odbc::OpenDirectConnection(login);
+        odbc::dropForeignKeysBetween(direct.connection(), tables);
+    } catch (const odbc::Error& error) {
+        printDiagnostic(odbc::connectionFailureText(login.dataSource, error));
+        return kExitFailed;
+    }
+    std::vector<std::string> created;
+    int status = runAllTables(tables, [&](const std::string& table) {
+        TableRun run = copyTable(args, table, password);
+        if (tableCreated(run.status)) created.push_back(table);
+        return run;
+    });
+    const source::ReadOptions options = args.codePage.readOptions();
+    const auto keys = planForeignKeys(args.file, tables, created, options, source::NameQuoting::Backquoted);
+    if (!keys) return kExitFailed;
+    if (keys->empty()) return status;
+    try {
+        odbc::DirectConnection direct = odbc::OpenDirectConnection(login);
+        const std::vector<odbc::ForeignKeyOutcome> outcomes = odbc::addForeignKeys(direct.connection(), *keys);
+        std::size_t added = 0;
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            if (outcomes[i].added) {
+                ++added;
+            } else {
+                printDiagnostic(odbc::outcomeText((*keys)[i], outcomes[i]));
+            }
+        }
+        std::cerr << "Foreign keys created: " << added << " of " << keys->size() << "\n";
+    } catch (const odbc::Error& error) {
+        printDiagnostic("the foreign keys could not be created: " + odbc::errorBlocks(error.records()));
+        status = kExitFailed;
+    }
+    return status;
+}
+
 int runCopy(const CopyArguments& args) {
     const std::optional<std::string> password = readPassword(args.passwordStdin);
     if (!password) return kExitFailed;
     if (!args.allTables) return copyTable(args, args.table, *password).status;
     const auto tables = allUserTables(args.file, args.codePage.readOptions());
     if (!tables) return kExitFailed;
+    if (args.lossless) return copyWithForeignKeys(args, *tables, *password);
     return runAllTables(*tables, [&](const std::string& table) { return copyTable(args, table, *password); });
 }
 
@@ -145,7 +196,10 @@ void addCopyCommand(CLI::App& app, int& exitStatus) {
                     "was verified, 3 some records were rejected (each is named on standard error), 4 the check "
                     "after the copy found records missing, different or too many on the server (each is named), "
                     "1 the copy failed. With --all-tables: a table per line on standard error at the end; 1 when "
-                    "a table failed, else 4, 3 or 0 as the worst table.");
+                    "a table failed, else 4, 3 or 0 as the worst table. With --all-tables --lossless the relationships "
+                    "of the file become foreign keys once every table is filled; one that the records break, or "
+                    "that the tables cannot hold, is named on standard error and left out, which leaves the exit "
+                    "status as it is.");
     command->callback([args, &exitStatus] {
         if (!args->allTables && args->table.empty()) throw CLI::RequiredError("TABLE or --all-tables");
         exitStatus = runCopy(*args);

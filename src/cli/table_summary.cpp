@@ -67,8 +67,7 @@ int runAllTables(const std::vector<std::string>& tables, const std::function<Tab
         TableRun run = one(table);
         run.table = table;
         run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        failed =
-            failed || (run.status != kExitDone && run.status != kExitRecordsRejected && run.status != kExitDifferences);
+        failed = failed || !tableCreated(run.status);
         differences = differences || run.status == kExitDifferences;
         rejected = rejected || run.status == kExitRecordsRejected || run.rejected.value_or(0) > 0;
         runs.push_back(std::move(run));
@@ -77,6 +76,37 @@ int runAllTables(const std::vector<std::string>& tables, const std::function<Tab
     if (failed) return kExitFailed;
     if (differences) return kExitDifferences;
     return rejected ? kExitRecordsRejected : kExitDone;
+}
+
+bool tableCreated(int status) {
+    return status == kExitDone || status == kExitRecordsRejected || status == kExitDifferences;
+}
+
+std::optional<std::vector<source::ForeignKey>> planForeignKeys(const std::string& file,
+                                                               const std::vector<std::string>& tables,
+                                                               const std::vector<std::string>& created,
+                                                               const source::ReadOptions& options,
+                                                               source::NameQuoting quoting) {
+    try {
+        source::AccessDatabase database(file, options);
+        std::vector<shell::TableDesign> designs;
+        for (const std::string& table : created) {
+            designs.push_back(database.tableDef(table));
+            shell::chooseLossless(designs.back(), true);
+        }
+        const auto inRun = [&](const std::string& table) {
+            return std::find(tables.begin(), tables.end(), table) != tables.end();
+        };
+        std::vector<source::Relationship> relationships = database.relationships();
+        std::erase_if(relationships,
+                      [&](const source::Relationship& r) { return !inRun(r.primaryTable) || !inRun(r.foreignTable); });
+        source::ForeignKeyPlan plan = source::planForeignKeys(relationships, designs, quoting);
+        for (const std::string& line : plan.leftOut) printDiagnostic(line);
+        return std::move(plan.keys);
+    } catch (const source::EngineError& e) {
+        printError(e);
+        return std::nullopt;
+    }
 }
 
 std::string summaryTable(const std::vector<TableRun>& runs) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "source/engine.h"
+#include "source/foreign_keys.h"
 
 namespace kavero::cli {
 
@@ -32,6 +33,20 @@ std::optional<std::vector<std::string>> allUserTables(const std::string& file, c
 // Runs `one` for each table, then prints the summary; the exit status is 1 when a table
 // failed, else 4 when a check found differences, else 3 when records were rejected, else 0.
 int runAllTables(const std::vector<std::string>& tables, const std::function<TableRun(const std::string&)>& one);
+
+// Whether a table's run left the table on the server (or in the script), its records
+// rejected or different or not.
+bool tableCreated(int status);
+
+// The foreign keys that the file's relationships between the run's `tables` make between
+// the lossless tables `created`, each relationship left out named on standard error; nothing
+// (the error printed) when the file cannot be read. Relationships of other tables (the
+// engine's own) do not concern the run.
+std::optional<std::vector<source::ForeignKey>> planForeignKeys(const std::string& file,
+                                                               const std::vector<std::string>& tables,
+                                                               const std::vector<std::string>& created,
+                                                               const source::ReadOptions& options,
+                                                               source::NameQuoting quoting);
 
 // The summary table, one line per table and a total line, each ended by a line break.
 std::string summaryTable(const std::vector<TableRun>& runs);

@@ -1,6 +1,8 @@
 // Ties the reader together: catalog look-up, definitions with properties, record cursors.
 #include "jet/database.h"
 
+#include <map>
+
 #include "jet/properties.h"
 #include "shell/ascii.h"
 
@@ -49,6 +51,50 @@ TableDefinition Database::table(std::string_view name) {
         throw e.withContext("file '" + path() + "', table '" + found->name + "', properties");
     }
     return def;
+}
+
+std::vector<Relationship> Database::relationships() {
+    std::map<std::uint32_t, TableDefinition> byPage;
+    for (const CatalogEntry& entry : tables()) {
+        try {
+            byPage.emplace(entry.tdefPage, TableDefinition::read(m_channel, entry.tdefPage, entry.name, m_codePage));
+        } catch (const FormatError&) {
+            // Reading the table itself reports the damage.
+        }
+    }
+    const auto names = [](const TableDefinition& table, const std::vector<std::uint16_t>& numbers) {
+        std::vector<std::string> columns;
+        for (std::uint16_t number : numbers) {
+            const Column* column = table.findColumnByNumber(number);
+            if (column == nullptr) return std::vector<std::string>{};
+            columns.push_back(column->name);
+        }
+        return columns;
+    };
+    std::vector<Relationship> found;
+    for (const CatalogEntry& entry : tables()) {
+        const auto foreign = byPage.find(entry.tdefPage);
+        if (foreign == byPage.end()) continue;
+        for (const RelationshipSide& side : foreign->second.relationships) {
+            if (side.primarySide) continue; // the foreign side's entry names the relationship
+            const auto primary = byPage.find(side.otherTablePage);
+            if (primary == byPage.end()) continue;
+            const auto keys = primary->second.logicalKeys(side.otherIndex);
+            if (!keys) continue;
+            Relationship relationship{side.name,
+                                      primary->second.name,
+                                      names(primary->second, *keys),
+                                      foreign->second.name,
+                                      names(foreign->second, side.columnNumbers),
+                                      side.cascadeUpdates,
+                                      side.cascadeDeletes};
+            if (relationship.primaryColumns.empty() ||
+                relationship.primaryColumns.size() != relationship.foreignColumns.size())
+                continue;
+            found.push_back(std::move(relationship));
+        }
+    }
+    return found;
 }
 
 // The cursor names the file and the table in its errors.

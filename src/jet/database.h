@@ -21,6 +21,18 @@ struct ReadOptions {
     int jet3CodePage = kDefaultCodePage;
 };
 
+// A relationship that enforces referential integrity: the foreign table's columns refer to the
+// primary table's, pair by pair.
+struct Relationship {
+    std::string name;
+    std::string primaryTable;
+    std::vector<std::string> primaryColumns;
+    std::string foreignTable;
+    std::vector<std::string> foreignColumns;
+    bool cascadeUpdates = false;
+    bool cascadeDeletes = false;
+};
+
 class Database {
 public:
     // Throws FormatError: 3024 no such file, 3343 not an Access file, 3031 encrypted.
@@ -40,6 +52,10 @@ public:
     // table (the name is matched exactly, then ignoring ASCII letter case, as Access does).
     TableDefinition table(std::string_view name);
 
+    // Every relationship between local tables, once each, in the catalog order of its foreign
+    // table. One whose other side cannot be found or read is left out: a file's tables are
+    // still read when its relationships are damaged.
+    std::vector<Relationship> relationships();
     // A cursor over the records of `table`, which must outlive it.
     RecordCursor records(const TableDefinition& table, std::vector<bool> wanted = {}) const;
     // Records present, counted by reading them (the tdef's own count can be stale).

@@ -68,6 +68,12 @@ struct Format {
     std::size_t logicalIndexNumberOffset; // i32: +0 / +4
     std::size_t logicalIndexRealOffset;   // i32 real index number: +4 / +8
     std::size_t logicalIndexTypeOffset;   // u8 0 normal, 1 primary, 2 foreign: +19 / +23
+    // A relationship entry (type 2) also names the other side.
+    std::size_t logicalIndexRelTypeOffset;      // u8 1 = this table is the primary side: +8 / +12
+    std::size_t logicalIndexRelIndexOffset;     // i32 the other side's logical index number: +9 / +13
+    std::size_t logicalIndexRelPageOffset;      // u32 the other table's tdef page: +13 / +17
+    std::size_t logicalIndexCascadeUpdateOffset; // u8: +17 / +21
+    std::size_t logicalIndexCascadeDeleteOffset; // u8: +18 / +22
 
     // Rows: the column count before the fixed area is u8 (Jet 3) or u16.
     std::size_t rowColumnCountSize;
@@ -113,6 +119,11 @@ inline constexpr Format kJet3Format{
     .logicalIndexNumberOffset = 0,
     .logicalIndexRealOffset = 4,
     .logicalIndexTypeOffset = 19,
+    .logicalIndexRelTypeOffset = 8,
+    .logicalIndexRelIndexOffset = 9,
+    .logicalIndexRelPageOffset = 13,
+    .logicalIndexCascadeUpdateOffset = 17,
+    .logicalIndexCascadeDeleteOffset = 18,
     .rowColumnCountSize = 1,
     .nameLengthSize = 1,
     .usageMapRowLength = 133,
@@ -155,6 +166,11 @@ inline constexpr Format kJet4Format{
     .logicalIndexNumberOffset = 4,
     .logicalIndexRealOffset = 8,
     .logicalIndexTypeOffset = 23,
+    .logicalIndexRelTypeOffset = 12,
+    .logicalIndexRelIndexOffset = 13,
+    .logicalIndexRelPageOffset = 17,
+    .logicalIndexCascadeUpdateOffset = 21,
+    .logicalIndexCascadeDeleteOffset = 22,
     .rowColumnCountSize = 2,
     .nameLengthSize = 2,
     .usageMapRowLength = 69,
@@ -255,6 +271,7 @@ inline constexpr std::uint8_t kIndexOrderAscending = 0x01; // bit 0 of the slot'
 inline constexpr std::uint8_t kIndexFlagUnique = 0x01;
 inline constexpr std::uint8_t kLogicalIndexPrimary = 1;
 inline constexpr std::uint8_t kLogicalIndexForeign = 2;    // a relationship, not an index
+inline constexpr std::uint8_t kRelationshipPrimarySide = 1; // rel type of the referenced table's entry
 
 // Usage maps: byte 0 of the map row is the map type.
 inline constexpr std::uint8_t kUsageMapInline = 0;         // u32 start page at +1, bitmap from +5
@@ -322,11 +339,6 @@ inline constexpr std::uint8_t kIndexFlagRequired = 0x08;
 inline constexpr std::uint8_t kIndexFlagJet4Always = 0x80;
 
 inline constexpr std::size_t kJet4LogicalIndexMagicOffset = 0;      // u32 kJet4TdefMagic
-inline constexpr std::size_t kJet4LogicalIndexRelTypeOffset = 12;   // u8 1 = this table is the relationship's primary side
-inline constexpr std::size_t kJet4LogicalIndexRelIndexOffset = 13;  // i32 the other side's logical index, -1 none
-inline constexpr std::size_t kJet4LogicalIndexRelPageOffset = 17;   // u32 the other table's tdef page
-inline constexpr std::size_t kJet4LogicalIndexCascadeUpdateOffset = 21; // u8
-inline constexpr std::size_t kJet4LogicalIndexCascadeDeleteOffset = 22; // u8
 inline constexpr std::uint8_t kLogicalIndexNormal = 0;
 
 } // namespace kavero::jet

@@ -169,14 +169,25 @@ TableDefinition TableDefinition::read(const PageChannel& channel, std::uint32_t 
 
         td.require(pos, logicalIndexes * f.logicalIndexEntrySize, "logical index entries");
         struct Logical {
+            std::int32_t number;
             std::int32_t real;
             std::uint8_t type;
+            RelationshipSide relationship;
         };
         std::vector<Logical> logicals(logicalIndexes);
         for (Logical& logical : logicals) {
             const ByteView entry = td.sub(pos, f.logicalIndexEntrySize);
+            logical.number = entry.i32(f.logicalIndexNumberOffset);
             logical.real = entry.i32(f.logicalIndexRealOffset);
             logical.type = entry.u8(f.logicalIndexTypeOffset);
+            if (logical.type == kLogicalIndexForeign) {
+                RelationshipSide& side = logical.relationship;
+                side.primarySide = entry.u8(f.logicalIndexRelTypeOffset) == kRelationshipPrimarySide;
+                side.otherIndex = entry.i32(f.logicalIndexRelIndexOffset);
+                side.otherTablePage = entry.u32(f.logicalIndexRelPageOffset);
+                side.cascadeUpdates = entry.u8(f.logicalIndexCascadeUpdateOffset) != 0;
+                side.cascadeDeletes = entry.u8(f.logicalIndexCascadeDeleteOffset) != 0;
+            }
             pos += f.logicalIndexEntrySize;
         }
         std::vector<std::string> indexNames(logicalIndexes);
@@ -197,8 +208,18 @@ TableDefinition TableDefinition::read(const PageChannel& channel, std::uint32_t 
         }
 
         for (std::size_t i = 0; i < logicals.size(); ++i) {
-            const Logical& logical = logicals[i];
-            if (logical.type == kLogicalIndexForeign) continue;
+            Logical& logical = logicals[i];
+            if (logical.type == kLogicalIndexForeign) {
+                // A relationship whose index is gone cannot be followed; the table still reads.
+                if (logical.real < 0 || static_cast<std::size_t>(logical.real) >= reals.size()) continue;
+                RelationshipSide& side = logical.relationship;
+                side.name = indexNames[i];
+                side.number = logical.number;
+                for (const IndexKey& key : reals[static_cast<std::size_t>(logical.real)].keys)
+                    side.columnNumbers.push_back(key.columnNumber);
+                def.relationships.push_back(std::move(side));
+                continue;
+            }
             if (logical.real < 0 || static_cast<std::size_t>(logical.real) >= reals.size()) {
                 td.corrupt(f.tdefIndexCountOffset, "index '" + indexNames[i] + "' refers to real index " +
                                                        std::to_string(logical.real) + " of " +
@@ -207,6 +228,7 @@ TableDefinition TableDefinition::read(const PageChannel& channel, std::uint32_t 
             const RealIndex& real = reals[static_cast<std::size_t>(logical.real)];
             Index index;
             index.name = indexNames[i];
+            index.number = logical.number;
             index.keys = real.keys;
             index.primary = logical.type == kLogicalIndexPrimary;
             index.unique = index.primary || (real.flags & kIndexFlagUnique) != 0;
@@ -240,6 +262,19 @@ const Column* TableDefinition::findColumnByNumber(std::uint16_t number) const {
         if (c.number == number) return &c;
     }
     return nullptr;
+}
+
+std::optional<std::vector<std::uint16_t>> TableDefinition::logicalKeys(std::int32_t number) const {
+    for (const Index& index : indexes) {
+        if (index.number != number) continue;
+        std::vector<std::uint16_t> columns;
+        for (const IndexKey& key : index.keys) columns.push_back(key.columnNumber);
+        return columns;
+    }
+    for (const RelationshipSide& side : relationships) {
+        if (side.number == number) return side.columnNumbers;
+    }
+    return std::nullopt;
 }
 
 } // namespace kavero::jet

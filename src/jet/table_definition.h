@@ -1,5 +1,6 @@
 // A table definition (tdef): columns in the order of their entries, which is the design-view
-// order, and the indexes that are real indexes (relationship entries are left out).
+// order, the indexes that are real indexes, and apart from them this table's side of each
+// relationship that enforces referential integrity.
 #pragma once
 
 #include <cstdint>
@@ -46,10 +47,23 @@ struct IndexKey {
 
 struct Index {
     std::string name;
+    std::int32_t number = 0; // the logical index number a relationship's other side refers to
     std::vector<IndexKey> keys;
     bool unique = false;
     bool primary = false;
     std::string fieldsText; // "+A;-B"
+};
+
+// One side of a relationship: its key columns in this table, and where the other side is.
+struct RelationshipSide {
+    std::string name;        // on the foreign side, the relationship's name
+    std::int32_t number = 0; // this entry's logical index number
+    std::vector<std::uint16_t> columnNumbers;
+    bool primarySide = false; // this table holds the referenced key
+    std::int32_t otherIndex = -1;
+    std::uint32_t otherTablePage = 0;
+    bool cascadeUpdates = false;
+    bool cascadeDeletes = false;
 };
 
 struct TableDefinition {
@@ -62,6 +76,7 @@ struct TableDefinition {
     std::uint32_t ownedPagesMap = 0;  // row pointer of the owned-pages usage map
     std::vector<Column> columns;      // entry order
     std::vector<Index> indexes;       // logical entries of type 0 and 1, in order
+    std::vector<RelationshipSide> relationships; // logical entries of type 2, in order
 
     // Reads the tdef chain from `page`. Names are code-page text in Jet 3, decoded by `names`.
     static TableDefinition read(const PageChannel& channel, std::uint32_t page, const std::string& tableName,
@@ -69,6 +84,9 @@ struct TableDefinition {
 
     const Column* findColumn(std::string_view columnName) const;
     const Column* findColumnByNumber(std::uint16_t number) const;
+    // The key columns of the index or relationship entry with this logical number; nothing
+    // when there is none.
+    std::optional<std::vector<std::uint16_t>> logicalKeys(std::int32_t number) const;
 };
 
 } // namespace kavero::jet

@@ -79,11 +79,22 @@ void writeStartCopyPage(PageFolder& folder, const PageSettings& settings, std::i
     folder.write(kStartCopyPage, fillTemplate(PageTemplate::StatCopy, substitutions));
 }
 
-void writeCopyPage(PageFolder& folder, const PageSettings& settings, std::int64_t number, const std::string& batch,
-                   const std::string& next) {
+// Lossless pages keep an AutoNumber 0 as the direct copy does: the session says so before the
+// first record. When it cannot, the connection is closed, so that no record goes in renumbered.
+std::string sessionLines(const shell::TableDesign& design) {
+    if (!shell::isLossless(design)) return {};
+    return "If number = 0 Then\r\n  conn.Execute \"" + vbStringBody(source::kKeepZeroAutoNumbers) +
+           "\"\r\n  number = Err.Number\r\n  description = Err.Description\r\n  If number <> 0 Then conn.Close\r\n"
+           "End If\r\n";
+}
+
+void writeCopyPage(PageFolder& folder, const PageSettings& settings, const shell::TableDesign& design,
+                   std::int64_t number, const std::string& batch, const std::string& next) {
     const std::string array = "redim StrArray(" + std::to_string(settings.recordsPerPage) + ")";
+    const std::string session = sessionLines(design);
     const Substitution substitutions[] = {
         {"<strings>", batch},
+        {"<kavero:session>", session},
         {"<globalarray>", array},
         {"<%=nexpage%>", next},
     };
@@ -201,7 +212,7 @@ std::int64_t WriteCopyPages(PageFolder& folder, const PageSettings& settings, co
         if (position < settings.recordsPerPage && !set.eof()) continue;
         const std::string next = set.eof() ? kEndCopyPage + chainQuery(settings, total, page)
                                            : copyPageName(page + 1) + chainQuery(settings, total, page + 1);
-        writeCopyPage(folder, settings, page, batch, next);
+        writeCopyPage(folder, settings, design, page, batch, next);
         ++page;
         position = 0;
         batch.clear();

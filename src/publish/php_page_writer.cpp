@@ -87,6 +87,13 @@ std::int64_t WritePhpCopyPages(PageFolder& folder, const PageSettings& settings,
         folder.write("startcopy.php", fillTemplate(PageTemplate::PhpStatCopy, substitutions));
     }
 
+    // Lossless pages keep an AutoNumber 0 as the direct copy does; a session that cannot be set
+    // so copies nothing, every record showing why.
+    std::string session;
+    if (shell::isLossless(design)) {
+        session = "if ($pdo !== null && ($connectError = kavero_run($pdo, null, base64_decode('" +
+                  base64(std::string(source::kKeepZeroAutoNumbers)) + "'))) !== null) $pdo = null;\n";
+    }
     std::int64_t page = 1;
     std::int64_t read = 0;
     std::string batch;
@@ -100,7 +107,7 @@ std::int64_t WritePhpCopyPages(PageFolder& folder, const PageSettings& settings,
         const std::string next = set.eof() ? kEndCopyPage : copyPageName(page + 1);
         const Substitution substitutions[] = {
             {"<kavero:run>", run.id},    {"<kavero:statements>", batch}, {"<kavero:reached>", reached},
-            {"<kavero:total>", records}, {"<kavero:next>", next},
+            {"<kavero:total>", records}, {"<kavero:next>", next},        {"<kavero:session>", session},
         };
         folder.write(copyPageName(page), fillTemplate(PageTemplate::PhpCopyData, substitutions));
         ++page;

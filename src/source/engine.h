@@ -76,6 +76,8 @@ public:
     // Fields and indexes; EngineError 3078 when there is no such table.
     TableDef tableDef(std::string_view tableName);
     Recordset openRecordset(std::string_view tableName);
+    // The relationships that enforce referential integrity, once each.
+    std::vector<jet::Relationship> relationships() { return m_database.relationships(); }
     // The number of records of the table.
     std::uint64_t recordCount(std::string_view tableName);
     // The number of records whose field is not Null (what Count(field) gives).

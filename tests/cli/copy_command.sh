@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # kavero-cli copy against the test run's MariaDB: exit statuses, the first diagnostic line,
 # the summary, and what reached the server (read back with the mariadb client).
-#   copy_command.sh KAVERO_CLI SANDBOX_DIR FIXTURE_DIR
+#   copy_command.sh KAVERO_CLI SANDBOX_DIR FIXTURE_DIR [TESTDATA_DIR]
 set -uo pipefail
-cli="$1" fixtures="$3"
+cli="$1" fixtures="$3" testdata="${4:-}"
 . "$2/env"
 failures=0
 export KAVERO_MYSQL_PASSWORD="$KAVERO_TEST_PASSWORD"
@@ -117,6 +117,49 @@ if [ "$(rows kavero_test | md5sum)" != "$reference" ] || [ "$(cut -c1-31 "$rejec
     echo "FAIL fast: the table or the reject file differs:"; cut -c1-80 "$rejects"; failures=$((failures + 1))
 fi
 rm -f "$rejects"
+
+# The lossless whole database: each AutoNumber as in the file (0 included), the relationships
+# as foreign keys that hold, one that its records break named and left out, a name cut to 64
+# characters; a second run replaces the first; the script fed to the client makes the same keys.
+fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+keys() { client -N -B "$1" -e "SELECT TABLE_NAME, CONSTRAINT_NAME, REFERENCED_TABLE_NAME, UPDATE_RULE, DELETE_RULE
+    FROM information_schema.REFERENTIAL_CONSTRAINTS WHERE CONSTRAINT_SCHEMA = '$1' ORDER BY 1, 2"; }
+for run in 1 2; do
+    expect "lossless_shop_$run" 0 "^Foreign keys created: 2 of 2$" \
+        "$cli" copy "$fixtures/shop.mdb" --all-tables --lossless "${login[@]}" --records --yes
+done
+for table in Customers:CustomerID Products:ProductID Orders:OrderID; do
+    if [ "$("$cli" dump "$fixtures/shop.mdb" "${table%:*}" | sed -E 's/^\{"[^"]+":([0-9]+),.*/\1/' | sort -n | md5sum)" != \
+        "$(client -N -B kavero_test -e "SELECT ${table#*:} FROM ${table%:*} ORDER BY 1" | md5sum)" ]; then
+        fail "lossless_autonumber: ${table%:*} holds other AutoNumber values than the file"
+    fi
+done
+expected_keys="Orders	CustomersOrders	Customers	RESTRICT	RESTRICT
+Orders	ProductsOrders	Products	RESTRICT	RESTRICT"
+[ "$(keys kavero_test)" == "$expected_keys" ] || fail "lossless_keys: $(keys kavero_test)"
+client kavero_test -e "INSERT INTO Orders (CustomerID, ProductID) VALUES (99999, 1)" 2>/dev/null &&
+    fail "lossless_orphan_insert: the server took an order of no customer"
+client -e "DROP DATABASE IF EXISTS kavero_dump; CREATE DATABASE kavero_dump"
+"$cli" script "$fixtures/shop.mdb" --all-tables --lossless --records 2>/dev/null | client kavero_dump ||
+    fail "lossless_script: the client refused the script"
+[ "$(keys kavero_dump)" == "$expected_keys" ] || fail "lossless_script_keys: $(keys kavero_dump)"
+client -e "DROP DATABASE kavero_dump"
+expect lossless_broken 0 "^kavero-cli: the relationship OwnersPets \(Pets to Owners\) is not created as a foreign key: 1 record of Pets refers to no record of Owners$" \
+    "$cli" copy "$fixtures/relationships.mdb" --all-tables --lossless "${login[@]}" --records --yes
+[ "$(keys kavero_test | grep -v ^Orders)" == "Visits	PetsVisits$(printf 'x%.0s' {1..54})	Pets	RESTRICT	CASCADE" ] ||
+    fail "lossless_broken_keys: $(keys kavero_test)"
+[ "$(client -N -B kavero_test -e "SELECT GROUP_CONCAT(ID ORDER BY ID) FROM Owners")" == "0,1,2" ] ||
+    fail "lossless_zero: Owners holds $(client -N -B kavero_test -e "SELECT GROUP_CONCAT(ID) FROM Owners")"
+if [ -d "$testdata" ]; then
+    for file in jet4/indexTestV2003.mdb jet3/indexTestV1997.mdb; do
+        expect "lossless_$file" 0 "^Foreign keys created: 2 of 2$" \
+            "$cli" copy "$testdata/$file" --all-tables --lossless "${login[@]}" --records --yes
+    done
+    expect lossless_testV2003 0 "^Total " "$cli" copy "$testdata/jet4/testV2003.mdb" --all-tables --lossless \
+        "${login[@]}" --records --yes
+fi
+# The child tables go, so that no key keeps a later single-table copy from dropping a parent.
+client kavero_test -e "DROP TABLE IF EXISTS Orders, Visits, Table1"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures failed"

@@ -91,5 +91,29 @@ TEST(TableDefinition, CompositeAndDescendingIndexTexts) {
     EXPECT_FALSE(modules.indexes[0].unique);
 }
 
+// Relationships from both sides' entries, in Jet 4 and in Jet 3's shorter entries: the foreign
+// side's columns, the referred key through the other side's entry, the cascade flags. The
+// primary side's own entries (".rC") name no relationship of their own.
+TEST(TableDefinition, RelationshipsOfBothFormats) {
+    KAVERO_REQUIRE_TESTDATA();
+    for (const char* file : {"jet4/indexTestV2003.mdb", "jet3/indexTestV1997.mdb"}) {
+        Database db(testing::testdataPath(file));
+        const std::vector<Relationship> found = db.relationships();
+        ASSERT_EQ(found.size(), 2u) << file;
+        const auto expect = [&](const Relationship& r, const char* name, const char* primary, const char* foreign,
+                                bool updates, bool deletes) {
+            EXPECT_EQ(r.name, name) << file;
+            EXPECT_EQ(r.primaryTable, primary) << file;
+            EXPECT_EQ(r.primaryColumns, std::vector<std::string>{"id"}) << file;
+            EXPECT_EQ(r.foreignTable, "Table1") << file;
+            EXPECT_EQ(r.foreignColumns, std::vector<std::string>{foreign}) << file;
+            EXPECT_EQ(r.cascadeUpdates, updates) << file;
+            EXPECT_EQ(r.cascadeDeletes, deletes) << file;
+        };
+        expect(found[0], "Table2Table1", "Table2", "otherfk1", false, true);
+        expect(found[1], "Table3Table1", "Table3", "otherfk2", true, false);
+    }
+}
+
 } // namespace
 } // namespace kavero::jet

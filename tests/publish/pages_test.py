@@ -392,6 +392,9 @@ def case_values(suite):
     # Names in backquotes, with a blank or a double quote, in the listing query and field lines.
     suite.journey('values', 'Spaced Table', options=['--allow-spaces'])
     suite.journey('values', 'Say "Hi"', options=['--allow-spaces'], file='design.mdb')
+    # Lossless: the AutoNumber 0 stays 0 on the pages too, as on the direct copy.
+    suite.journey('values', 'Owners', options=['--lossless'], file='relationships.mdb')
+    check(suite.sql('SELECT ID FROM `kvp_values`.`Owners` ORDER BY ID') == [['0'], ['1'], ['2']], 'Owners renumbered')
 
 def case_login(suite):
     """A user and password holding every character that means something in a page or address."""

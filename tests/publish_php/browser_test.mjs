@@ -52,11 +52,11 @@ const root = fs.mkdtempSync(path.join(os.tmpdir(), 'kavero-php-'));
 const server = `127.0.0.1:${env.KAVERO_TEST_PORT}`;
 
 // kavero-cli publish --flavour php into root/FOLDER; gives the page list and the key.
-function publish(file, table, folder, { perPage = 5, name = 'main.php', pass = password, deleteOld = true } = {}) {
+function publish(file, table, folder, { perPage = 5, name = 'main.php', pass = password, deleteOld = true, extra = [] } = {}) {
     const out = path.join(root, folder, name);
     const r = spawnSync(cli, ['publish', path.join(fixtures, file), table, '--out', out, '--server', server,
         '--database', 'kavero_php', '--user', env.KAVERO_TEST_USER, '--records', '--records-per-page', String(perPage),
-        '--allow-spaces', '--flavour', 'php', ...(deleteOld ? ['--delete-old'] : [])],
+        '--allow-spaces', '--flavour', 'php', ...(deleteOld ? ['--delete-old'] : []), ...extra],
         { env: { ...env, KAVERO_MYSQL_PASSWORD: pass }, encoding: 'utf8' });
     if (r.status !== 0) throw new Error(`publish ${table}: ${r.stderr}`);
     const token = /main\.php\?t=([0-9a-f]{64}) /.exec(r.stderr)?.[1];
@@ -164,6 +164,13 @@ try {
         const { copies, end } = await runPages(set);
         check('Empty: chain', copies.length === 0 && /now locked/.test(end), end);
         compareWithDirect('Empty', 'records.mdb', 'Empty', 0);
+    }
+
+    // Lossless: the AutoNumber 0 stays 0, as on the direct copy.
+    {
+        await runPages(publish('relationships.mdb', 'Owners', 'Owners', { extra: ['--lossless'] }));
+        const ids = rows('kavero_php', 'Owners').map((l) => l.split('\t')[0]).join();
+        check('Owners: AutoNumber 0 kept', ids === '0,1,2', ids);
     }
 
     // A folder with a PHP file of its own and the pages of a longer earlier run: the pages left

@@ -150,7 +150,7 @@ void addRelationships(const Database& db, const std::map<std::string, std::size_
         primary.name = ".r" + rel.name;
         primary.keys = pkKeys;
         primary.kind = kLogicalIndexForeign;
-        primary.relType = 1;
+        primary.relType = kRelationshipPrimarySide;
         primary.relIndex = foreignNumber;
         primary.relPage = tdefPages[f->second];
         primary.cascadeUpdates = rel.cascadeUpdates;

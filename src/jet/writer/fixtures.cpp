@@ -303,6 +303,41 @@ Database recordsFixture() {
     return db;
 }
 
+// Relationships whose records break one (a pet of an owner who is not there) and keep the
+// other; the owners start at AutoNumber 0, which a server numbers anew unless told not to.
+Database relationshipsFixture() {
+    Database db;
+    db.tables.push_back(TableBuilder("Owners")
+                            .autoNumber("ID")
+                            .column("Name", F::Text, 30)
+                            .primaryKey("PrimaryKey", {"ID"})
+                            .row({num(0), text("nobody's")})
+                            .row({num(1), text("Ada")})
+                            .row({num(2), text("Grace")})
+                            .build());
+    db.tables.push_back(TableBuilder("Pets")
+                            .autoNumber("PetID")
+                            .column("OwnerID", F::Long)
+                            .column("Name", F::Text, 30)
+                            .primaryKey("PrimaryKey", {"PetID"})
+                            .row({num(1), num(1), text("Rex")})
+                            .row({num(2), num(0), text("Stray")})
+                            .row({num(3), null(), text("Wild")})
+                            .row({num(4), num(7), text("Lost")})
+                            .build());
+    db.tables.push_back(TableBuilder("Visits")
+                            .autoNumber("VisitID")
+                            .column("PetID", F::Long)
+                            .primaryKey("PrimaryKey", {"VisitID"})
+                            .row({num(1), num(4)})
+                            .row({num(2), num(1)})
+                            .build());
+    db.relationships.push_back({"OwnersPets", "Owners", "Pets", {"OwnerID"}, false, false});
+    // Longer than a MySQL name may be.
+    db.relationships.push_back({"PetsVisits" + std::string(60, 'x'), "Pets", "Visits", {"PetID"}, false, true});
+    return db;
+}
+
 } // namespace
 
 const std::vector<Fixture>& fixtures() {
@@ -317,6 +352,7 @@ const std::vector<Fixture>& fixtures() {
         {"large", "40,000 records, beyond one inline usage-map window", largeFixture},
         {"bench", "200,000 records of mixed types for the benchmarks", benchFixture},
         {"shop", "the bundled sample database", shopDatabase},
+        {"relationships", "relationships, one broken by its records, and AutoNumber 0", relationshipsFixture},
     };
     return all;
 }

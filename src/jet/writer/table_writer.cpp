@@ -384,11 +384,11 @@ void TableWriter::writeDefinition(const std::vector<LogicalIndex>& indexes, std:
         def.patchU32(at + kJet4LogicalIndexMagicOffset, kJet4TdefMagic);
         def.patchU32(at + f.logicalIndexNumberOffset, static_cast<std::uint32_t>(l));
         def.patchU32(at + f.logicalIndexRealOffset, static_cast<std::uint32_t>(realOf[l]));
-        def.bytes[at + kJet4LogicalIndexRelTypeOffset] = li.relType;
-        def.patchU32(at + kJet4LogicalIndexRelIndexOffset, static_cast<std::uint32_t>(li.relIndex));
-        def.patchU32(at + kJet4LogicalIndexRelPageOffset, li.relPage);
-        def.bytes[at + kJet4LogicalIndexCascadeUpdateOffset] = li.cascadeUpdates ? 1 : 0;
-        def.bytes[at + kJet4LogicalIndexCascadeDeleteOffset] = li.cascadeDeletes ? 1 : 0;
+        def.bytes[at + f.logicalIndexRelTypeOffset] = li.relType;
+        def.patchU32(at + f.logicalIndexRelIndexOffset, static_cast<std::uint32_t>(li.relIndex));
+        def.patchU32(at + f.logicalIndexRelPageOffset, li.relPage);
+        def.bytes[at + f.logicalIndexCascadeUpdateOffset] = li.cascadeUpdates ? 1 : 0;
+        def.bytes[at + f.logicalIndexCascadeDeleteOffset] = li.cascadeDeletes ? 1 : 0;
         def.bytes[at + f.logicalIndexTypeOffset] = li.kind;
     }
     for (const LogicalIndex& li : indexes) {

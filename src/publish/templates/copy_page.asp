@@ -32,7 +32,7 @@ Err.Clear
 conn.Open KaveroConnectText(SQLserveradr, SQLdatabase, SQLlogin, SQLpassword)
 number = Err.Number
 description = Err.Description
-%>
+<kavero:session>%>
 <table>
 <tr><td class="bar" colspan="2">Publish result</td></tr>
 <tr><td>Connecting to the mySQL server</td><td><%=KaveroResult(number, description)%></td></tr>

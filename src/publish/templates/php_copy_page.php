@@ -16,7 +16,7 @@ Coping <kavero:reached> records of <kavero:total> to mySQL server
 <?php
 flush();
 [$pdo, $connectError] = kavero_connect($login);
-?>
+<kavero:session>?>
 <table>
 <tr><td class="bar" colspan="2">Publish result</td></tr>
 <tr><td>Connecting to the mySQL server</td><td><?= kavero_result($connectError) ?></td></tr>
