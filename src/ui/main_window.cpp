@@ -378,8 +378,9 @@ void MainWindow::buildMenus() {
 
     // The access key of each item: the first occurrence of the letter in its caption.
     const std::pair<const char*, const char*> keys[] = {
-        {"eLeavePasswordOut", "L"}, {"ePhpPages", "P"}, {"eFastCopy", "F"},  {"eLossless", "s"},   {"Exitprogram", "x"},
-        {"HelpOntheweb", "w"},      {"Support", "S"},   {"ISPSupport", "I"}, {"AboutKAVERO", "A"},
+        {"eLeavePasswordOut", "L"}, {"ePhpPages", "P"},   {"eFastCopy", "F"},    {"eLossless", "s"},
+        {"eCheckCopy", "C"},        {"Exitprogram", "x"}, {"HelpOntheweb", "w"}, {"Support", "S"},
+        {"ISPSupport", "I"},        {"AboutKAVERO", "A"},
     };
     for (const auto& [name, key] : keys) {
         if (auto* item = bar->findChild<QAction*>(QString::fromLatin1(name))) {
