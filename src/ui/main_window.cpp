@@ -436,32 +436,30 @@ void MainWindow::connectHandlers() {
             [this] { handle([this] { app::exitProgram(m_windows); }); });
     connect(findChild<QAction*>(QStringLiteral("AboutKAVERO")), &QAction::triggered, this,
             [this] { m_windows.showAbout(); });
-    connect(findChild<QAction*>(QStringLiteral("HelpOntheweb")), &QAction::triggered, this,
-            [this] { handle([this] { app::helpOnTheWebClick(m_context); }); });
-    connect(findChild<QAction*>(QStringLiteral("Support")), &QAction::triggered, this,
-            [this] { handle([this] { app::supportClick(m_context); }); });
-    connect(findChild<QAction*>(QStringLiteral("ISPSupport")), &QAction::triggered, this,
-            [this] { handle([this] { app::ispSupportClick(m_context); }); });
-    connect(findChild<QPushButton*>(QStringLiteral("eGetFileName")), &QPushButton::clicked, this,
-            [this] { handle([this] { app::getFileNameClick(m_model, m_context); }); });
+    using HelpCommand = void (*)(app::MainWindowContext&);
+    const std::pair<const char*, HelpCommand> helpItems[] = {
+        {"HelpOntheweb", app::helpOnTheWebClick}, {"Support", app::supportClick}, {"ISPSupport", app::ispSupportClick}};
+    for (const auto& [name, command] : helpItems) {
+        connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this,
+                [this, command] { handle([this, command] { command(m_context); }); });
+    }
+    using FormCommand = void (*)(shell::frmMain&, app::MainWindowContext&);
+    const std::pair<const char*, FormCommand> buttons[] = {
+        {"eGetFileName", app::getFileNameClick},         {"eCOnvertLocal", app::convertLocalClick},
+        {"eConvertDirectly", app::convertDirectlyClick}, {"eGetAspFile", app::getAspFileClick},
+        {"ePublishToISP", app::publishToIspClick},       {"eSaveScript", app::saveScriptClick}};
+    for (const auto& [name, command] : buttons) {
+        connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+                [this, command] { handle([this, command] { command(m_model, m_context); }); });
+    }
     // A pick by mouse or keyboard; the binding sets the row with signals blocked.
     connect(findChild<QListWidget*>(QStringLiteral("eTables")), &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) handle([this] { app::tablesClick(m_model, m_context); });
     });
-    connect(findChild<QPushButton*>(QStringLiteral("eCOnvertLocal")), &QPushButton::clicked, this,
-            [this] { handle([this] { app::convertLocalClick(m_model, m_context); }); });
-    connect(findChild<QPushButton*>(QStringLiteral("eConvertDirectly")), &QPushButton::clicked, this,
-            [this] { handle([this] { app::convertDirectlyClick(m_model, m_context); }); });
-    connect(findChild<QPushButton*>(QStringLiteral("eGetAspFile")), &QPushButton::clicked, this,
-            [this] { handle([this] { app::getAspFileClick(m_model, m_context); }); });
-    connect(findChild<QPushButton*>(QStringLiteral("ePublishToISP")), &QPushButton::clicked, this,
-            [this] { handle([this] { app::publishToIspClick(m_model, m_context); }); });
     connect(findChild<QLineEdit*>(QStringLiteral("eFilename")), &QLineEdit::returnPressed, this,
             [this] { handle([this] { app::filenameEnter(m_model, m_context); }); });
     connect(findChild<QCheckBox*>(QStringLiteral("eAllowFieldNamesIwthSpace")), &QCheckBox::clicked, this,
             [this] { handle([this] { app::allowSpaceClick(m_model, m_context); }); });
-    connect(findChild<QPushButton*>(QStringLiteral("eSaveScript")), &QPushButton::clicked, this,
-            [this] { handle([this] { app::saveScriptClick(m_model, m_context); }); });
     for (const char* name : {"ManuelUpload", "eDirectToISP"}) {
         connect(findChild<QRadioButton*>(QString::fromLatin1(name)), &QRadioButton::clicked, this,
                 [this] { handle([this] { app::publishToClick(m_model); }); });
