@@ -1,20 +1,15 @@
-// The Help menu's web pages and how the browser is chosen and reported, over the scripted port
-// (the GUI tests start real programs).
+// How the browser is chosen from BROWSER and how each failure is reported, over the scripted
+// port; the GUI tests open the Help items' pages in a real recording browser.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
 
-#include "app/main_window.h"
-#include "app/product_info.h"
-#include "app/small_windows.h"
 #include "app/web_help.h"
-#include "support/in_memory_settings.h"
 #include "support/scripted_user_interface.h"
 
 using namespace kavero;
-using kavero::testing::InMemorySettings;
 using kavero::testing::ScriptedUserInterface;
 using Strings = std::vector<std::string>;
 
@@ -42,31 +37,6 @@ void expectOneBox(const ScriptedUserInterface& ui, const std::string& text, cons
 }
 
 } // namespace
-
-TEST(WebHelp, EachHelpItemOpensItsRedirectPageWithThisVersion) {
-    BrowserVariable browser;
-    browser.set(nullptr);
-    InMemorySettings store;
-    ScriptedUserInterface ui;
-    app::MainWindowContext context{ui, store, {}, std::nullopt};
-    app::helpOnTheWebClick(context);
-    app::supportClick(context);
-    app::ispSupportClick(context);
-    shell::frmAbout about;
-    app::loadAbout(about);
-    app::webAddressClick(about, ui);
-
-    const std::string site = std::string("http://") + app::kWebHost + "/redirect.asp?cmd=";
-    ASSERT_EQ(ui.programStarts.size(), 4u);
-    const Strings urls = {site + "kavero&major=1&minor=1&revision=0", site + "kaverosupport&major=1&minor=1&revision=0",
-                          site + "kaveroispsupport&major=1&minor=1&revision=0", about.Label1.caption};
-    for (std::size_t i = 0; i < urls.size(); ++i) {
-        EXPECT_EQ(ui.programStarts[i].program, "xdg-open");
-        EXPECT_EQ(ui.programStarts[i].arguments, Strings{urls[i]});
-    }
-    EXPECT_EQ(about.Label1.caption.rfind("https://", 0), 0u);
-    EXPECT_TRUE(ui.messages.empty());
-}
 
 TEST(WebHelp, BrowserVariableIsReadLikeXdgOpenAndEachFailureHasItsOwnBox) {
     BrowserVariable browser;
