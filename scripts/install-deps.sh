@@ -15,7 +15,7 @@ packages=(
   xvfb xauth
   php-cli php-mysql chromium
   wine wine64 python3-html5lib python3-pyodbc
-  help2man librsvg2-bin dpkg-dev desktop-file-utils appstream
+  help2man librsvg2-bin dpkg-dev file desktop-file-utils appstream
 )
 command -v node >/dev/null 2>&1 || packages+=(nodejs)
 command -v npm >/dev/null 2>&1 || packages+=(npm)
