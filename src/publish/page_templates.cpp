@@ -11,7 +11,7 @@ extern const std::string_view kCreateTable;
 extern const std::string_view kStartCopy;
 extern const std::string_view kCopyPage;
 extern const std::string_view kEndCopy;
-extern const std::string_view kPageHead;
+extern const std::string_view kPageStart;
 extern const std::string_view kServerFunctions;
 extern const std::string_view kPhpMainPage;
 extern const std::string_view kPhpCreateTable;
@@ -65,7 +65,7 @@ std::string_view pageTemplate(PageTemplate page) {
 
 std::string fillTemplate(PageTemplate page, std::span<const Substitution> substitutions) {
     std::vector<Substitution> all(substitutions.begin(), substitutions.end());
-    all.push_back({"<pagehead>", withoutLastLineBreak(detail::kPageHead)});
+    all.push_back({"<pagestart>", withoutLastLineBreak(detail::kPageStart)});
     all.push_back({"<serverfunctions>", withoutLastLineBreak(detail::kServerFunctions)});
 
     const std::string_view text = pageTemplate(page);

@@ -23,8 +23,8 @@ enum class PageTemplate {
     PhpConfig, // kavero-config.php: the login and the key
 };
 
-// The pristine text of a template. Its shared parts (the page head and the server functions)
-// stand in it as <pagehead> and <serverfunctions>; fillTemplate puts them in.
+// The pristine text of a template. Its shared parts (the page start up to <body> and the server
+// functions) stand in it as <pagestart> and <serverfunctions>; fillTemplate puts them in.
 std::string_view pageTemplate(PageTemplate page);
 
 struct Substitution {

@@ -25,19 +25,19 @@ TEST(PageText, ValuesAreEscapedForTheirPlaceAndNothingIsLost) {
 
 TEST(PageTemplates, EveryPlaceholderIsFilledOnceAndInsertedTextIsNeverScannedAgain) {
     const Substitution substitutions[] = {
-        {"<strings>", "StrArray(1)=\"<%=nexpage%> <globalarray> <pagehead>\"\r\n"},
+        {"<strings>", "StrArray(1)=\"<%=nexpage%> <globalarray> <pagestart>\"\r\n"},
         {"<globalarray>", "redim StrArray(5)"},
         {"<%=nexpage%>", "endcopy.asp?sc=1"},
     };
     const std::string page = fillTemplate(PageTemplate::CopyData, substitutions);
-    EXPECT_NE(page.find("StrArray(1)=\"<%=nexpage%> <globalarray> <pagehead>\"\r\n"), std::string::npos);
+    EXPECT_NE(page.find("StrArray(1)=\"<%=nexpage%> <globalarray> <pagestart>\"\r\n"), std::string::npos);
     EXPECT_NE(page.find("location.replace('endcopy.asp?sc=1')"), std::string::npos);
     EXPECT_NE(page.find("redim StrArray(5)"), std::string::npos);
-    // The shared head and server functions are in; no placeholder of the template is left.
+    // The shared page start and server functions are in; no placeholder of the template is left.
     EXPECT_NE(page.find("<title>KAVERO</title>"), std::string::npos);
     EXPECT_NE(page.find("Function KaveroConnectText("), std::string::npos);
     const std::string rest = page.substr(0, page.find("StrArray(1)=")) + page.substr(page.find("\r\n") + 2);
-    for (const char* placeholder : {"<strings>", "<globalarray>", "<%=nexpage%>", "<pagehead>", "<serverfunctions>"})
+    for (const char* placeholder : {"<strings>", "<globalarray>", "<%=nexpage%>", "<pagestart>", "<serverfunctions>"})
         EXPECT_EQ(rest.find(placeholder), std::string::npos) << placeholder;
 }
 

@@ -5,12 +5,7 @@ Response.CharSet = "utf-8"
 <globalarray>
 <serverfunctions>
 %>
-<!DOCTYPE html>
-<html>
-<head>
-<pagehead>
-</head>
-<body>
+<pagestart>
 <%
 On Error Resume Next
 Dim InsertPerpage, TotalRecs, Scope, SQLserveradr, SQLdatabase, SQLlogin, SQLpassword

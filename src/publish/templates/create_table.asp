@@ -32,12 +32,7 @@ Function KaveroNextStatement(ByRef rest)
   rest = ""
 End Function
 %>
-<!DOCTYPE html>
-<html>
-<head>
-<pagehead>
-</head>
-<body>
+<pagestart>
 <form method="post" name="KAVERO" action="createtable.asp">
 <table>
 <tr><td class="bar" colspan="2">KAVERO Publish your MS-Access databases to mySQL</td></tr>

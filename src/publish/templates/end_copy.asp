@@ -4,12 +4,7 @@ Response.Buffer = True
 Response.CharSet = "utf-8"
 <serverfunctions>
 %>
-<!DOCTYPE html>
-<html>
-<head>
-<pagehead>
-</head>
-<body>
+<pagestart>
 <table>
 <tr><td class="bar">KAVERO<br>copy your data to your mySQL server</td></tr>
 <tr><td>Data are now copied to your SQL server<br>

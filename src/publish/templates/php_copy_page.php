@@ -6,12 +6,7 @@ $login = kavero_login($kavero); // before any output: it may read the session
 $statements = [
 <kavero:statements>];
 ?>
-<!DOCTYPE html>
-<html>
-<head>
-<pagehead>
-</head>
-<body>
+<pagestart>
 Coping <kavero:reached> records of <kavero:total> to mySQL server
 <?php
 flush();

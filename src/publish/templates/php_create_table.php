@@ -9,12 +9,7 @@ if ($submitted) {
     $script = is_string($_POST['q'] ?? null) ? $_POST['q'] : '';
 }
 ?>
-<!DOCTYPE html>
-<html>
-<head>
-<pagehead>
-</head>
-<body>
+<pagestart>
 <form method="post" name="KAVERO" action="createtable.php<?= kavero_html(kavero_key($kavero)) ?>">
 <table>
 <tr><td class="bar" colspan="2">KAVERO Publish your MS-Access databases to mySQL</td></tr>

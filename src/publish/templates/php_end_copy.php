@@ -5,12 +5,7 @@ $login = kavero_login($kavero); // before any output: it may read the session
 $query = base64_decode('<kavero:query>');
 $fields = array_map('base64_decode', [<kavero:fields>]);
 ?>
-<!DOCTYPE html>
-<html>
-<head>
-<pagehead>
-</head>
-<body>
+<pagestart>
 <table>
 <tr><td class="bar">KAVERO<br>copy your data to your mySQL server</td></tr>
 <tr><td>Data are now copied to your SQL server<br>

@@ -2,12 +2,7 @@
 require __DIR__ . '/kavero-common.php';
 $kavero = kavero_open('<kavero:run>');
 ?>
-<!DOCTYPE html>
-<html>
-<head>
-<pagehead>
-</head>
-<body>
+<pagestart>
 <form method="get" name="KAVERO" action="<kavero:firstpage>">
 <table>
 <tr><td class="bar">KAVERO<br>copy your data to your mySQL server</td></tr>

@@ -1,10 +1,5 @@
 <%@ Language="VBScript" CodePage="65001" %>
-<!DOCTYPE html>
-<html>
-<head>
-<pagehead>
-</head>
-<body>
+<pagestart>
 <form method="get" name="KAVERO" action="<%=firstpage%>">
 <table>
 <tr><td class="bar">KAVERO<br>copy your data to your mySQL server</td></tr>
