@@ -261,8 +261,7 @@ void readRows(const CopyRequest& request, const std::vector<source::CopiedField>
         for (; !records.eof(); records.moveNext()) {
             Pending& row = block.emplace_back();
             row.record = record + 1;
-            source::appendValuesRow(row.row, fields, records.values());
-            if (lines) source::appendLoadDataLine(row.line, fields, records.values());
+            source::appendValuesRow(row.row, fields, records.values(), lines ? &row.line : nullptr);
             ++record;
             if (block.size() >= kBatchRows) {
                 counters.read = record;

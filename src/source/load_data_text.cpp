@@ -31,9 +31,13 @@ void appendEscaped(std::string& text, char c) {
     }
 }
 
-// The field for one literal of the record statements: NULL as \N, a quoted text unquoted, the
-// digits of X'…' alone, a number as it stands.
-void appendField(std::string& text, std::string_view literal) {
+std::string variableName(std::size_t column) {
+    return "@c" + std::to_string(column);
+}
+
+} // namespace
+
+void appendLoadDataField(std::string& text, std::string_view literal) {
     if (literal == "NULL") {
         text += "\\N";
     } else if (literal.starts_with("X'")) {
@@ -51,21 +55,6 @@ void appendField(std::string& text, std::string_view literal) {
     } else {
         text += literal;
     }
-}
-
-std::string variableName(std::size_t column) {
-    return "@c" + std::to_string(column);
-}
-
-} // namespace
-
-void appendLoadDataLine(std::string& text, const std::vector<CopiedField>& fields,
-                        const std::vector<jet::Value>& record) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) text += '\t';
-        appendField(text, recordLiteral(fields[i].literal, record.at(fields[i].recordIndex)));
-    }
-    text += '\n';
 }
 
 std::string BuildLoadDataStatement(const std::string& table, const std::vector<CopiedField>& fields,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "jet/value.h"
@@ -12,9 +13,10 @@
 
 namespace kavero::source {
 
-// Appends one record as one line, its line feed included.
-void appendLoadDataLine(std::string& text, const std::vector<CopiedField>& fields,
-                        const std::vector<jet::Value>& record);
+// Appends the field for one literal of the record statements (recordLiteral): NULL as \N, a
+// quoted text unquoted and escaped, the digits of X'…' alone, a number as it stands. A line is
+// the fields of a record split by tabs, ended by a line feed (see appendValuesRow).
+void appendLoadDataField(std::string& text, std::string_view literal);
 
 // LOAD DATA LOCAL INFILE of `path` into `table`, reading the lines above. Bytes travel as hex
 // digits and are turned back by the server, so no byte of them depends on a character set.

@@ -2,6 +2,7 @@
 #include "source/record_statement.h"
 
 #include "source/column_rule.h"
+#include "source/load_data_text.h"
 
 namespace kavero::source {
 
@@ -41,11 +42,20 @@ std::string FormatFieldLiteral(LiteralKind kind, const jet::Value& value) {
     return literal + ", ";
 }
 
-void appendValuesRow(std::string& text, const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record) {
+void appendValuesRow(std::string& text, const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record,
+                     std::string* loadDataLine) {
     text += '(';
-    for (const CopiedField& field : fields) text += FormatFieldLiteral(field.literal, record.at(field.recordIndex));
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::string literal = FormatFieldLiteral(fields[i].literal, record.at(fields[i].recordIndex));
+        text += literal;
+        if (loadDataLine == nullptr) continue;
+        if (i > 0) *loadDataLine += '\t';
+        // The literal without its separator, ", " or the null date's lone ",".
+        appendLoadDataField(*loadDataLine, std::string_view(literal).substr(0, literal.find_last_not_of(", ") + 1));
+    }
     if (!fields.empty()) cutAtLastComma(text);
     text += ')';
+    if (loadDataLine != nullptr) *loadDataLine += '\n';
 }
 
 std::string BuildValuesClause(const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record) {

@@ -32,7 +32,10 @@ std::string FormatFieldLiteral(LiteralKind kind, const jet::Value& value);
 
 // "VALUES('Smith', 'Oslo')" for a record given as all its values in record order.
 std::string BuildValuesClause(const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record);
-// Its row alone, "('Smith', 'Oslo')", appended to `text`: one row of a multi-row INSERT.
-void appendValuesRow(std::string& text, const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record);
+// Its row alone, "('Smith', 'Oslo')", appended to `text`: one row of a multi-row INSERT. With
+// `loadDataLine`, the same literals also go there as one LOAD DATA line (source/load_data_text.h),
+// so a record that may go either way is formatted once.
+void appendValuesRow(std::string& text, const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record,
+                     std::string* loadDataLine = nullptr);
 
 } // namespace kavero::source
