@@ -614,16 +614,35 @@ void copyToALostServer(const SandboxInfo& sandbox, bool fast) {
     ASSERT_TRUE(run.open(fixtureFile("large.mdb")).ok());
     ASSERT_TRUE(run.pick("Forty Thousand").ok());
     if (fast) {
-        // This server is the test's own, so its global setting may change: a server that does
-        // not allow LOAD DATA LOCAL gets the records as INSERT statements, every one of them.
+        // This server is the test's own, so its counters are the copy's and its global setting
+        // may change: a server that does not allow LOAD DATA LOCAL gets the records as INSERT
+        // statements, every one of them.
         const odbc::Environment environment;
         odbc::Connection admin(environment, odbc::buildConnectText({{"DRIVER", "MariaDB"},
                                                                     {"SERVER", "127.0.0.1"},
                                                                     {"PORT", lost->port},
                                                                     {"UID", lost->user},
                                                                     {"PWD", lost->password}}));
-        admin.execute("SET GLOBAL local_infile = 0");
+        const auto statements = [&admin](const char* kind) {
+            odbc::Statement status(admin);
+            status.execute(std::string("SHOW GLOBAL STATUS LIKE '") + kind + "'");
+            return status.fetch() ? std::stoll(status.text(2).value_or("0")) : -1;
+        };
+        // Allowed, it carries the records: one statement a chunk of 10,000, no INSERT, and no
+        // word of it.
+        const long long loads = statements("Com_load");
+        const long long inserts = statements("Com_insert");
         run.form.eFastCopy.checked = true;
+        ASSERT_TRUE(run.go().ok());
+        EXPECT_EQ(statements("Com_load") - loads, 4);
+        EXPECT_EQ(statements("Com_insert") - inserts, 0);
+        EXPECT_EQ(run.counters->verified, 40000);
+        const Lines allowed = run.lines();
+        EXPECT_TRUE(std::none_of(allowed.begin(), allowed.end(), [](const std::string& line) {
+            return line.starts_with("LOAD DATA LOCAL INFILE cannot be used (");
+        }));
+
+        admin.execute("SET GLOBAL local_infile = 0");
         ASSERT_TRUE(run.go().ok());
         admin.execute("SET GLOBAL local_infile = 1");
         const Lines refused = run.lines();
