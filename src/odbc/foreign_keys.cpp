@@ -76,8 +76,7 @@ std::vector<ForeignKeyOutcome> addForeignKeys(Connection& connection, const std:
 
 std::string outcomeText(const source::ForeignKey& key, const ForeignKeyOutcome& outcome) {
     if (outcome.added) return {};
-    std::string text = "the relationship " + key.relationship + " (" + key.childTable + " to " + key.parentTable +
-                       ") is not created as a foreign key: ";
+    std::string text = source::leftOutText(key.relationship, key.childTable, key.parentTable);
     if (outcome.orphans > 0) {
         text += std::to_string(outcome.orphans) + (outcome.orphans == 1 ? " record" : " records") + " of " +
                 key.childTable + (outcome.orphans == 1 ? " refers" : " refer") + " to no record of " + key.parentTable;

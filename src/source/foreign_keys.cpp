@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "shell/ascii.h"
 #include "source/table_design.h"
 
 namespace kavero::source {
@@ -60,12 +61,6 @@ std::string cutToCharacters(const std::string& text, std::size_t characters) {
     return text;
 }
 
-std::string asciiLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 // The relationship's name within MySQL's length, without the trailing blanks MySQL refuses in
 // a name, and unlike every name in `taken`; "_2", "_3", … tell apart names that come out alike.
 std::string constraintName(const Relationship& relationship, std::vector<std::string>& taken) {
@@ -76,16 +71,24 @@ std::string constraintName(const Relationship& relationship, std::vector<std::st
         while (!text.empty() && text.back() == ' ') text.pop_back();
         return text;
     };
+    const auto isTaken = [&taken](const std::string& name) {
+        return std::any_of(taken.begin(), taken.end(),
+                           [&name](const std::string& t) { return shell::equalsIgnoringCase(t, name); });
+    };
     std::string name = fitted(base, kMaxIdentifierLength);
-    for (int n = 2; std::find(taken.begin(), taken.end(), asciiLower(name)) != taken.end(); ++n) {
+    for (int n = 2; isTaken(name); ++n) {
         const std::string suffix = "_" + std::to_string(n);
         name = fitted(base, kMaxIdentifierLength - suffix.size()) + suffix;
     }
-    taken.push_back(asciiLower(name));
+    taken.push_back(name);
     return name;
 }
 
 } // namespace
+
+std::string leftOutText(const std::string& relationship, const std::string& child, const std::string& parent) {
+    return "the relationship " + relationship + " (" + child + " to " + parent + ") is not created as a foreign key: ";
+}
 
 ForeignKeyPlan planForeignKeys(const std::vector<Relationship>& relationships,
                                const std::vector<shell::TableDesign>& created, NameQuoting quoting) {
@@ -93,8 +96,7 @@ ForeignKeyPlan planForeignKeys(const std::vector<Relationship>& relationships,
     ForeignKeyPlan plan;
     std::vector<std::string> taken;
     for (const Relationship& rel : relationships) {
-        const std::string leftOut = "the relationship " + rel.name + " (" + rel.foreignTable + " to " +
-                                    rel.primaryTable + ") is not created as a foreign key: ";
+        const std::string leftOut = leftOutText(rel.name, rel.foreignTable, rel.primaryTable);
         const shell::TableDesign* parent = findDesign(created, rel.primaryTable);
         const shell::TableDesign* child = findDesign(created, rel.foreignTable);
         if (parent == nullptr || child == nullptr) {

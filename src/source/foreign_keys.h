@@ -35,6 +35,10 @@ struct ForeignKeyPlan {
     std::vector<std::string> leftOut;
 };
 
+// The start of the sentence for a relationship left out: "the relationship R (child to parent)
+// is not created as a foreign key: ", to which the reason is added.
+std::string leftOutText(const std::string& relationship, const std::string& child, const std::string& parent);
+
 // The foreign keys for `relationships` between the tables `created` (their lossless designs,
 // named as in Access). A relationship is held only where both tables were created and the
 // referred columns are, whole, the key of the parent's primary key or of a unique index; its
