@@ -64,10 +64,33 @@ void dropKeysOfEmptiedDesign(shell::frmMain& form) {
     form.eLabelFields.caption = designed.eLabelFields.caption;
 }
 
-void openDatabase(shell::frmMain& form, MainWindowContext& context) {
+// Boxes go to `ui`: the window's, or one that holds them until the window is up.
+void openDatabase(shell::frmMain& form, MainWindowContext& context, shell::UserInterface& ui) {
     BusyPointer busy(context.ui);
-    source::OpenAccessDatabase(form, context.ui, context.readOptions);
+    source::OpenAccessDatabase(form, ui, context.readOptions);
     dropKeysOfEmptiedDesign(form);
+}
+
+// A path the user named just now, on the command line or in the path box: made absolute, and
+// a file that is not there reported with the engine's own word, where opening passes a
+// vanished file over in silence (which suits the last run's file at start-up).
+void openNamedPath(shell::frmMain& form, MainWindowContext& context, shell::UserInterface& ui,
+                   const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::path given(path);
+    const std::filesystem::path absolute = std::filesystem::absolute(given, ignored);
+    form.eFilename.text = (absolute.empty() ? given : absolute.lexically_normal()).string();
+    if (!std::filesystem::exists(std::filesystem::status(form.eFilename.text, ignored))) {
+        try {
+            [[maybe_unused]] const source::AccessDatabase database(form.eFilename.text, context.readOptions);
+        } catch (const source::EngineError& e) {
+            // The box opening a database shows for every other reader error.
+            ui.messageBox(e.boxText(), "Error on opening database, on eFilename", shell::MessageIcon::None,
+                          shell::MessageButtons::Ok);
+        }
+        return;
+    }
+    openDatabase(form, context, ui);
 }
 
 // The folder part of a path with its final "/", or empty.
@@ -80,30 +103,13 @@ void reopenDatabase(shell::frmMain& form, MainWindowContext& context) {
     if (!context.databaseArgument) {
         if (form.eFilename.text.empty()) return;
         // The last database opens again; one that is gone is passed over without a word.
-        openDatabase(form, context);
+        openDatabase(form, context, context.ui);
         return;
     }
-    std::error_code ignored;
-    const std::filesystem::path given(*context.databaseArgument);
-    const std::filesystem::path absolute = std::filesystem::absolute(given, ignored);
-    form.eFilename.text = (absolute.empty() ? given : absolute.lexically_normal()).string();
-    // A file the user named right now is not passed over: what is wrong with it is said, once
-    // the main window is there to say it over.
+    // What is wrong with a file named right now is said once the main window is there to say
+    // it over.
     HoldingUserInterface holding(context.ui, context.heldMessages);
-    BusyPointer busy(context.ui);
-    std::error_code missing;
-    if (!std::filesystem::exists(std::filesystem::status(form.eFilename.text, missing))) {
-        try {
-            source::AccessDatabase database(form.eFilename.text, context.readOptions);
-        } catch (const source::EngineError& e) {
-            // The box opening a database shows for every other reader error.
-            holding.messageBox(e.boxText(), "Error on opening database, on eFilename", shell::MessageIcon::None,
-                               shell::MessageButtons::Ok);
-        }
-        return;
-    }
-    source::OpenAccessDatabase(form, holding, context.readOptions);
-    dropKeysOfEmptiedDesign(form);
+    openNamedPath(form, context, holding, *context.databaseArgument);
 }
 
 } // namespace
@@ -212,22 +218,7 @@ void publishToIspClick(shell::frmMain& form, MainWindowContext& context) {
 
 void filenameEnter(shell::frmMain& form, MainWindowContext& context) {
     if (form.eFilename.text.empty() || !form.eFilename.enabled) return;
-    std::error_code ignored;
-    const std::filesystem::path typed(form.eFilename.text);
-    const std::filesystem::path absolute = std::filesystem::absolute(typed, ignored);
-    if (!absolute.empty()) form.eFilename.text = absolute.lexically_normal().string();
-    if (!std::filesystem::exists(std::filesystem::status(form.eFilename.text, ignored))) {
-        // Opening passes a vanished file over in silence, which suits the last run's file at
-        // start-up; a path just typed deserves the engine's own word.
-        try {
-            [[maybe_unused]] const source::AccessDatabase database(form.eFilename.text, context.readOptions);
-        } catch (const source::EngineError& e) {
-            context.ui.messageBox(e.boxText(), "Error on opening database, on eFilename", shell::MessageIcon::None,
-                                  shell::MessageButtons::Ok);
-        }
-        return;
-    }
-    openDatabase(form, context);
+    openNamedPath(form, context, context.ui, form.eFilename.text);
 }
 
 void allowSpaceClick(shell::frmMain& form, MainWindowContext& context) {
@@ -235,7 +226,7 @@ void allowSpaceClick(shell::frmMain& form, MainWindowContext& context) {
     if (!form.eAllowFieldNamesIwthSpace.checked() || form.eFilename.text.empty() || !form.eTables.items.empty()) {
         return;
     }
-    openDatabase(form, context);
+    openDatabase(form, context, context.ui);
 }
 
 void saveScriptClick(shell::frmMain& form, MainWindowContext& context) {
