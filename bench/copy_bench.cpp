@@ -115,6 +115,7 @@ shell::frmMain directForm(const std::string& file, const Sandbox& sandbox, shell
     form.eMySqlusername.text = sandbox.user;
     form.eMySqlpassword.text = sandbox.password;
     form.eCopyDirectlyAlsoData.value = shell::CheckState::Checked;
+    form.eCheckCopy.checked = false; // the copy alone: the peer has no check to compare it with
     return form;
 }
 
@@ -133,11 +134,9 @@ Result copyWaiting(const std::string& file, const Sandbox& sandbox, bool fast = 
     shell::WaitingProgressHost host(progressForm, ui);
     auto counters = std::make_shared<odbc::CopyCounters>();
     const auto start = Clock::now();
-    // The copy alone: the peer has no check to compare it with.
     odbc::FastCopyOptions options;
     options.loadData = loadData;
-    const shell::CommandResult result =
-        app::convertDirectly(form, ui, host, {}, counters, app::RecordCheck::Skipped, options);
+    const shell::CommandResult result = app::convertDirectly(form, ui, host, {}, counters, options);
     Result r;
     r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     r.copied = counters->copied;
@@ -158,7 +157,7 @@ Result copyWindowLive(const std::string& file, const Sandbox& sandbox) {
     ui::ProgressWindow window(progressForm, ui);
     auto counters = std::make_shared<odbc::CopyCounters>();
     const auto start = Clock::now();
-    const shell::CommandResult result = app::convertDirectly(form, ui, window, {}, counters, app::RecordCheck::Skipped);
+    const shell::CommandResult result = app::convertDirectly(form, ui, window, {}, counters);
     while (window.working()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
     Result r;

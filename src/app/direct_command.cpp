@@ -51,7 +51,7 @@ std::optional<shell::CommandResult> refuseWhileWorking(shell::UserInterface& ui,
 
 shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface& ui, shell::ProgressHost& progress,
                                      const source::ReadOptions& options, std::shared_ptr<odbc::CopyCounters> counters,
-                                     RecordCheck check, odbc::FastCopyOptions fast) {
+                                     odbc::FastCopyOptions fast) {
     const std::string missing = shell::CheckConversionInputs(form, false, false, true);
     if (!missing.empty()) {
         ui.messageBox(missing, kProductName, shell::MessageIcon::Critical, shell::MessageButtons::Ok);
@@ -98,10 +98,8 @@ shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface&
         progress.showStatus("Finished moving " + login.dataSource, true, false, one, false);
         return result;
     }
-    odbc::CopyRequest request{login,          form.eFilename.text,
-                              options,        form.design,
-                              records,        check == RecordCheck::AfterCopy && form.eCheckCopy.checked,
-                              std::move(fast)};
+    odbc::CopyRequest request{login,   form.eFilename.text,     options,        form.design,
+                              records, form.eCheckCopy.checked, std::move(fast)};
     request.fast.enabled = form.eFastCopy.checked;
     if (!counters) counters = std::make_shared<odbc::CopyCounters>();
     progress.startWork([request = std::move(request), counters](shell::StatusChannel& channel) {

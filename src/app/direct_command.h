@@ -18,18 +18,16 @@ inline constexpr std::string_view kDirectConfirmation =
     "DO you still want to create the database and copy the data !!!!!\r\n";
 inline constexpr std::string_view kDirectCanceled = "Opreation canceled by user";
 
-// Whether a copy of the records is followed by the check that every record arrived.
-enum class RecordCheck { AfterCopy, Skipped };
-
 // Missing inputs, a declined confirmation and a script the server refused are stops or
 // failures shown in a box; otherwise the progress window opens and, when records are wanted,
 // the copy is handed to it as work on a thread of its own (the host decides whether the call
 // waits for it). `counters`, when given, follow the copy. The Options menu's "Fast copy"
-// decides whether `fast` applies.
+// decides whether `fast` applies, and its "Check every record after the copy" whether the
+// check follows.
 shell::CommandResult convertDirectly(shell::frmMain& form, shell::UserInterface& ui, shell::ProgressHost& progress,
                                      const source::ReadOptions& options,
                                      std::shared_ptr<odbc::CopyCounters> counters = nullptr,
-                                     RecordCheck check = RecordCheck::AfterCopy, odbc::FastCopyOptions fast = {});
+                                     odbc::FastCopyOptions fast = {});
 
 // The check alone, for the picked table copied earlier to the data source and database of the
 // form: the same inputs as the copy, no question asked, nothing changed on the server.

@@ -67,9 +67,8 @@ TableRun copyTable(const CopyArguments& args, const std::string& table, const st
     form.eCheckCopy.checked = !args.noVerify;
 
     shell::WaitingProgressHost host(progress, console);
-    const shell::CommandResult result = app::convertDirectly(
-        form, console, host, options, counters, args.noVerify ? app::RecordCheck::Skipped : app::RecordCheck::AfterCopy,
-        {args.fast, args.commitEvery, rejectFileOf(args, table)});
+    const shell::CommandResult result = app::convertDirectly(form, console, host, options, counters,
+                                                             {args.fast, args.commitEvery, rejectFileOf(args, table)});
     if (console.refused) {
         printDiagnostic("the copy drops and creates the table " + *form.eTables.selectedItem() +
                         "; there is no terminal to ask: confirm with --yes");

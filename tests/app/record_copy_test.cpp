@@ -135,7 +135,7 @@ struct DirectRun {
         ui.answers.push_back(answer);
         ui.messages.clear();
         counters = watched;
-        return app::convertDirectly(form, ui, host, {}, watched, app::RecordCheck::AfterCopy, fast);
+        return app::convertDirectly(form, ui, host, {}, watched, fast);
     }
     std::vector<std::string> lines() const { // newest first
         std::vector<std::string> all;
