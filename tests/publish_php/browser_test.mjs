@@ -105,9 +105,11 @@ async function fetchText(address, init) {
 // Opens the main page with the key, submits the table form (typing `typed` as the password when
 // given) and presses the start button; gives the answers of the copy pages and the end page.
 async function runPages(set, { typed = '', shot = '' } = {}) {
-    const copies = [];
-    const listen = async (response) => {
-        if (/\/startcopy\d+\.php/.test(response.url())) copies.push(await response.text().catch(() => ''));
+    // Each answer is taken as it comes and awaited at the end: the last copy page's text can
+    // still be on its way when the end page has loaded.
+    const answers = [];
+    const listen = (response) => {
+        if (/\/startcopy\d+\.php/.test(response.url())) answers.push(response.text().catch(() => ''));
     };
     page.on('response', listen);
     await page.goto(`${origin}${set.base}main.php?t=${set.token}`);
@@ -127,7 +129,7 @@ async function runPages(set, { typed = '', shot = '' } = {}) {
         await page.screenshot({ path: path.join(shot, 'publish-php-after.png') });
     }
     page.off('response', listen);
-    return { created, copies, end: await bottom.content() };
+    return { created, copies: await Promise.all(answers), end: await bottom.content() };
 }
 
 // The table as the pages left it equals the direct copy, row for row and cell for cell.
