@@ -1,6 +1,7 @@
 // Foreign keys on the server.
 #include "odbc/foreign_keys.h"
 
+#include <optional>
 #include <utility>
 
 #include "odbc/error_text.h"
@@ -18,6 +19,22 @@ bool connectionLost(const Error& error) {
 std::string refusal(const Error& error) {
     return std::to_string(error.nativeError()) + " " +
            serverText(error.records().empty() ? error.what() : error.records()[0].message);
+}
+
+// The storage engine of a table that holds no foreign key by the name just added, or nothing
+// when the key is there. MyISAM and Aria take a FOREIGN KEY clause without a word and keep
+// nothing, so a key is counted only once the server lists it.
+std::optional<std::string> engineWithoutKey(Connection& connection, const source::ForeignKey& key) {
+    Statement query(connection);
+    query.execute("SELECT t.ENGINE, (SELECT COUNT(*) FROM information_schema.REFERENTIAL_CONSTRAINTS r "
+                  "WHERE r.CONSTRAINT_SCHEMA = t.TABLE_SCHEMA AND r.TABLE_NAME = t.TABLE_NAME "
+                  "AND r.CONSTRAINT_NAME = ?) FROM information_schema.TABLES t "
+                  "WHERE t.TABLE_SCHEMA = DATABASE() AND t.TABLE_NAME = ?",
+                  {Parameter(key.constraintName), Parameter(key.childTable)});
+    if (!query.fetch()) return "unknown";
+    std::string engine = query.text(1).value_or("unknown");
+    if (query.integer(2).value_or(0) > 0) return std::nullopt;
+    return engine;
 }
 
 } // namespace
@@ -63,7 +80,8 @@ std::vector<ForeignKeyOutcome> addForeignKeys(Connection& connection, const std:
             }
             if (outcome.orphans == 0) {
                 connection.execute(key.statement);
-                outcome.added = true;
+                outcome.ignoringEngine = engineWithoutKey(connection, key).value_or("");
+                outcome.added = outcome.ignoringEngine.empty();
             }
         } catch (const Error& error) {
             if (connectionLost(error)) throw;
@@ -80,6 +98,9 @@ std::string outcomeText(const source::ForeignKey& key, const ForeignKeyOutcome& 
     if (outcome.orphans > 0) {
         text += std::to_string(outcome.orphans) + (outcome.orphans == 1 ? " record" : " records") + " of " +
                 key.childTable + (outcome.orphans == 1 ? " refers" : " refer") + " to no record of " + key.parentTable;
+    } else if (!outcome.ignoringEngine.empty()) {
+        text += "the server did not keep it: " + key.childTable + " is stored with " + outcome.ignoringEngine +
+                ", which keeps no foreign keys";
     } else {
         text += "the server refused it: " + outcome.error;
     }

@@ -19,12 +19,14 @@ void dropForeignKeysBetween(Connection& connection, const std::vector<std::strin
 struct ForeignKeyOutcome {
     std::string relationship;
     bool added = false;
-    std::int64_t orphans = 0; // child records whose key has no parent record
-    std::string error;        // "1005 …" when the server refused the key for another reason
+    std::int64_t orphans = 0;   // child records whose key has no parent record
+    std::string error;          // "1005 …" when the server refused the key for another reason
+    std::string ignoringEngine; // "MyISAM" when the server took the statement but keeps no key
 };
 
-// Counts each key's orphans first and adds the key only when there are none; one refused key
-// does not stop the others. Throws Error only when the connection itself fails.
+// Counts each key's orphans first and adds the key only when there are none; a key counts as
+// added only once the server lists it. One refused key does not stop the others. Throws Error only when the connection
+// itself fails.
 std::vector<ForeignKeyOutcome> addForeignKeys(Connection& connection, const std::vector<source::ForeignKey>& keys);
 
 // "the relationship R (Child to Parent) is not created as a foreign key: 3 records of Child

@@ -144,6 +144,12 @@ client -e "DROP DATABASE IF EXISTS kavero_dump; CREATE DATABASE kavero_dump"
     fail "lossless_script: the client refused the script"
 [ "$(keys kavero_dump)" == "$expected_keys" ] || fail "lossless_script_keys: $(keys kavero_dump)"
 client -e "DROP DATABASE kavero_dump"
+# A server whose tables default to MyISAM takes the FOREIGN KEY clauses and keeps none of them.
+myisam=(--dsn "DRIVER=MariaDB;SERVER=127.0.0.1;PORT=$KAVERO_TEST_PORT;INITSTMT=SET default_storage_engine=MyISAM"
+    --database kavero_test --user "$KAVERO_TEST_USER" --records --yes)
+expect lossless_myisam 0 "^Foreign keys created: 0 of 2$" "$cli" copy "$fixtures/shop.mdb" --all-tables --lossless "${myisam[@]}"
+expect lossless_myisam_why 0 "^kavero-cli: the relationship CustomersOrders \(Orders to Customers\) is not created as a foreign key: the server did not keep it: Orders is stored with MyISAM, which keeps no foreign keys$" \
+    "$cli" copy "$fixtures/shop.mdb" --all-tables --lossless "${myisam[@]}"
 expect lossless_broken 0 "^kavero-cli: the relationship OwnersPets \(Pets to Owners\) is not created as a foreign key: 1 record of Pets refers to no record of Owners$" \
     "$cli" copy "$fixtures/relationships.mdb" --all-tables --lossless "${login[@]}" --records --yes
 [ "$(keys kavero_test | grep -v ^Orders)" == "Visits	PetsVisits$(printf 'x%.0s' {1..54})	Pets	RESTRICT	CASCADE" ] ||
