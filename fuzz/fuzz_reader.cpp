@@ -21,7 +21,8 @@ std::size_t touch(const Value& value) {
             } else if constexpr (std::is_same_v<T, Bytes>) {
                 return v.toHex().size();
             } else if constexpr (std::is_same_v<T, Currency> || std::is_same_v<T, Decimal> ||
-                                 std::is_same_v<T, DateTime> || std::is_same_v<T, Guid>) {
+                                 std::is_same_v<T, DateTime> || std::is_same_v<T, Guid> ||
+                                 std::is_same_v<T, ExtendedDateTime>) {
                 return v.toString().size();
             } else if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>) {
                 return shortestText(v).size();

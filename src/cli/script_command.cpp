@@ -60,6 +60,9 @@ std::int64_t writeRecordStatements(const shell::frmMain& form, const source::Rea
         statement += ";\n";
         out.write(statement);
         ++records;
+        // Named as the direct copy names them, so a record the script changes is never silent.
+        for (const std::string& change : source::changedValues(fields, set.values()))
+            printDiagnostic("record changed " + std::to_string(records) + ": " + change);
     }
     return records;
 }

@@ -228,6 +228,8 @@ constexpr std::size_t valueSizeOf(std::uint8_t type) {
     case kTypeBigInt: return 8;
     case kTypeGuid: return 16;
     case kTypeDecimal: return 17; // sign byte + four u32
+    case kTypeExtendedDate:
+        return 42; // ASCII digits, see kExtendedDate* below
     default: return 0;
     }
 }
@@ -294,6 +296,20 @@ inline constexpr char kLongValuePageTag[4] = {'L', 'V', 'A', 'L'}; // owner fiel
 inline constexpr std::size_t kDecimalSize = 17;            // sign byte + four u32, most significant first
 inline constexpr std::uint8_t kDecimalNegative = 0x80;
 inline constexpr std::size_t kGuidSize = 16;
+
+// Date/Time Extended: 42 ASCII bytes, "DDDDDDDDDDDDDDDDDDD:SSSSSSSSSSSSFFFFFFF:7\0": 19 digits of
+// whole days since 0001-01-01, ':', 12 digits of seconds since midnight, 7 digits of the
+// fraction of the second in units of 100 ns, then ':', '7' and a zero byte.
+inline constexpr std::size_t kExtendedDateSize = 42;
+inline constexpr std::size_t kExtendedDateDayDigits = 19;
+inline constexpr std::size_t kExtendedDateSecondsOffset = 20;
+inline constexpr std::size_t kExtendedDateSecondDigits = 12;
+inline constexpr std::size_t kExtendedDateTicksOffset = 32;
+inline constexpr std::size_t kExtendedDateTickDigits = 7;
+inline constexpr std::size_t kExtendedDateTrailerOffset = 39;
+inline constexpr char kExtendedDateTrailer[3] = {':', '7', '\0'};
+inline constexpr std::int64_t kExtendedDateMaxDays = 3652058; // 9999-12-31
+inline constexpr std::int64_t kTicksPerSecond = 10000000;
 
 // Compressed Jet 4 text starts with these two bytes; a 0x00 byte toggles the mode.
 inline constexpr std::uint8_t kCompressedTextMarker[2] = {0xFF, 0xFE};

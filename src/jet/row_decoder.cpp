@@ -1,6 +1,7 @@
 // Row layouts of Jet 3 and Jet 4 and the decoding of each column type.
 #include "jet/row_decoder.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kavero::jet {
@@ -9,6 +10,41 @@ namespace {
 
 constexpr std::size_t kJet3JumpSpan = 256; // a Jet 3 row has one jump byte per 256 bytes
 constexpr std::uint8_t kMaxDecimalScale = 28;
+
+constexpr std::int64_t kDigitCap = 100'000'000'000'000'000;
+
+// `count` ASCII digits from `at`, or the corrupt-data error naming `what`.
+std::int64_t storedDigits(const ByteView& bytes, std::size_t at, std::size_t count, const char* what) {
+    std::int64_t value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        const std::uint8_t c = bytes.u8(i);
+        if (c < '0' || c > '9') bytes.corrupt(i, std::string("extended date has a non-digit in its ") + what);
+        // Nineteen digits may pass the int64 range; any count that large is refused anyway.
+        value = std::min<std::int64_t>(value, kDigitCap) * 10 + (c - '0');
+    }
+    return value;
+}
+
+ExtendedDateTime decodeExtendedDate(const ByteView& bytes) {
+    if (bytes.size() != kExtendedDateSize) {
+        bytes.corrupt(0, "extended date of " + std::to_string(bytes.size()) + " bytes, not " +
+                             std::to_string(kExtendedDateSize));
+    }
+    if (bytes.u8(kExtendedDateDayDigits) != ':') bytes.corrupt(kExtendedDateDayDigits, "extended date lacks its ':'");
+    for (std::size_t i = 0; i < sizeof kExtendedDateTrailer; ++i) {
+        if (bytes.u8(kExtendedDateTrailerOffset + i) != static_cast<std::uint8_t>(kExtendedDateTrailer[i]))
+            bytes.corrupt(kExtendedDateTrailerOffset + i, "extended date does not end in \":7\" and a zero byte");
+    }
+    const std::int64_t days = storedDigits(bytes, 0, kExtendedDateDayDigits, "days");
+    const std::int64_t seconds = storedDigits(bytes, kExtendedDateSecondsOffset, kExtendedDateSecondDigits, "seconds");
+    const std::int64_t ticks = storedDigits(bytes, kExtendedDateTicksOffset, kExtendedDateTickDigits, "fraction");
+    if (days > kExtendedDateMaxDays)
+        bytes.corrupt(0, "extended date of day " + std::to_string(days) + " after 9999-12-31");
+    if (seconds >= 86400) {
+        bytes.corrupt(kExtendedDateSecondsOffset, "extended date of " + std::to_string(seconds) + " seconds in a day");
+    }
+    return {static_cast<std::int32_t>(days), static_cast<std::int32_t>(seconds), static_cast<std::int32_t>(ticks)};
+}
 
 std::size_t fixedSize(const Column& c) {
     if (c.type == kTypeBoolean) return 0;
@@ -166,6 +202,8 @@ Value RowDecoder::decodeBytes(const Column& column, const ByteView& stored) {
         for (std::size_t w = 0; w < 4; ++w) d.magnitude[3 - w] = bytes.u32(1 + 4 * w);
         return d;
     }
+    case kTypeExtendedDate:
+        return decodeExtendedDate(bytes);
     case kTypeText:
     case kTypeMemo: return Text{decodeText(bytes.all())};
     default: {

@@ -32,6 +32,7 @@ void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
 }
 
 const std::int64_t kJetEpoch = daysFromCivil(1899, 12, 30);
+const std::int64_t kExtendedEpoch = daysFromCivil(1, 1, 1);
 
 unsigned __int128 toU128(const std::array<std::uint32_t, 4>& words) {
     unsigned __int128 value = 0;
@@ -131,6 +132,37 @@ std::string DateTime::toString() const {
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", parts->year, parts->month, parts->day,
                   parts->hour, parts->minute, parts->second);
     return text;
+}
+
+DateParts ExtendedDateTime::split() const {
+    DateParts parts;
+    civilFromDays(kExtendedEpoch + days, parts.year, parts.month, parts.day);
+    parts.hour = seconds / 3600;
+    parts.minute = seconds / 60 % 60;
+    parts.second = seconds % 60;
+    parts.fraction = static_cast<double>(ticks) / 1e7;
+    return parts;
+}
+
+std::string ExtendedDateTime::toString() const {
+    const DateParts parts = split();
+    char text[48];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%07d", parts.year, parts.month, parts.day,
+                  parts.hour, parts.minute, parts.second, static_cast<int>(ticks));
+    return text;
+}
+
+std::string ExtendedDateTime::toMicrosecondString() const {
+    std::string text = toString();
+    text.pop_back();
+    return text;
+}
+
+std::vector<std::uint8_t> ExtendedDateTime::storedBytes() const {
+    char text[48];
+    std::snprintf(text, sizeof text, "%019d:%012d%07d:7", static_cast<int>(days), static_cast<int>(seconds),
+                  static_cast<int>(ticks));
+    return std::vector<std::uint8_t>(text, text + 42); // the zero byte after "7" included
 }
 
 std::string Bytes::toHex() const {

@@ -51,6 +51,27 @@ struct DateTime {
     std::string toString() const;
 };
 
+// Date/Time Extended, as stored: whole days since 0001-01-01, seconds since midnight and the
+// fraction of the second in units of 100 ns (ticks). The reader hands out only values within
+// 0001-01-01 .. 9999-12-31 23:59:59.9999999.
+struct ExtendedDateTime {
+    std::int32_t days = 0;    // 0 .. 3,652,058
+    std::int32_t seconds = 0; // 0 .. 86,399
+    std::int32_t ticks = 0;   // 0 .. 9,999,999
+    bool operator==(const ExtendedDateTime&) const = default;
+    // The calendar parts; the fraction is ticks / 10,000,000.
+    DateParts split() const;
+    // "YYYY-MM-DD HH:MM:SS.fffffff", every digit stored.
+    std::string toString() const;
+    // "YYYY-MM-DD HH:MM:SS.ffffff": the seventh digit cut off, never rounded up, so the value
+    // stays within its second (and 9999-12-31 23:59:59.9999999 within its year).
+    std::string toMicrosecondString() const;
+    // Whether the microsecond text drops a digit other than 0.
+    bool finerThanMicroseconds() const { return ticks % 10 != 0; }
+    // The 42 bytes the engine stores for the value.
+    std::vector<std::uint8_t> storedBytes() const;
+};
+
 struct Text {
     std::string utf8;
     bool operator==(const Text&) const = default;
@@ -68,8 +89,8 @@ struct Guid {
     std::string toString() const; // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
 };
 
-using Value = std::variant<Null, bool, std::uint8_t, std::int16_t, std::int32_t, std::int64_t, float, double,
-                           Currency, Decimal, DateTime, Text, Bytes, Guid>;
+using Value = std::variant<Null, bool, std::uint8_t, std::int16_t, std::int32_t, std::int64_t, float, double, Currency,
+                           Decimal, DateTime, Text, Bytes, Guid, ExtendedDateTime>;
 
 inline bool isNull(const Value& v) { return std::holds_alternative<Null>(v); }
 

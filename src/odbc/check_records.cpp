@@ -126,7 +126,8 @@ HeldValue readHeld(Statement& statement, int column, HeldType type) {
     }
     case HeldType::Decimal:
     case HeldType::DateTime:
-    case HeldType::DateTimeOrNull: {
+    case HeldType::DateTimeOrNull:
+    case HeldType::ExtendedDateTimeOrNull: {
         // Read as the server writes them: the driver gives the zero date as NULL otherwise.
         const std::optional<std::string> text = statement.text(column);
         if (!text) return source::HeldNull{};
@@ -214,7 +215,7 @@ private:
                 // The key goes back as what the column holds, so the server compares values,
                 // never a text with a number or a date by some conversion of its choosing.
                 const char* value = m_form == ColumnForm::Decimal    ? "CAST(? AS DECIMAL(65,30))"
-                                    : m_form == ColumnForm::DateTime ? "CAST(? AS DATETIME)"
+                                    : m_form == ColumnForm::DateTime ? "CAST(? AS DATETIME(6))"
                                                                      : "?";
                 m_statement.execute(m_select + " WHERE " + m_pageKey + " > " + value + order, {*m_lastKey});
             }

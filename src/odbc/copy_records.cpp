@@ -62,6 +62,7 @@ SentRecords copyRecordByRecord(Connection& connection, const CopyRequest& reques
             counters.read = record;
             const std::string statement = head + source::BuildValuesClause(fields, records.values());
             channel.showStatus("Copying record no. " + std::to_string(record));
+            postChangedValues(channel, record, fields, records.values());
             try {
                 insert.execute(statement);
             } catch (const Error& error) {
@@ -91,6 +92,13 @@ SentRecords copyRecordByRecord(Connection& connection, const CopyRequest& reques
 }
 
 } // namespace
+
+void postChangedValues(shell::StatusChannel& channel, std::int64_t record,
+                       const std::vector<source::CopiedField>& fields, const std::vector<jet::Value>& values) {
+    for (const std::string& change : source::changedValues(fields, values))
+        channel.showStatus(std::string(kChangedRecordLine) + std::to_string(record) + ": " + change, false, false, 0,
+                           true);
+}
 
 void CopyRecordsDirectly(const CopyRequest& request, shell::StatusChannel& channel, CopyCounters& counters) {
     const auto started = std::chrono::steady_clock::now();

@@ -8,11 +8,13 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "odbc/direct_connection.h"
 #include "shell/status_channel.h"
 #include "shell/table_design.h"
 #include "source/engine.h"
+#include "source/record_statement.h"
 
 namespace kavero::odbc {
 
@@ -65,6 +67,12 @@ inline constexpr std::string_view kRejectedRecordLine = "Error on record no. ";
 inline constexpr std::string_view kChangedRecordLine = "Warning on record no. ";
 // The fast copy could not use LOAD DATA LOCAL INFILE: why, then that INSERTs follow.
 inline constexpr std::string_view kLoadDataRefusedLine = "LOAD DATA LOCAL INFILE cannot be used (";
+
+// Posts a "Warning on record no. N: …" line for each value of the record its literal changes
+// (source::changedValues), whether the server then takes the record or not: the line says
+// what was sent.
+void postChangedValues(shell::StatusChannel& channel, std::int64_t record,
+                       const std::vector<source::CopiedField>& fields, const std::vector<jet::Value>& values);
 
 // Copies the records and posts the status calls; ends with a finish call whatever happens,
 // so the progress window never waits for one. Without the check that is "Finished copy";

@@ -252,7 +252,7 @@ private:
 // Reads every record, as rows and when `lines` says so as LOAD DATA lines too, into the
 // queue; always ends it.
 void readRows(const CopyRequest& request, const std::vector<source::CopiedField>& fields, bool lines, RowQueue& queue,
-              CopyCounters& counters) {
+              shell::StatusChannel& channel, CopyCounters& counters) {
     std::int64_t record = 0;
     Block block;
     try {
@@ -262,6 +262,7 @@ void readRows(const CopyRequest& request, const std::vector<source::CopiedField>
             Pending& row = block.emplace_back();
             row.record = record + 1;
             source::appendValuesRow(row.row, fields, records.values(), lines ? &row.line : nullptr);
+            postChangedValues(channel, row.record, fields, records.values());
             ++record;
             if (block.size() >= kBatchRows) {
                 counters.read = record;
@@ -333,7 +334,7 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
     // A chunk goes to the server as a whole, so a chunk's worth of rows may wait: the reader
     // reads the next chunk while the server takes this one.
     RowQueue queue(std::max<std::size_t>(4, chunkSize / kBatchRows + 1));
-    std::thread reader([&] { readRows(request, fields, lines, queue, counters); });
+    std::thread reader([&] { readRows(request, fields, lines, queue, channel, counters); });
     // Whatever ends this function, the reader is told and waited for.
     struct JoinReader {
         RowQueue& queue;

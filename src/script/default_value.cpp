@@ -68,6 +68,7 @@ std::string defaultClause(const shell::DesignField& field) {
         if (field.type == jet::kTypeGuid) return ", ";
         return " DEFAULT " + source::textLiteral(cleaned) + ", ";
     case source::LiteralKind::DateTimeOrNull:
+    case source::LiteralKind::ExtendedDateTimeOrNull:
         // Access date defaults are expressions (Date(), Now()); a number would be no date.
         return ", ";
     case source::LiteralKind::YesNo:

@@ -74,7 +74,8 @@ constexpr std::array kRules = {
 constexpr ColumnRule kAutoNumber{
     .typeWord = "AUTONUM", .columnType = "DOUBLE auto_increment", .takesDefault = false, .autoIncrement = true};
 
-// Attachments, extended dates and whatever later versions add: the bytes are kept.
+// Attachments, extended dates and whatever later versions add: the bytes are kept (an
+// extended date as the 42 bytes it is stored as, so nothing of it is cut).
 constexpr ColumnRule kUnknown{.typeWord = "",
                               .columnType = "LONGBLOB",
                               .literal = Binary,
@@ -191,6 +192,14 @@ constexpr std::array kLosslessRules = {
            .nullability = kFromRequired}},
     // The value is a number pointing into a hidden table of attachments or values.
     Entry{jet::kTypeComplex, {.listed = false}},
+    // The server holds microseconds: a seventh fraction digit is cut, and the copy names each
+    // record it cuts. DATETIME(6) takes every year from 1 on, as the extended date does.
+    Entry{jet::kTypeExtendedDate,
+          {.typeWord = "DATETIME2",
+           .columnType = "DATETIME(6)",
+           .literal = ExtendedDateTimeOrNull,
+           .held = HeldType::ExtendedDateTimeOrNull,
+           .nullability = kFromRequired}},
 };
 
 // The values are copied, so keys other tables point to still match.

@@ -30,6 +30,9 @@ enum class LiteralKind {
     DateTimeOrNull,
     // quoted and escaped (a GUID as its braced text); Null as NULL
     TextOrNull,
+    // '2002-02-06 09:05:00.123456': an extended date to the microsecond, a seventh fraction
+    // digit cut off; Null as NULL
+    ExtendedDateTimeOrNull,
 };
 
 // How the column holds a copied value: the typed form the check after a copy reads back and
@@ -47,6 +50,8 @@ enum class HeldType {
     DateTimeOrNull,
     // the UTF-8 bytes (a GUID's braced text); Null as NULL
     TextOrNull,
+    // to the microsecond, the seventh fraction digit cut off; Null as NULL
+    ExtendedDateTimeOrNull,
 };
 
 // What the column type takes from the field.
@@ -94,8 +99,8 @@ struct ColumnRule {
 // field is Required and Null sent as NULL, AutoNumber values copied into an AUTO_INCREMENT
 // column, GUIDs as their braced text, OLE objects copied. Attachment and multi-value fields
 // hold only a number that points into a hidden table the reader does not read, so they are
-// left out (the script says so); the bytes of types without a decoder (extended dates) are
-// kept in a LONGBLOB.
+// left out (the script says so); extended dates become DATETIME(6) (see literal); the bytes
+// of types the table does not know are kept in a LONGBLOB.
 const ColumnRule& columnRule(int typeCode, std::int32_t attributes, bool lossless = false);
 inline const ColumnRule& columnRule(const shell::DesignField& field) {
     return columnRule(field.type, field.attributes, field.lossless);

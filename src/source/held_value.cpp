@@ -45,7 +45,12 @@ HeldDecimal decimalOf(const jet::Decimal& value) {
 HeldValue dateOf(const jet::DateTime& value) {
     const std::optional<jet::DateParts> parts = value.roundedToSecond();
     if (!parts) return HeldNull{}; // no calendar holds it: the copy sends NULL
-    return HeldDate{parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second};
+    return HeldDate{parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second, 0};
+}
+
+HeldDate microsecondDateOf(const jet::ExtendedDateTime& value) {
+    const jet::DateParts parts = value.split();
+    return HeldDate{parts.year, parts.month, parts.day, parts.hour, parts.minute, parts.second, value.ticks / 10};
 }
 
 template <class T> void appendBigEndian(std::string& out, T value) {
@@ -143,6 +148,12 @@ HeldValue expectedHeld(HeldType type, const jet::Value& value) {
                 if (type == HeldType::TextOrNull) return v.toString();
             } else if constexpr (std::is_same_v<T, jet::Bytes>) {
                 if (type == HeldType::Bytes) return std::string(v.data.begin(), v.data.end());
+            } else if constexpr (std::is_same_v<T, jet::ExtendedDateTime>) {
+                if (type == HeldType::ExtendedDateTimeOrNull) return microsecondDateOf(v);
+                if (type == HeldType::Bytes) {
+                    const std::vector<std::uint8_t> stored = v.storedBytes();
+                    return std::string(stored.begin(), stored.end());
+                }
             }
             // A value the column rule does not give this column: nothing is sent for it.
             return HeldNull{};
@@ -171,7 +182,7 @@ void appendCanonical(std::string& out, const HeldValue& value) {
                 out += static_cast<char>(v.scale);
             } else if constexpr (std::is_same_v<T, HeldDate>) {
                 out += 'T';
-                for (int part : {v.year, v.month, v.day, v.hour, v.minute, v.second})
+                for (int part : {v.year, v.month, v.day, v.hour, v.minute, v.second, v.microsecond})
                     appendBigEndian(out, static_cast<std::uint32_t>(part));
             } else {
                 out += 'B';
@@ -191,10 +202,13 @@ std::string describeHeld(HeldType type, const HeldValue& value) {
             } else if constexpr (std::is_same_v<T, HeldDecimal>) {
                 return decimalText(v);
             } else if constexpr (std::is_same_v<T, HeldDate>) {
-                char text[64];
+                char text[80];
                 std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", v.year, v.month, v.day, v.hour,
                               v.minute, v.second);
-                return text;
+                if (type != HeldType::ExtendedDateTimeOrNull) return text;
+                char fraction[16];
+                std::snprintf(fraction, sizeof fraction, ".%06d", v.microsecond);
+                return std::string(text) + fraction;
             } else if constexpr (std::is_same_v<T, std::string>) {
                 return bytesText(type, v);
             } else {
@@ -227,13 +241,19 @@ std::optional<HeldDecimal> parseHeldDecimal(std::string_view text) {
 }
 
 std::optional<HeldDate> parseHeldDate(std::string_view text) {
-    // YYYY-MM-DD HH:MM:SS, the separators where they belong.
-    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' || text[16] != ':')
+    // YYYY-MM-DD HH:MM:SS, the separators where they belong, and for DATETIME(6) .ffffff.
+    constexpr std::size_t kSeconds = 19, kMicroseconds = 26;
+    if ((text.size() != kSeconds && text.size() != kMicroseconds) || text[4] != '-' || text[7] != '-' ||
+        text[10] != ' ' || text[13] != ':' || text[16] != ':')
         return std::nullopt;
     const auto year = fixedDigits(text, 0, 4), month = fixedDigits(text, 5, 2), day = fixedDigits(text, 8, 2);
     const auto hour = fixedDigits(text, 11, 2), minute = fixedDigits(text, 14, 2), second = fixedDigits(text, 17, 2);
     if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
-    return HeldDate{*year, *month, *day, *hour, *minute, *second};
+    std::optional<int> microsecond = 0;
+    if (text.size() == kMicroseconds)
+        microsecond = text[kSeconds] == '.' ? fixedDigits(text, kSeconds + 1, 6) : std::nullopt;
+    if (!microsecond) return std::nullopt;
+    return HeldDate{*year, *month, *day, *hour, *minute, *second, *microsecond};
 }
 
 } // namespace kavero::source

@@ -27,9 +27,10 @@ struct HeldDecimal {
     bool operator==(const HeldDecimal&) const = default;
 };
 
-// A DATETIME to the second; all parts zero for the zero date.
+// A DATETIME to the second, or a DATETIME(6) to the microsecond; all parts zero for the zero
+// date.
 struct HeldDate {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, microsecond = 0;
     bool operator==(const HeldDate&) const = default;
 };
 
@@ -43,7 +44,8 @@ using HeldValue = std::variant<HeldNull, std::int64_t, double, float, HeldDecima
 // -1 and No 0, a Currency amount the double nearest to it; a date is rounded to the second.
 // A Null number stays NULL, which the NOT NULL column refuses, so such a record never arrives.
 // Under the lossless rules every value is held as read (Currency exactly, a GUID as its braced
-// text) and Null as NULL.
+// text, an extended date to the microsecond with its seventh fraction digit cut) and Null as
+// NULL.
 HeldValue expectedHeld(HeldType type, const jet::Value& value);
 
 // Appends a form of the value in which two values are equal exactly when their forms are
@@ -55,7 +57,7 @@ void appendCanonical(std::string& out, const HeldValue& value);
 std::string describeHeld(HeldType type, const HeldValue& value);
 
 // The server's text of a DECIMAL ("-12.5000") and of a DATETIME ("2002-02-06 09:05:00",
-// "0000-00-00 00:00:00"); nothing for anything else.
+// "0000-00-00 00:00:00", with six fraction digits for DATETIME(6)); nothing for anything else.
 std::optional<HeldDecimal> parseHeldDecimal(std::string_view text);
 std::optional<HeldDate> parseHeldDate(std::string_view text);
 

@@ -64,4 +64,16 @@ std::string BuildValuesClause(const std::vector<CopiedField>& fields, const std:
     return clause;
 }
 
+std::vector<std::string> changedValues(const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record) {
+    std::vector<std::string> changed;
+    for (const CopiedField& field : fields) {
+        if (field.literal != LiteralKind::ExtendedDateTimeOrNull) continue;
+        const auto* date = std::get_if<jet::ExtendedDateTime>(&record.at(field.recordIndex));
+        if (date == nullptr || !date->finerThanMicroseconds()) continue;
+        changed.push_back("cut to the microsecond: " + quoteName(field.name) + " " + date->toString() + " sent as " +
+                          date->toMicrosecondString());
+    }
+    return changed;
+}
+
 } // namespace kavero::source

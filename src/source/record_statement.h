@@ -38,4 +38,10 @@ std::string BuildValuesClause(const std::vector<CopiedField>& fields, const std:
 void appendValuesRow(std::string& text, const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record,
                      std::string* loadDataLine = nullptr);
 
+// The values of a record its literals change on the way, one text each: an extended date
+// with a seventh fraction digit goes to the microsecond, which is what the server holds.
+// "cut to the microsecond: `When` 9999-12-31 23:59:59.9999999 sent as 9999-12-31 23:59:59.999999".
+// Empty for a record sent as read.
+std::vector<std::string> changedValues(const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record);
+
 } // namespace kavero::source

@@ -119,6 +119,9 @@ std::string recordLiteral(LiteralKind kind, const jet::Value& value) {
                 return textLiteral(v.utf8);
             } else if constexpr (std::is_same_v<T, jet::Bytes>) {
                 return binaryLiteral(v.data);
+            } else if constexpr (std::is_same_v<T, jet::ExtendedDateTime>) {
+                if (kind == LiteralKind::ExtendedDateTimeOrNull) return "'" + v.toMicrosecondString() + "'";
+                return binaryLiteral(v.storedBytes()); // the rules that keep unknown types as bytes
             } else {
                 return textLiteral(v.toString()); // GUID
             }

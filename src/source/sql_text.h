@@ -39,7 +39,8 @@ std::string PadTwoDigits(std::string_view text);
 std::string dateTimeText(const jet::DateTime& value);
 
 // The literal of one record value of a copied field, without separator. Null is written as
-// NULL, except that a Null date becomes the zero date and Null text the empty text.
+// NULL, except that a Null date becomes the zero date and Null text the empty text. An
+// extended date goes to the microsecond, or as its stored bytes under a Binary kind.
 std::string recordLiteral(LiteralKind kind, const jet::Value& value);
 
 } // namespace kavero::source

@@ -128,6 +128,8 @@ Cell mdbReaderCell(const Column& column, const Value& value) {
         return stringCell(guidText(std::get<Guid>(value)));
     case F::Decimal:
         return stringCell(std::get<Decimal>(value).text(column.scale));
+    case F::ExtendedDate:
+        return stringCell(std::get<ExtendedDate>(value).text());
     case F::Boolean:
         break;
     }
@@ -180,6 +182,7 @@ std::optional<Cell> mdbJsonCell(const Column& column, const Value& value) {
     }
     case F::Decimal:
         return numberCell(std::get<Decimal>(value).text(column.scale));
+    case F::ExtendedDate: // mdbtools 1.0 has no decoder for the type and prints nothing
     case F::Boolean:
         break;
     }

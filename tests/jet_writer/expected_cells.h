@@ -22,7 +22,8 @@ Cell mdbReaderCell(const Column& column, const Value& value);
 // mdbtools' mdb-json with -D/-T "%Y-%m-%d %H:%M:%S". Known faults kept: empty text and
 // Null are both left out; Binary and text stop at the first zero byte; characters outside the
 // Basic Multilingual Plane become "??"; dates outside 1899-12-30 .. about 4637 print as
-// 1900-01-00 00:00:00; floating point is printed with %.8g / %.16g; GUIDs as binary text without their last dash.
+// 1900-01-00 00:00:00; floating point is printed with %.8g / %.16g; GUIDs as binary text without their last dash;
+// Date/Time Extended values are left out (no decoder for type 0x14).
 // nullopt: the key is absent.
 std::optional<Cell> mdbJsonCell(const Column& column, const Value& value);
 

@@ -159,6 +159,8 @@ const char* typeName(FieldType t) {
     case FieldType::Memo: return "memo";
     case FieldType::Guid: return "repid";
     case FieldType::Decimal: return "numeric";
+    case FieldType::ExtendedDate:
+        return "datetimextended";
     }
     return "?";
 }
@@ -177,6 +179,8 @@ int sizeOf(const Column& c) {
     case FieldType::DateTime: return 8;
     case FieldType::Guid: return 16;
     case FieldType::Decimal: return 17;
+    case FieldType::ExtendedDate:
+        return 42;
     case FieldType::Text: return 2 * c.length;
     case FieldType::Binary: return c.length;
     }

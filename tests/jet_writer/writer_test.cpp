@@ -1,8 +1,10 @@
 // The writer's own rules: value helpers, refusals, and the file structures the readers rely on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "jet/database.h"
 #include "jet/format.h"
 #include "jet/writer/database_writer.h"
 #include "jet/writer/fixtures.h"
@@ -78,6 +80,75 @@ Database oneTable(Table t) {
     Database db;
     db.tables.push_back(std::move(t));
     return db;
+}
+
+// Date/Time Extended as our reader takes it from the 42 stored bytes: the first and last
+// instant exactly, the seventh digit cut (never rounded) for the server, and each kind of
+// malformed value refused as damage instead of read as some date.
+TEST(ExtendedDate, ReadsTheStoredDigitsAndRefusesMalformedOnes) {
+    const Database types = fixture("types").build();
+    const auto table = std::find_if(types.tables.begin(), types.tables.end(), [](const Table& t) {
+        return t.columns.size() > 1 && t.columns[1].type == F::ExtendedDate;
+    });
+    ASSERT_NE(table, types.tables.end());
+    const std::vector<std::uint8_t> file = buildDatabase(oneTable(*table));
+    const auto read = [&table](const std::vector<std::uint8_t>& bytes) {
+        std::vector<std::byte> image(bytes.size());
+        std::memcpy(image.data(), bytes.data(), bytes.size());
+        jet::Database db("extended", std::move(image));
+        const jet::TableDefinition definition = db.table(table->name);
+        jet::RecordCursor cursor = db.records(definition);
+        std::vector<jet::Value> values;
+        for (std::vector<jet::Value> row; cursor.next(row);) values.push_back(row.at(1));
+        return values;
+    };
+    const std::vector<jet::Value> values = read(file);
+    ASSERT_EQ(values.size(), table->rows.size());
+    EXPECT_EQ(values[0], jet::Value(jet::ExtendedDateTime{0, 0, 0}));
+    const auto* last = std::get_if<jet::ExtendedDateTime>(&values[1]);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(*last, (jet::ExtendedDateTime{3652058, 86399, 9999999})); // 3,652,059 days in years 1 to 9999
+    EXPECT_EQ(last->toString(), "9999-12-31 23:59:59.9999999");
+    EXPECT_EQ(last->toMicrosecondString(), "9999-12-31 23:59:59.999999");
+    EXPECT_TRUE(last->finerThanMicroseconds());
+    EXPECT_EQ(last->storedBytes(), std::get<ExtendedDate>(table->rows[1][1]).stored());
+    EXPECT_TRUE(jet::isNull(values.back()));
+
+    // The third record's bytes, changed in place.
+    const Bytes third = std::get<ExtendedDate>(table->rows[2][1]).stored();
+    const auto at =
+        static_cast<std::size_t>(std::search(file.begin(), file.end(), third.begin(), third.end()) - file.begin());
+    ASSERT_LT(at, file.size());
+    struct Damage {
+        std::size_t offset;
+        std::string bytes;
+    };
+    const std::vector<Damage> damages = {
+        {0, "0000000000000000000"}, // day 0: still a date
+        {0, "000000000000x000000"}, // a letter among the days
+        {19, "-"},                  // the separator
+        {20, "000000086400"},       // a second past the day
+        {0, "0000000000003652059"}, // 10000-01-01
+        {0, "9999999999999999999"}, // past any 64-bit count
+        {32, "123456 "},            // a blank in the fraction
+        {40, "6"},                  // ":7" and a zero byte end the value
+    };
+    for (std::size_t i = 0; i < damages.size(); ++i) {
+        const std::string& replacement = damages[i].bytes;
+        std::vector<std::uint8_t> damaged = file;
+        std::copy(replacement.begin(), replacement.end(), damaged.begin() + static_cast<long>(at + damages[i].offset));
+        if (i == 0) {
+            EXPECT_EQ(read(damaged).at(2), jet::Value(jet::ExtendedDateTime{0, 49530, 1234567}));
+            continue;
+        }
+        try {
+            read(damaged);
+            ADD_FAILURE() << "read as a date: " << replacement;
+        } catch (const jet::FormatError& error) {
+            EXPECT_EQ(error.number(), 3049) << replacement;
+            EXPECT_NE(error.description().find("extended date"), std::string::npos) << error.description();
+        }
+    }
 }
 
 TEST(Writer, RefusesValuesThatDoNotSuitTheirColumn) {

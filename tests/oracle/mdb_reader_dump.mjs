@@ -57,6 +57,8 @@ function convert(value, type) {
         case "ole": return "0x" + Buffer.from(value).toString("hex");
         case "repid": return String(value).toUpperCase();
         case "complex": return JSON.stringify(value);
+        // "YYYY.MM.DD HH:MM:SS.nnnnnnnnn": the form of kavero-cli dump, to the 100 ns stored.
+        case "datetimextended": return value.replace(/^(\d{4})\.(\d\d)\.(\d\d)( .*)00$/, "$1-$2-$3$4");
         default: return value;
     }
 }

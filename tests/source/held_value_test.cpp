@@ -80,6 +80,22 @@ TEST(HeldValue, LosslessKeepsNullAndExactAmounts) {
     EXPECT_EQ(expectedHeld(HeldType::TextOrNull, guid),
               HeldValue(std::string("{000000AB-0000-0000-0000-000000000000}")));
     EXPECT_NE(canonical(expectedHeld(HeldType::TextOrNull, jet::Text{""})), canonical(HeldNull{}));
+
+    // An extended date to the microsecond: the seventh digit cut, never rounded into the next
+    // second (or year); the server's DATETIME(6) text meets it, a text to the second does not.
+    const HeldValue last =
+        expectedHeld(HeldType::ExtendedDateTimeOrNull, jet::ExtendedDateTime{3652058, 86399, 9999999});
+    EXPECT_EQ(canonical(*parseHeldDate("9999-12-31 23:59:59.999999")), canonical(last));
+    EXPECT_NE(canonical(*parseHeldDate("9999-12-31 23:59:59")), canonical(last));
+    EXPECT_EQ(describeHeld(HeldType::ExtendedDateTimeOrNull, last), "9999-12-31 23:59:59.999999");
+    EXPECT_EQ(canonical(*parseHeldDate("0001-01-01 00:00:00.000001")),
+              canonical(expectedHeld(HeldType::ExtendedDateTimeOrNull, jet::ExtendedDateTime{0, 0, 19})));
+    EXPECT_EQ(expectedHeld(HeldType::ExtendedDateTimeOrNull, jet::Null{}), HeldValue(HeldNull{}));
+    for (const char* bad : {"2024-02-29 13:45:30.12345", "2024-02-29 13:45:30,123456", "2024-02-29 13:45:30.12345x"})
+        EXPECT_FALSE(parseHeldDate(bad)) << bad;
+    // Where unknown types keep their bytes, the 42 bytes the engine stores.
+    EXPECT_EQ(expectedHeld(HeldType::Bytes, jet::ExtendedDateTime{1, 2, 3}),
+              HeldValue(std::string("0000000000000000001:0000000000020000003:7\0", 42)));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Value helpers of the fixture description: dates, GUIDs, decimals and UTF-16.
 #include "jet/writer/description.h"
 
+#include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 namespace kavero::jet::writer {
@@ -34,6 +36,25 @@ DateTime DateTime::fromParts(int year, int month, int day, int hour, int minute,
     const double fraction = (hour * 3600 + minute * 60 + second) / 86400.0;
     // Before the epoch the day count is negative but the time still counts forward.
     return DateTime{days < 0 ? static_cast<double>(days) - fraction : static_cast<double>(days) + fraction};
+}
+
+std::string ExtendedDate::text() const {
+    char out[64];
+    std::snprintf(out, sizeof out, "%04d-%02d-%02d %02d:%02d:%02d.%07d", year, month, day, hour, minute, second, ticks);
+    return out;
+}
+
+Bytes ExtendedDate::stored() const {
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 ||
+        minute < 0 || minute > 59 || second < 0 || second > 59 || ticks < 0 || ticks > 9999999)
+        throw std::invalid_argument("extended date outside 0001-01-01 .. 9999-12-31 23:59:59.9999999");
+    const long long days =
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - daysFromCivil(1, 1, 1);
+    char out[64];
+    std::snprintf(out, sizeof out, "%019lld:%012d%07d:7", days, hour * 3600 + minute * 60 + second, ticks);
+    Bytes bytes(out, out + std::strlen(out));
+    bytes.push_back(0);
+    return bytes;
 }
 
 Guid Guid::parse(std::string_view text) {
@@ -167,6 +188,8 @@ bool valueFits(const Column& column, const Value& value) {
     case FieldType::Ole: return std::holds_alternative<Bytes>(value);
     case FieldType::Guid: return std::holds_alternative<Guid>(value);
     case FieldType::Decimal: return std::holds_alternative<Decimal>(value);
+    case FieldType::ExtendedDate:
+        return std::holds_alternative<ExtendedDate>(value);
     }
     return false;
 }

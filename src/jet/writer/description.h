@@ -32,6 +32,7 @@ enum class FieldType : std::uint8_t {
     Memo = kTypeMemo,
     Guid = kTypeGuid,
     Decimal = kTypeDecimal,
+    ExtendedDate = kTypeExtendedDate,
 };
 
 __extension__ using UInt128 = unsigned __int128;
@@ -69,10 +70,20 @@ struct Decimal {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// A Date/Time Extended value: a calendar date from 0001-01-01 to 9999-12-31, a time of day
+// and the fraction of the second in units of 100 ns.
+struct ExtendedDate {
+    int year = 1, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+    int ticks = 0;            // 0 .. 9,999,999
+    std::string text() const; // "YYYY-MM-DD HH:MM:SS.fffffff"
+    Bytes stored() const;     // the 42 bytes of the row; throws std::invalid_argument out of range
+    bool operator==(const ExtendedDate&) const = default;
+};
+
 // One cell. monostate is Null. Whole numbers (Byte, Integer, Long, AutoNumber) are int64,
 // Single and Double are double, Text and Memo are UTF-8 strings, Binary and OLE are Bytes.
 using Value = std::variant<std::monostate, bool, std::int64_t, double, Currency, DateTime, std::string, Bytes, Guid,
-                           Decimal>;
+                           Decimal, ExtendedDate>;
 using Row = std::vector<Value>;
 
 struct Column {

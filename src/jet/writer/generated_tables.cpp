@@ -109,6 +109,19 @@ Database typesFixture() {
         wide.row(row);
     }
     db.tables.push_back(wide.build());
+
+    // Date/Time Extended at its edges: the first and last instant, a 100-ns digit that a
+    // DATETIME(6) cannot hold, microseconds it can, and Null.
+    db.tables.push_back(TableBuilder("ExtendedDates")
+                            .column("ID", F::Long)
+                            .column("When", F::ExtendedDate)
+                            .primaryKey("PrimaryKey", {"ID"})
+                            .row({num(1), ExtendedDate{1, 1, 1, 0, 0, 0, 0}})
+                            .row({num(2), ExtendedDate{9999, 12, 31, 23, 59, 59, 9999999}})
+                            .row({num(3), ExtendedDate{2024, 2, 29, 13, 45, 30, 1234567}})
+                            .row({num(4), ExtendedDate{1999, 12, 31, 23, 59, 59, 9999990}})
+                            .row({num(5), null()})
+                            .build());
     return db;
 }
 

@@ -131,6 +131,11 @@ void TableWriter::encodeFixed(std::uint8_t* at, const Column& column, const Valu
             putU32(at + 1 + 4 * w, static_cast<std::uint32_t>(d.unscaled >> (32 * (3 - w))));
         break;
     }
+    case FieldType::ExtendedDate: {
+        const Bytes stored = std::get<ExtendedDate>(value).stored();
+        std::copy(stored.begin(), stored.end(), at);
+        break;
+    }
     default: break;
     }
 }
