@@ -114,7 +114,7 @@ bool entryBefore(const Entry& a, const Entry& b) {
     return a.record < b.record;
 }
 
-// Where each run of entries of one key and one digest begins in the sorted entries, found by
+// Where each run of entries of one key and one digest lies in the sorted entries, found by
 // hashing: a binary search over every record went to memory a dozen times a row, and most
 // tables are paired without a key, all their entries of one (empty) key.
 class RunIndex {
@@ -122,29 +122,33 @@ public:
     explicit RunIndex(const std::vector<Entry>& entries) : m_entries(entries) {
         std::size_t runs = 0;
         for (std::size_t i = 0; i < entries.size(); ++i) runs += startsRun(i) ? 1 : 0;
-        m_slots.assign(std::bit_ceil(std::max<std::size_t>(2 * runs, 16)), 0);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (!startsRun(i)) continue;
+        m_slots.assign(std::bit_ceil(std::max<std::size_t>(2 * runs, 16)), {});
+        for (std::size_t i = 0; i < entries.size();) {
+            std::size_t end = i + 1;
+            while (end < entries.size() && !startsRun(end)) ++end;
             std::size_t slot = hashOf(entries[i].key, entries[i].digest);
-            while (m_slots[slot & mask()] != 0) ++slot;
-            m_slots[slot & mask()] = static_cast<std::uint32_t>(i + 1);
+            while (m_slots[slot & mask()].end != 0) ++slot;
+            m_slots[slot & mask()] = {static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(end)};
+            i = end;
         }
     }
 
-    // The run of `key` and `digest`, empty when no entry has them.
+    // The run of `key` and `digest` as [first, end), empty when no entry has them.
     std::pair<std::size_t, std::size_t> find(std::string_view key, Digest digest) const {
         for (std::size_t slot = hashOf(key, digest);; ++slot) {
-            const std::uint32_t found = m_slots[slot & mask()];
-            if (found == 0) return {0, 0};
-            const Entry& first = m_entries[found - 1];
-            if (first.digest != digest || first.key != key) continue;
-            std::size_t end = found;
-            while (end < m_entries.size() && m_entries[end].digest == digest && m_entries[end].key == key) ++end;
-            return {found - 1, end};
+            const Run& run = m_slots[slot & mask()];
+            if (run.end == 0) return {0, 0};
+            const Entry& first = m_entries[run.first];
+            if (first.digest == digest && first.key == key) return {run.first, run.end};
         }
     }
 
 private:
+    struct Run {
+        std::uint32_t first = 0;
+        std::uint32_t end = 0; // 0 for a free slot
+    };
+
     bool startsRun(std::size_t i) const {
         return i == 0 || m_entries[i].digest != m_entries[i - 1].digest || m_entries[i].key != m_entries[i - 1].key;
     }
@@ -154,7 +158,7 @@ private:
     }
 
     const std::vector<Entry>& m_entries;
-    std::vector<std::uint32_t> m_slots; // a run's first entry plus one; 0 for a free slot
+    std::vector<Run> m_slots;
 };
 
 // The canonical forms of a row, all its values and its key values, into buffers kept from row
