@@ -432,9 +432,10 @@ std::optional<double> RowBlock::real(std::size_t row, int column) const {
 }
 
 bool RowBlock::fits(std::size_t row, int column) const {
+    const BoundColumn& bound = m_columns[static_cast<std::size_t>(column - 1)];
+    if (bound.form == BoundForm::Integer || bound.form == BoundForm::Double) return true;
     const std::int64_t length = m_lengths[static_cast<std::size_t>(column - 1)][row];
-    return length == SQL_NULL_DATA ||
-           (length != SQL_NO_TOTAL && static_cast<std::size_t>(length) <= m_columns[column - 1].width);
+    return length == SQL_NULL_DATA || (length != SQL_NO_TOTAL && static_cast<std::size_t>(length) <= bound.width);
 }
 
 std::size_t RowBlock::length(std::size_t row, int column) const {

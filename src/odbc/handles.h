@@ -154,8 +154,9 @@ public:
     bool isNull(std::size_t row, int column) const;
     std::optional<std::int64_t> integer(std::size_t row, int column) const;
     std::optional<double> real(std::size_t row, int column) const;
-    // Whether the value of a Bytes or Text column came whole, and its length in bytes as the
-    // driver reports it (the whole length of one cut short; unknown is past the width).
+    // Whether the value came whole (a number always does), and the length in bytes of the value
+    // of a Bytes or Text column as the driver reports it (the whole length of one cut short;
+    // unknown is past the width).
     bool fits(std::size_t row, int column) const;
     std::size_t length(std::size_t row, int column) const;
     // The value of a Bytes or Text column, valid until the next call. One that did not fit is
