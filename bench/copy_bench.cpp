@@ -8,7 +8,7 @@
 // Needs a running sandbox of its own (never the test run's, as it changes a global setting):
 //   KAVERO_SANDBOX_DIR=build/bench-sandbox scripts/sandbox.sh start
 //   KAVERO_SANDBOX_DIR=build/bench-sandbox build/bench/bench_copy [--records 20000,200000]
-//       [--flush 1,2] [--limit SECONDS] [--no-window] [--fast [--cases fast,inserts,arrays,check,load,peer]]
+//       [--flush 1,2] [--limit SECONDS] [--no-window] [--fast [--cases fast,inserts,check,load,peer]]
 // With --fast: the fast copy (odbc/fast_copy.h), and the same with INSERT statements only, against `mdb-export -I mysql
 // -S 1000 | mariadb` and against LOAD DATA LOCAL INFILE of the same records from a file prepared beforehand, timed
 // alone; then the check after the copy on its own.
@@ -38,9 +38,6 @@
 #include <string>
 #include <vector>
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include "app/direct_command.h"
 #include "bench_table.h"
 #include "in_child.h"
@@ -48,11 +45,7 @@
 #include "jet/writer/fixtures.h"
 #include "odbc/direct_connection.h"
 #include "shell/progress_host.h"
-#include "source/engine.h"
-#include "source/held_value.h"
 #include "source/open_database.h"
-#include "source/record_statement.h"
-#include "source/sql_text.h"
 #include "source/table_design.h"
 
 namespace {
@@ -302,136 +295,9 @@ void row(const char* what, long records, long flush, const Result& r, long peakK
 }
 
 // The fast copy against mdb-export's INSERTs of 1,000 rows and against LOAD DATA of the same
-// records; then the check alone on what the fast copy left.
-// An experiment against the fast copy's INSERTs: the same records as column-wise parameter
-// arrays of 1,000 rows (SQL_ATTR_PARAMSET_SIZE; MariaDB's bulk protocol), one transaction a
-// 10,000, into the table the fast copy left, emptied first. Each value goes as what its column
-// holds after a copy (source::expectedHeld): numbers as numbers, decimals and dates as their
-// text (3.1.15 leaks memory with date arrays), texts and bytes as bytes. Timed from the
-// reading of the first record, so without the copy's record count and table script.
-Result parameterArrays(const std::string& file, const Sandbox& sandbox) {
-    constexpr std::size_t kRows = 1000;
-    constexpr std::size_t kCommitEvery = 10000;
-    YesInterface ui;
-    shell::frmMain form = directForm(file, sandbox, ui);
-    const std::vector<source::CopiedField> fields = source::copiedFields(form.design);
-    std::vector<source::HeldType> held;
-    std::string sql = "INSERT INTO `" + std::string(kTable) + "` (";
-    for (const source::CopiedField& field : fields) {
-        held.push_back(source::columnRule(form.design.fields[field.recordIndex]).held);
-        sql += (held.size() > 1 ? ", " : "") + source::quoteName(field.name);
-    }
-    sql += ") VALUES (";
-    for (std::size_t i = 0; i < fields.size(); ++i) sql += i ? ", ?" : "?";
-    sql += ")";
-    execute(sandbox, std::string("TRUNCATE TABLE `") + kTable + "`");
-    Result r;
-    const auto start = Clock::now();
-    odbc::DirectConnection direct = odbc::OpenDirectConnection(login(sandbox));
-    SQLHDBC dbc = direct.connection().handle();
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt))) return r;
-    const auto run = [&](const char* text) { // on a statement of its own: `stmt` keeps the INSERT
-        direct.connection().execute(text);
-        return true;
-    };
-    bool ok = SQL_SUCCEEDED(SQLPrepare(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS));
-    SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_PARAM_BIND_BY_COLUMN), 0);
-    // Per column: fixed-size values (8 bytes) or texts at the widest of the batch.
-    struct Column {
-        std::vector<char> data;
-        std::vector<SQLLEN> lengths;
-        std::vector<std::string> texts;
-    };
-    std::vector<Column> columns(fields.size());
-    std::vector<std::vector<source::HeldValue>> batch;
-    const auto send = [&]() {
-        const std::size_t rows = batch.size();
-        for (std::size_t c = 0; c < fields.size() && ok; ++c) {
-            Column& column = columns[c];
-            column.lengths.assign(rows, 0);
-            column.texts.assign(rows, {});
-            SQLSMALLINT cType = SQL_C_BINARY, sqlType = SQL_LONGVARBINARY;
-            std::size_t width = 8;
-            const bool number = held[c] == source::HeldType::Integer || held[c] == source::HeldType::Double;
-            if (held[c] == source::HeldType::Integer) cType = SQL_C_SBIGINT, sqlType = SQL_BIGINT;
-            if (held[c] == source::HeldType::Double) cType = SQL_C_DOUBLE, sqlType = SQL_DOUBLE;
-            if (!number) {
-                width = 1;
-                for (std::size_t row = 0; row < rows; ++row) {
-                    const source::HeldValue& value = batch[row][c];
-                    if (const auto* text = std::get_if<std::string>(&value))
-                        column.texts[row] = *text;
-                    else if (!std::holds_alternative<source::HeldNull>(value))
-                        column.texts[row] = source::describeHeld(held[c], value); // a decimal's or a date's text
-                    width = std::max(width, column.texts[row].size());
-                }
-                if (held[c] != source::HeldType::Bytes) cType = SQL_C_CHAR, sqlType = SQL_LONGVARCHAR;
-            }
-            column.data.assign(width * rows, 0);
-            for (std::size_t row = 0; row < rows; ++row) {
-                const source::HeldValue& value = batch[row][c];
-                char* at = column.data.data() + row * width;
-                if (std::holds_alternative<source::HeldNull>(value)) {
-                    column.lengths[row] = SQL_NULL_DATA;
-                } else if (const auto* whole = std::get_if<std::int64_t>(&value)) {
-                    std::memcpy(at, whole, 8);
-                } else if (const auto* real = std::get_if<double>(&value)) {
-                    std::memcpy(at, real, 8);
-                } else {
-                    std::memcpy(at, column.texts[row].data(), column.texts[row].size());
-                    column.lengths[row] = static_cast<SQLLEN>(column.texts[row].size());
-                }
-            }
-            ok = SQL_SUCCEEDED(SQLBindParameter(stmt, static_cast<SQLUSMALLINT>(c + 1), SQL_PARAM_INPUT, cType, sqlType,
-                                                width, 0, column.data.data(), static_cast<SQLLEN>(width),
-                                                column.lengths.data()));
-        }
-        SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(rows)), 0);
-        if (ok) {
-            const SQLRETURN rc = SQLExecute(stmt);
-            ok = SQL_SUCCEEDED(rc);
-            if (rc != SQL_SUCCESS) std::fprintf(stderr, "parameter arrays: SQLExecute %d\n", static_cast<int>(rc));
-        }
-        batch.clear();
-    };
-    std::int64_t read = 0;
-    try {
-        source::AccessDatabase database(file, {});
-        ok = ok && run("START TRANSACTION");
-        for (source::Recordset set = database.openRecordset(kTable); !set.eof() && ok; set.moveNext()) {
-            std::vector<source::HeldValue>& values = batch.emplace_back();
-            for (std::size_t c = 0; c < fields.size(); ++c)
-                values.push_back(source::expectedHeld(held[c], set.values()[fields[c].recordIndex]));
-            ++read;
-            if (batch.size() == kRows) send();
-            if (read % static_cast<std::int64_t>(kCommitEvery) == 0)
-                ok = ok && run("COMMIT") && run("START TRANSACTION");
-        }
-        if (!batch.empty() && ok) send();
-        ok = ok && run("COMMIT");
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "parameter arrays: %s\n", error.what());
-        ok = false;
-    }
-    if (!ok) {
-        std::fprintf(stderr, "parameter arrays failed after %lld records\n", static_cast<long long>(read));
-        SQLCHAR state[6], message[512];
-        SQLINTEGER native = 0;
-        SQLSMALLINT length = 0;
-        if (SQLGetDiagRec(SQL_HANDLE_STMT, stmt, 1, state, &native, message, sizeof message, &length) == SQL_SUCCESS)
-            std::fprintf(stderr, "parameter arrays: %s %d %s\n", state, static_cast<int>(native), message);
-    }
-    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-    r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    r.copied = count(sandbox);
-    r.ok = ok;
-    if (r.copied != read) std::fprintf(stderr, "parameter arrays: %lld on the server\n", static_cast<long long>(r.copied));
-    return r;
-}
-
-// `cases` names those run (fast, inserts, arrays, check, load, peer); empty runs them all. The check,
-// LOAD DATA and the parameter arrays work on the table the fast copy left.
+// records; then the check alone on what the fast copy left. `cases` names those run (fast,
+// inserts, check, load, peer); empty runs them all. The check and LOAD DATA work on the table
+// the fast copy left.
 void fastCases(const Sandbox& sandbox, const fs::path& work, const std::vector<long>& sizes,
                const std::vector<long>& flushes, const std::string& cases) {
     const auto wanted = [&](const std::string& name) {
@@ -457,10 +323,6 @@ void fastCases(const Sandbox& sandbox, const fs::path& work, const std::vector<l
             if (wanted("load")) {
                 load = loadData(sandbox, work);
                 row("LOAD DATA LOCAL", records, flush, load, 0);
-            }
-            if (wanted("arrays")) {
-                const Result arrays = inChild<Result>([&] { return parameterArrays(file, sandbox); }, peak);
-                row("parameter arrays", records, flush, arrays, peak);
             }
             if (wanted("peer")) {
                 other = peer(file, sandbox, work, 1000);
@@ -501,7 +363,7 @@ int main(int argc, char** argv) {
         else {
             std::fprintf(stderr,
                          "usage: bench_copy [--records N,N] [--flush 1,2] [--limit SECONDS] [--no-window] [--fast]\n"
-                         "                  [--cases fast,inserts,arrays,check,load,peer]\n");
+                         "                  [--cases fast,inserts,check,load,peer]\n");
             return 2;
         }
     }
