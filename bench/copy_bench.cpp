@@ -8,7 +8,7 @@
 // Needs a running sandbox of its own (never the test run's, as it changes a global setting):
 //   KAVERO_SANDBOX_DIR=build/bench-sandbox scripts/sandbox.sh start
 //   KAVERO_SANDBOX_DIR=build/bench-sandbox build/bench/bench_copy [--records 20000,200000]
-//       [--flush 1,2] [--limit SECONDS] [--no-window] [--fast]
+//       [--flush 1,2] [--limit SECONDS] [--no-window] [--fast [--cases fast,inserts,check,load,peer]]
 // With --fast: the fast copy (odbc/fast_copy.h), and the same with INSERT statements only, against `mdb-export -I mysql
 // -S 1000 | mariadb` and against LOAD DATA LOCAL INFILE of the same records from a file prepared beforehand, timed
 // alone; then the check after the copy on its own.
@@ -295,9 +295,14 @@ void row(const char* what, long records, long flush, const Result& r, long peakK
 }
 
 // The fast copy against mdb-export's INSERTs of 1,000 rows and against LOAD DATA of the same
-// records; then the check alone on what the fast copy left.
+// records; then the check alone on what the fast copy left. `cases` names those run (fast,
+// inserts, check, load, peer); empty runs them all. The check and LOAD DATA work on the table
+// the fast copy left.
 void fastCases(const Sandbox& sandbox, const fs::path& work, const std::vector<long>& sizes,
-               const std::vector<long>& flushes) {
+               const std::vector<long>& flushes, const std::string& cases) {
+    const auto wanted = [&](const std::string& name) {
+        return cases.empty() || ("," + cases + ",").find("," + name + ",") != std::string::npos;
+    };
     for (const long flush : flushes) {
         execute(sandbox, "SET GLOBAL innodb_flush_log_at_trx_commit = " + std::to_string(flush));
         for (const long records : sizes) {
@@ -306,14 +311,23 @@ void fastCases(const Sandbox& sandbox, const fs::path& work, const std::vector<l
             const Result ours = inChild<Result>([&] { return copyWaiting(file, sandbox, true); }, peak);
             const std::int64_t onServer = count(sandbox);
             row("fast copy", records, flush, ours, peak, onServer == records ? "" : "count differs");
-            const Result inserts = inChild<Result>([&] { return copyWaiting(file, sandbox, true, false); }, peak);
-            row("fast, INSERTs only", records, flush, inserts, peak);
-            const Result check = inChild<Result>([&] { return checkWaiting(file, sandbox); }, peak);
-            row("check alone", records, flush, check, peak);
-            const Result load = loadData(sandbox, work);
-            row("LOAD DATA LOCAL", records, flush, load, 0);
-            const Result other = peer(file, sandbox, work, 1000);
-            row("mdb-export -S 1000", records, flush, other, 0);
+            if (wanted("inserts")) {
+                const Result inserts = inChild<Result>([&] { return copyWaiting(file, sandbox, true, false); }, peak);
+                row("fast, INSERTs only", records, flush, inserts, peak);
+            }
+            Result check, load, other;
+            if (wanted("check")) {
+                check = inChild<Result>([&] { return checkWaiting(file, sandbox); }, peak);
+                row("check alone", records, flush, check, peak);
+            }
+            if (wanted("load")) {
+                load = loadData(sandbox, work);
+                row("LOAD DATA LOCAL", records, flush, load, 0);
+            }
+            if (wanted("peer")) {
+                other = peer(file, sandbox, work, 1000);
+                row("mdb-export -S 1000", records, flush, other, 0);
+            }
             std::printf("%-22s %8ld %6ld %23.2fx\n", "fast / mdb-export", records, flush,
                         ours.seconds > 0 ? other.seconds / ours.seconds : 0);
             std::printf("%-22s %8ld %6ld %23.2fx\n", "fast / LOAD DATA", records, flush,
@@ -332,6 +346,7 @@ int main(int argc, char** argv) {
     double limit = 600;
     bool window = true;
     bool fast = false;
+    std::string cases;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--records") == 0 && i + 1 < argc)
             sizes = numbers(argv[++i]);
@@ -343,9 +358,12 @@ int main(int argc, char** argv) {
             window = false;
         else if (std::strcmp(argv[i], "--fast") == 0)
             fast = true;
+        else if (std::strcmp(argv[i], "--cases") == 0 && i + 1 < argc)
+            cases = argv[++i];
         else {
             std::fprintf(stderr,
-                         "usage: bench_copy [--records N,N] [--flush 1,2] [--limit SECONDS] [--no-window] [--fast]\n");
+                         "usage: bench_copy [--records N,N] [--flush 1,2] [--limit SECONDS] [--no-window] [--fast]\n"
+                         "                  [--cases fast,inserts,check,load,peer]\n");
             return 2;
         }
     }
@@ -360,7 +378,7 @@ int main(int argc, char** argv) {
 
     std::printf("%-22s %8s %6s %10s %12s %10s\n", "case", "records", "flush", "seconds", "records/s", "peak KiB");
     if (fast) {
-        fastCases(*sandbox, work, sizes, flushes);
+        fastCases(*sandbox, work, sizes, flushes, cases);
         fs::remove_all(work);
         return 0;
     }

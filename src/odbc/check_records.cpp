@@ -6,8 +6,11 @@
 #include "odbc/check_records.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <chrono>
+#include <cstring>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -25,19 +28,42 @@ using source::HeldType;
 using source::HeldValue;
 using Digest = unsigned __int128;
 
-// Server rows per page: a few megabytes even for rows with long memos.
+// Server rows per page: a few megabytes even for rows with long memos. A page is fetched as
+// one block into bound buffers of at most kBlockBytes, fewer rows a page when its rows are
+// wide. A long column (TEXT, BLOB) is bound kFirstLongWidth bytes wide and widened to its
+// longest value so far, up to kWidestLong; past that, its pages are read a row at a time.
 constexpr int kPageRows = 1000;
+constexpr std::size_t kBlockBytes = 8 << 20;
+constexpr std::size_t kFirstLongWidth = 1024;
+constexpr std::size_t kWidestLong = 64 * 1024;
 // Differences reported with the columns that differ; later ones name only the record.
 constexpr std::size_t kDetailedRecords = 1000;
 // Characters of an extra row's values in its line.
 constexpr std::size_t kShownRowCharacters = 200;
 
-// FNV-1a over 128 bits: any change of a value changes it, unless by a 2^-128 chance.
+std::uint64_t tailWord(std::string_view bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes.data(), bytes.size());
+    return word;
+}
+
+// FNV-1a over 128 bits, eight bytes a step instead of one (a multiplication a byte was a good
+// part of the check's time). Each step maps the state one to one for a given word, so forms of
+// one length that differ in a single word never share a digest; values not made to collide
+// share one by a chance of about 2^-128.
 Digest digestOf(std::string_view bytes) {
     constexpr Digest kPrime = (static_cast<Digest>(1) << 88) + 0x13B;
     Digest hash = (static_cast<Digest>(0x6c62272e07bb0142ULL) << 64) | 0x62b821756295c58dULL;
-    for (char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
+    std::size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + at, 8);
+        hash ^= word;
+        hash *= kPrime;
+    }
+    // The last bytes, padded with zeros, and the length, so that padding and bytes differ.
+    for (const std::uint64_t word : {tailWord(bytes.substr(at)), static_cast<std::uint64_t>(bytes.size())}) {
+        hash ^= word;
         hash *= kPrime;
     }
     return hash;
@@ -88,55 +114,142 @@ bool entryBefore(const Entry& a, const Entry& b) {
     return a.record < b.record;
 }
 
-// The canonical forms of a row: all its values, and its key values.
+// Where each run of entries of one key and one digest lies in the sorted entries, found by
+// hashing: a binary search over every record went to memory a dozen times a row, and most
+// tables are paired without a key, all their entries of one (empty) key.
+class RunIndex {
+public:
+    explicit RunIndex(const std::vector<Entry>& entries) : m_entries(entries) {
+        std::size_t runs = 0;
+        for (std::size_t i = 0; i < entries.size(); ++i) runs += startsRun(i) ? 1 : 0;
+        m_slots.assign(std::bit_ceil(std::max<std::size_t>(2 * runs, 16)), {});
+        for (std::size_t i = 0; i < entries.size();) {
+            std::size_t end = i + 1;
+            while (end < entries.size() && !startsRun(end)) ++end;
+            std::size_t slot = hashOf(entries[i].key, entries[i].digest);
+            while (m_slots[slot & mask()].end != 0) ++slot;
+            m_slots[slot & mask()] = {static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(end)};
+            i = end;
+        }
+    }
+
+    // The run of `key` and `digest` as [first, end), empty when no entry has them.
+    std::pair<std::size_t, std::size_t> find(std::string_view key, Digest digest) const {
+        for (std::size_t slot = hashOf(key, digest);; ++slot) {
+            const Run& run = m_slots[slot & mask()];
+            if (run.end == 0) return {0, 0};
+            const Entry& first = m_entries[run.first];
+            if (first.digest == digest && first.key == key) return {run.first, run.end};
+        }
+    }
+
+private:
+    struct Run {
+        std::uint32_t first = 0;
+        std::uint32_t end = 0; // 0 for a free slot
+    };
+
+    bool startsRun(std::size_t i) const {
+        return i == 0 || m_entries[i].digest != m_entries[i - 1].digest || m_entries[i].key != m_entries[i - 1].key;
+    }
+    std::size_t mask() const { return m_slots.size() - 1; }
+    static std::size_t hashOf(std::string_view key, Digest digest) {
+        return static_cast<std::size_t>(digest) ^ std::hash<std::string_view>{}(key);
+    }
+
+    const std::vector<Entry>& m_entries;
+    std::vector<Run> m_slots;
+};
+
+// The canonical forms of a row, all its values and its key values, into buffers kept from row
+// to row.
 struct RowForm {
     std::string all;
     std::string key;
 };
 
-RowForm rowForm(const std::vector<HeldValue>& values, const std::vector<std::size_t>& key) {
-    RowForm form;
+void rowForm(const std::vector<HeldValue>& values, const std::vector<std::size_t>& key, RowForm& form) {
+    form.all.clear();
+    form.key.clear();
     for (const HeldValue& value : values) source::appendCanonical(form.all, value);
     for (std::size_t k : key) source::appendCanonical(form.key, values[k]);
-    return form;
+}
+
+void expectedRow(const std::vector<Column>& columns, const std::vector<jet::Value>& record,
+                 std::vector<HeldValue>& values) {
+    values.resize(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        values[i] = source::expectedHeld(columns[i].held, record[columns[i].recordIndex]);
 }
 
 std::vector<HeldValue> expectedRow(const std::vector<Column>& columns, const std::vector<jet::Value>& record) {
     std::vector<HeldValue> values;
-    values.reserve(columns.size());
-    for (const Column& column : columns)
-        values.push_back(source::expectedHeld(column.held, record[column.recordIndex]));
+    expectedRow(columns, record, values);
     return values;
 }
 
-HeldValue readHeld(Statement& statement, int column, HeldType type) {
-    const auto orNull = [](const auto& value) -> HeldValue {
-        if (!value) return source::HeldNull{};
-        return *value;
+// How a column is bound to be read as its held type says.
+BoundColumn boundFor(HeldType type, const Statement& result, int column) {
+    switch (type) {
+    case HeldType::Integer:
+        return {BoundForm::Integer, 0};
+    case HeldType::Double:
+    case HeldType::Single:
+        return {BoundForm::Double, 0};
+    case HeldType::Decimal:
+    case HeldType::DateTime:
+    case HeldType::DateTimeOrNull:
+    case HeldType::ExtendedDateTimeOrNull:
+        // Read as the server writes them: the driver gives the zero date as NULL otherwise.
+        return {BoundForm::Text, std::max(result.columnCharacters(column), result.columnBytes(column))};
+    case HeldType::Text:
+    case HeldType::TextOrNull:
+    case HeldType::Bytes:
+    case HeldType::None:
+        break;
+    }
+    return {BoundForm::Bytes, result.columnBytes(column)};
+}
+
+// The value of a column into `value`, which keeps the room of a text it held before.
+void readHeld(RowBlock& block, std::size_t row, int column, HeldType type, HeldValue& value) {
+    const auto orNull = [&value](const auto& read) {
+        if (read)
+            value = *read;
+        else
+            value = source::HeldNull{};
     };
     switch (type) {
     case HeldType::Integer:
-        return orNull(statement.integer(column));
+        return orNull(block.integer(row, column));
     case HeldType::Double:
-        return orNull(statement.real(column));
+        return orNull(block.real(row, column));
     case HeldType::Single: {
-        const std::optional<double> value = statement.real(column);
-        if (!value) return source::HeldNull{};
-        return static_cast<float>(*value); // the Single the column's value stands for
+        const std::optional<double> read = block.real(row, column);
+        if (!read)
+            value = source::HeldNull{};
+        else
+            value = static_cast<float>(*read); // the Single the column's value stands for
+        return;
     }
     case HeldType::Decimal:
     case HeldType::DateTime:
     case HeldType::DateTimeOrNull:
     case HeldType::ExtendedDateTimeOrNull: {
-        // Read as the server writes them: the driver gives the zero date as NULL otherwise.
-        const std::optional<std::string> text = statement.text(column);
-        if (!text) return source::HeldNull{};
-        if (type == HeldType::Decimal) {
-            if (const auto decimal = source::parseHeldDecimal(*text)) return *decimal;
+        const std::optional<std::string_view> text = block.bytes(row, column);
+        if (!text) {
+            value = source::HeldNull{};
+        } else if (type == HeldType::Decimal) {
+            if (const auto decimal = source::parseHeldDecimal(*text))
+                value = *decimal;
+            else
+                value = std::string(*text);
         } else if (const auto date = source::parseHeldDate(*text)) {
-            return *date;
+            value = *date;
+        } else {
+            value = std::string(*text);
         }
-        return *text;
+        return;
     }
     case HeldType::Text:
     case HeldType::TextOrNull:
@@ -144,7 +257,13 @@ HeldValue readHeld(Statement& statement, int column, HeldType type) {
     case HeldType::None:
         break;
     }
-    return orNull(statement.bytes(column));
+    const std::optional<std::string_view> bytes = block.bytes(row, column);
+    if (!bytes)
+        value = source::HeldNull{};
+    else if (auto* held = std::get_if<std::string>(&value))
+        held->assign(*bytes);
+    else
+        value.emplace<std::string>(*bytes);
 }
 
 // "ID 3, Name 'x'", shortened.
@@ -159,7 +278,9 @@ std::string rowText(const std::vector<Column>& columns, const std::vector<HeldVa
 }
 
 // The server side: the rows of the table, a page at a time along a primary key of one column
-// when there is one (the driver keeps a whole result in memory), else in one result.
+// when there is one (the driver keeps a whole result in memory), else in one result. Each page
+// is fetched as one block; a page that brought a long value cut short is read again with the
+// column wider, or a row at a time.
 class ServerRows {
 public:
     ServerRows(Connection& connection, const std::string& table, const std::vector<Column>& columns)
@@ -187,29 +308,52 @@ public:
 
     // The next row's values; false after the last row.
     bool next(std::vector<HeldValue>& values) {
-        if (!m_open && !openPage()) return false;
-        while (!m_statement.fetch()) {
-            if (m_pageKey.empty() || m_rowsInPage < kPageRows || !openPage()) return false;
+        while (m_row == m_rowsInBlock) {
+            if (!fetchBlock()) return false;
         }
-        ++m_rowsInPage;
         const int first = m_pageKey.empty() ? 1 : 2;
-        if (!m_pageKey.empty()) readPageKey();
-        values.clear();
+        values.resize(m_columns.size());
+        if (m_oneByOne && !m_pageKey.empty()) readPageKey(m_row);
         for (std::size_t i = 0; i < m_columns.size(); ++i) {
-            values.push_back(readHeld(m_statement, first + static_cast<int>(i), m_columns[i].held));
+            readHeld(*m_block, m_row, first + static_cast<int>(i), m_columns[i].held, values[i]);
         }
+        ++m_row;
         return true;
     }
 
 private:
-    bool openPage() {
+    // Brings the next block into m_block; false after the last row.
+    bool fetchBlock() {
+        for (;;) {
+            if (m_ended) return false;
+            if (!m_open) {
+                openPage();
+                if (!m_open) continue; // the first page binds the columns and may be read again
+            }
+            m_row = 0;
+            m_rowsInBlock = m_block->fetch();
+            if (m_rowsInBlock > 0 && !m_oneByOne && !m_pageKey.empty() && !allFit()) {
+                widen(); // and the page again, before any of its rows is taken
+                m_open = false;
+                continue;
+            }
+            if (m_rowsInBlock > 0) {
+                m_rowsInPage += static_cast<int>(m_rowsInBlock);
+                if (!m_oneByOne && !m_pageKey.empty()) readPageKey(m_rowsInBlock - 1);
+                return true;
+            }
+            m_open = false;
+            // A page without a key value cannot be followed.
+            m_ended = m_pageKey.empty() || m_rowsInPage < m_pageRows || !m_lastKey;
+        }
+    }
+
+    void openPage() {
         if (m_pageKey.empty()) {
-            if (m_open) return false;
             m_statement.execute(m_select);
         } else {
-            const std::string order = " ORDER BY " + m_pageKey + " LIMIT " + std::to_string(kPageRows);
+            const std::string order = " ORDER BY " + m_pageKey + " LIMIT " + std::to_string(m_pageRows);
             if (!m_lastKey) {
-                if (m_open) return false; // a page without a key value cannot be followed
                 m_statement.execute(m_select + order);
             } else {
                 // The key goes back as what the column holds, so the server compares values,
@@ -219,29 +363,94 @@ private:
                                                                      : "?";
                 m_statement.execute(m_select + " WHERE " + m_pageKey + " > " + value + order, {*m_lastKey});
             }
-            m_form = m_statement.columnForm(1);
         }
         m_open = true;
         m_rowsInPage = 0;
+        if (m_block) return;
+        // The first page: the columns' sizes come with its result.
+        std::vector<BoundColumn> bound;
+        const int first = m_pageKey.empty() ? 1 : 2;
+        if (!m_pageKey.empty()) {
+            m_form = m_statement.columnForm(1);
+            const BoundForm form = m_form == ColumnForm::Integer  ? BoundForm::Integer
+                                   : m_form == ColumnForm::Double ? BoundForm::Double
+                                   : m_form == ColumnForm::Bytes  ? BoundForm::Bytes
+                                                                  : BoundForm::Text;
+            bound.push_back({form, std::max(m_statement.columnCharacters(1), m_statement.columnBytes(1))});
+        }
+        for (std::size_t i = 0; i < m_columns.size(); ++i) {
+            bound.push_back(boundFor(m_columns[i].held, m_statement, first + static_cast<int>(i)));
+        }
+        bool cut = false; // some values may not fit
+        for (BoundColumn& column : bound) {
+            if (column.form != BoundForm::Bytes && column.form != BoundForm::Text) continue;
+            if (column.width == 0 || column.width > kFirstLongWidth) { // 0: the driver does not say
+                column.width = kFirstLongWidth;
+                cut = true;
+            }
+        }
+        // Without pages a block cannot be read again: one that may cut values goes a row at a
+        // time.
+        m_oneByOne = cut && m_pageKey.empty();
+        if (m_oneByOne) {
+            for (BoundColumn& column : bound) column.width = std::min<std::size_t>(column.width * 64, kWidestLong);
+        }
+        bind(std::move(bound));
+        if (!m_pageKey.empty() && m_pageRows != kPageRows) m_open = false; // this page again, shorter
+    }
+
+    void bind(std::vector<BoundColumn> columns) {
+        std::size_t rowBytes = 0;
+        for (const BoundColumn& column : columns) rowBytes += column.width + 2 * sizeof(std::int64_t);
+        const std::size_t rows = std::clamp<std::size_t>(kBlockBytes / rowBytes, 1, kPageRows);
+        if (!m_pageKey.empty()) m_pageRows = static_cast<int>(rows);
+        m_block.reset();
+        m_block.emplace(m_statement, std::move(columns), rows);
+        if (m_oneByOne) m_block->setRows(1);
+    }
+
+    bool allFit() const {
+        for (std::size_t row = 0; row < m_rowsInBlock; ++row) {
+            for (std::size_t c = 0; c < m_block->columns().size(); ++c) {
+                if (!m_block->fits(row, static_cast<int>(c + 1))) return false;
+            }
+        }
         return true;
     }
 
-    void readPageKey() {
+    // Each column that cut a value of the block to its longest value; past kWidestLong, the
+    // pages from now on go a row at a time.
+    void widen() {
+        std::vector<BoundColumn> columns = m_block->columns();
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            std::size_t longest = 0;
+            for (std::size_t row = 0; row < m_rowsInBlock; ++row) {
+                if (!m_block->fits(row, static_cast<int>(c + 1)))
+                    longest = std::max(longest, m_block->length(row, static_cast<int>(c + 1)));
+            }
+            if (longest == 0) continue;
+            if (longest > kWidestLong) m_oneByOne = true;
+            columns[c].width = std::min(std::bit_ceil(longest), kWidestLong);
+        }
+        bind(std::move(columns));
+    }
+
+    void readPageKey(std::size_t row) {
         m_lastKey.reset();
         switch (m_form) {
         case ColumnForm::Integer:
-            if (const auto v = m_statement.integer(1)) m_lastKey = *v;
+            if (const auto v = m_block->integer(row, 1)) m_lastKey = *v;
             break;
         case ColumnForm::Double:
-            if (const auto v = m_statement.real(1)) m_lastKey = *v;
+            if (const auto v = m_block->real(row, 1)) m_lastKey = *v;
             break;
         case ColumnForm::Bytes:
-            if (auto v = m_statement.bytes(1)) m_lastKey = ParameterBytes{std::move(*v)};
+            if (const auto v = m_block->bytes(row, 1)) m_lastKey = ParameterBytes{std::string(*v)};
             break;
         case ColumnForm::Decimal:
         case ColumnForm::DateTime:
         case ColumnForm::Text:
-            if (auto v = m_statement.text(1)) m_lastKey = std::move(*v);
+            if (const auto v = m_block->bytes(row, 1)) m_lastKey = std::string(*v);
             break;
         }
     }
@@ -252,8 +461,14 @@ private:
     std::string m_pageKey; // the quoted key column, empty without paging
     ColumnForm m_form = ColumnForm::Text;
     std::optional<Parameter> m_lastKey;
+    std::optional<RowBlock> m_block;
+    int m_pageRows = kPageRows;
+    bool m_oneByOne = false; // blocks of one row, whose long values are read whole
     bool m_open = false;
+    bool m_ended = false;
     int m_rowsInPage = 0;
+    std::size_t m_rowsInBlock = 0;
+    std::size_t m_row = 0; // the next row of the block
 };
 
 std::int32_t barSteps(std::int64_t total) {
@@ -318,17 +533,19 @@ private:
             if (m_channel.stopRequested()) return false;
             ++record;
             if (std::binary_search(m_request.rejected.begin(), m_request.rejected.end(), record)) continue;
-            RowForm form = rowForm(expectedRow(m_columns, set.values()), m_key);
-            m_entries.push_back({std::move(form.key), digestOf(form.all), record});
+            expectedRow(m_columns, set.values(), m_values);
+            rowForm(m_values, m_key, m_form);
+            m_entries.push_back({m_form.key, digestOf(m_form.all), record});
         }
         m_counts.records = record;
         std::sort(m_entries.begin(), m_entries.end(), entryBefore);
+        m_runs.emplace(m_entries);
         return true;
     }
 
     bool readServerRows() {
         ServerRows rows(m_connection, m_request.design.name, m_columns);
-        std::vector<HeldValue> values;
+        std::vector<HeldValue>& values = m_values;
         std::int64_t read = 0;
         while (rows.next(values)) {
             ++read;
@@ -348,11 +565,10 @@ private:
     // Pairs a server row with the first unpaired record of the same values (and key), or else,
     // by key alone, with a record whose values differ; a row paired with nothing is extra.
     void pair(const std::vector<HeldValue>& values) {
-        RowForm form = rowForm(values, m_key);
-        Entry probe{std::move(form.key), digestOf(form.all), 0};
-        const auto [keyFirst, keyLast] = std::equal_range(m_entries.begin(), m_entries.end(), probe, keyBefore);
-        const auto [first, last] = std::equal_range(keyFirst, keyLast, probe,
-                                                    [](const Entry& a, const Entry& b) { return a.digest < b.digest; });
+        rowForm(values, m_key, m_form);
+        const auto [begin, end] = m_runs->find(m_form.key, digestOf(m_form.all));
+        const auto first = m_entries.begin() + static_cast<std::ptrdiff_t>(begin);
+        const auto last = m_entries.begin() + static_cast<std::ptrdiff_t>(end);
         // Rows of the same values are paired in record order, so the paired ones come first.
         const auto same = std::partition_point(first, last, [](const Entry& e) { return e.paired; });
         if (same != last) {
@@ -362,6 +578,8 @@ private:
             return;
         }
         if (!m_key.empty()) {
+            Entry probe{m_form.key, 0, 0};
+            const auto [keyFirst, keyLast] = std::equal_range(m_entries.begin(), m_entries.end(), probe, keyBefore);
             const auto other = std::find_if(keyFirst, keyLast, [](const Entry& e) { return !e.paired; });
             if (other != keyLast) {
                 other->paired = true;
@@ -437,6 +655,9 @@ private:
     const std::vector<Column> m_columns;
     const std::vector<std::size_t> m_key;
     std::vector<Entry> m_entries;
+    std::optional<RunIndex> m_runs;  // over m_entries, once they are sorted
+    std::vector<HeldValue> m_values; // a record's or a row's, kept for their room
+    RowForm m_form;
     // The different records, with their server values while fewer than kDetailedRecords.
     std::map<std::int64_t, std::vector<HeldValue>> m_different;
     CheckCounts m_counts;

@@ -220,22 +220,28 @@ public:
                 CopyCounters& counters)
         : m_sender(sender), m_loader(loader), m_chunkSize(chunkSize), m_channel(channel), m_counters(counters) {}
 
-    void add(Pending pending) {
-        if (m_loader == nullptr || !m_loader->active()) return m_sender.add(std::move(pending));
-        m_chunk.push_back(std::move(pending));
+    void add(Block block) {
+        if (m_loader == nullptr || !m_loader->active()) {
+            for (Pending& pending : block.rows) m_sender.add(std::move(pending));
+            return;
+        }
+        for (Pending& pending : block.rows) m_chunk.push_back(std::move(pending));
+        m_lines.push_back(std::move(block.lines));
+        // The reader ends a block wherever a chunk ends, so a chunk is whole blocks.
         if (m_chunk.size() >= m_chunkSize) commit();
     }
 
     // Sends what is waiting and commits it.
     void commit() {
         if (!m_chunk.empty()) {
-            if (m_loader->load(m_chunk, m_channel)) {
+            if (m_loader->load(m_chunk.size(), m_lines, m_channel)) {
                 m_counters.copied += static_cast<std::int64_t>(m_chunk.size());
                 postCopiedChunk(m_channel, m_chunk.front().record, m_chunk.back().record);
             } else {
                 for (Pending& pending : m_chunk) m_sender.add(std::move(pending));
             }
             m_chunk.clear();
+            m_lines.clear();
         }
         m_sender.commit();
     }
@@ -247,35 +253,47 @@ private:
     shell::StatusChannel& m_channel;
     CopyCounters& m_counters;
     std::vector<Pending> m_chunk;
+    std::vector<std::string> m_lines; // the chunk's, a block's lines each
 };
 
 // Reads every record, as rows and when `lines` says so as LOAD DATA lines too, into the
-// queue; always ends it.
-void readRows(const CopyRequest& request, const std::vector<source::CopiedField>& fields, bool lines, RowQueue& queue,
-              shell::StatusChannel& channel, CopyCounters& counters) {
+// queue, in blocks that never reach past the end of a chunk of `chunkSize`; always ends it.
+void readRows(const CopyRequest& request, const std::vector<source::CopiedField>& fields, bool lines,
+              std::size_t chunkSize, RowQueue& queue, shell::StatusChannel& channel, CopyCounters& counters) {
     std::int64_t record = 0;
     Block block;
+    // Room for a row as long as the last one and a little more: one allocation a row, not
+    // one each time it outgrows its room.
+    std::size_t rowRoom = 0;
+    std::size_t linesRoom = 0; // the same for a block's lines
     try {
         source::AccessDatabase database(request.databasePath, request.readOptions);
         source::Recordset records = database.openRecordset(request.design.name);
         for (; !records.eof(); records.moveNext()) {
-            Pending& row = block.emplace_back();
+            if (block.rows.empty()) {
+                block.rows.reserve(kBatchRows);
+                if (lines) block.lines.reserve(linesRoom);
+            }
+            Pending& row = block.rows.emplace_back();
             row.record = record + 1;
-            source::appendValuesRow(row.row, fields, records.values(), lines ? &row.line : nullptr);
+            row.row.reserve(rowRoom);
+            source::appendValuesRow(row.row, fields, records.values(), lines ? &block.lines : nullptr);
+            rowRoom = row.row.size() + row.row.size() / 4 + 16;
             postChangedValues(channel, row.record, fields, records.values());
             ++record;
-            if (block.size() >= kBatchRows) {
+            if (block.rows.size() >= kBatchRows || static_cast<std::size_t>(record) % chunkSize == 0) {
                 counters.read = record;
+                linesRoom = block.lines.size() + block.lines.size() / 4;
                 if (!queue.push(std::exchange(block, {}))) return queue.finish();
             }
         }
         counters.read = record;
-        if (!block.empty() && !queue.push(std::move(block))) return queue.finish();
+        if (!block.rows.empty() && !queue.push(std::move(block))) return queue.finish();
         queue.finish();
     } catch (const source::EngineError& error) {
         // The records read before the damage still go, then the reason.
         counters.read = record;
-        if (!block.empty()) queue.push(std::move(block));
+        if (!block.rows.empty()) queue.push(std::move(block));
         queue.finish("Error reading the record after record no. " + std::to_string(record) + ": " + error.boxText());
     } catch (const std::exception& error) {
         queue.finish(std::string("Error reading the records: ") + error.what());
@@ -334,7 +352,7 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
     // A chunk goes to the server as a whole, so a chunk's worth of rows may wait: the reader
     // reads the next chunk while the server takes this one.
     RowQueue queue(std::max<std::size_t>(4, chunkSize / kBatchRows + 1));
-    std::thread reader([&] { readRows(request, fields, lines, queue, channel, counters); });
+    std::thread reader([&] { readRows(request, fields, lines, chunkSize, queue, channel, counters); });
     // Whatever ends this function, the reader is told and waited for.
     struct JoinReader {
         RowQueue& queue;
@@ -345,8 +363,8 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
         }
     } joinReader{queue, reader};
     while (std::optional<Block> block = queue.pop()) {
-        copy.records = block->back().record;
-        for (Pending& pending : *block) sender.add(std::move(pending));
+        copy.records = block->rows.back().record;
+        sender.add(std::move(*block));
         pacer.update(copy.records);
         if (channel.stopRequested()) {
             queue.cancel();

@@ -5,6 +5,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "odbc/diagnostics.h"
@@ -214,11 +216,11 @@ std::vector<DiagnosticRecord> Statement::execute(std::string_view sql, const std
 
 namespace {
 
-// Reads a column in parts until it is whole; `terminator` is the size of the null the driver
-// puts after character data.
-std::optional<std::string> readLong(void* handle, int column, SQLSMALLINT type, std::size_t terminator,
-                                    const std::string& sql) {
-    std::string value;
+// Reads a column in parts until it is whole into `value`; false for NULL. `terminator` is the
+// size of the null the driver puts after character data.
+bool readLong(void* handle, int column, SQLSMALLINT type, std::size_t terminator, const std::string& sql,
+              std::string& value) {
+    value.clear();
     char buffer[4096];
     for (;;) {
         SQLLEN indicator = 0;
@@ -226,7 +228,7 @@ std::optional<std::string> readLong(void* handle, int column, SQLSMALLINT type, 
             SQLGetData(handle, static_cast<SQLUSMALLINT>(column), type, buffer, sizeof buffer, &indicator);
         if (rc == SQL_NO_DATA) break;
         detail::check(rc, SQL_HANDLE_STMT, handle, sql);
-        if (indicator == SQL_NULL_DATA) return std::nullopt;
+        if (indicator == SQL_NULL_DATA) return false;
         // On truncation (01004) the buffer is full but for the terminator; read on.
         const bool truncated =
             rc == SQL_SUCCESS_WITH_INFO &&
@@ -234,6 +236,13 @@ std::optional<std::string> readLong(void* handle, int column, SQLSMALLINT type, 
         value.append(buffer, truncated ? sizeof buffer - terminator : static_cast<std::size_t>(indicator));
         if (!truncated) break;
     }
+    return true;
+}
+
+std::optional<std::string> readLong(void* handle, int column, SQLSMALLINT type, std::size_t terminator,
+                                    const std::string& sql) {
+    std::string value;
+    if (!readLong(handle, column, type, terminator, sql, value)) return std::nullopt;
     return value;
 }
 
@@ -295,10 +304,159 @@ ColumnForm Statement::columnForm(int column) const {
     }
 }
 
+std::size_t Statement::columnBytes(int column) const {
+    SQLLEN size = 0;
+    detail::check(
+        SQLColAttribute(m_handle, static_cast<SQLUSMALLINT>(column), SQL_DESC_OCTET_LENGTH, nullptr, 0, nullptr, &size),
+        SQL_HANDLE_STMT, m_handle, m_sql);
+    return size > 0 ? static_cast<std::size_t>(size) : 0;
+}
+
+std::size_t Statement::columnCharacters(int column) const {
+    SQLLEN size = 0;
+    detail::check(
+        SQLColAttribute(m_handle, static_cast<SQLUSMALLINT>(column), SQL_DESC_DISPLAY_SIZE, nullptr, 0, nullptr, &size),
+        SQL_HANDLE_STMT, m_handle, m_sql);
+    return size > 0 ? static_cast<std::size_t>(size) : 0;
+}
+
 std::int64_t Statement::rowCount() const {
     SQLLEN count = 0;
     detail::check(SQLRowCount(m_handle, &count), SQL_HANDLE_STMT, m_handle, m_sql);
     return count;
+}
+
+static_assert(sizeof(SQLLEN) == sizeof(std::int64_t) && sizeof(SQLUSMALLINT) == sizeof(std::uint16_t) &&
+              sizeof(SQLULEN) == sizeof(std::uint64_t));
+
+RowBlock::RowBlock(Statement& statement, std::vector<BoundColumn> columns, std::size_t capacity)
+    : m_statement(statement), m_columns(std::move(columns)), m_capacity(std::max<std::size_t>(capacity, 1)),
+      m_rows(m_capacity), m_values(m_columns.size()), m_lengths(m_columns.size()), m_status(m_capacity) {
+    void* const handle = m_statement.m_handle;
+    const auto set = [&](SQLINTEGER attribute, SQLPOINTER value) {
+        detail::check(SQLSetStmtAttr(handle, attribute, value, 0), SQL_HANDLE_STMT, handle, m_statement.m_sql);
+    };
+    // Column-wise: each column's values side by side, a stride apart.
+    set(SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_BIND_BY_COLUMN)));
+    set(SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_rows)));
+    set(SQL_ATTR_ROW_STATUS_PTR, m_status.data());
+    set(SQL_ATTR_ROWS_FETCHED_PTR, &m_fetched);
+    for (std::size_t i = 0; i < m_columns.size(); ++i) {
+        const int column = static_cast<int>(i + 1);
+        m_values[i].resize(stride(column) * m_capacity);
+        m_lengths[i].resize(m_capacity);
+        SQLSMALLINT type = SQL_C_BINARY;
+        switch (m_columns[i].form) {
+        case BoundForm::Integer:
+            type = SQL_C_SBIGINT;
+            break;
+        case BoundForm::Double:
+            type = SQL_C_DOUBLE;
+            break;
+        case BoundForm::Bytes:
+            break;
+        case BoundForm::Text:
+            type = SQL_C_CHAR;
+            break;
+        }
+        detail::check(SQLBindCol(handle, static_cast<SQLUSMALLINT>(column), type, m_values[i].data(),
+                                 static_cast<SQLLEN>(stride(column)), reinterpret_cast<SQLLEN*>(m_lengths[i].data())),
+                      SQL_HANDLE_STMT, handle, m_statement.m_sql);
+    }
+}
+
+RowBlock::~RowBlock() {
+    // Back to one row a fetch and no buffer of this one's, whatever failed before.
+    void* const handle = m_statement.m_handle;
+    if (handle == nullptr) return;
+    SQLFreeStmt(handle, SQL_UNBIND);
+    SQLSetStmtAttr(handle, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(1)), 0);
+    SQLSetStmtAttr(handle, SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+    SQLSetStmtAttr(handle, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+}
+
+std::size_t RowBlock::stride(int column) const {
+    const BoundColumn& bound = m_columns[static_cast<std::size_t>(column - 1)];
+    switch (bound.form) {
+    case BoundForm::Integer:
+        return sizeof(std::int64_t);
+    case BoundForm::Double:
+        return sizeof(double);
+    case BoundForm::Bytes:
+        return std::max<std::size_t>(bound.width, 1);
+    case BoundForm::Text:
+        return bound.width + 1; // and the terminator
+    }
+    return bound.width;
+}
+
+void RowBlock::setRows(std::size_t rows) {
+    m_rows = std::clamp<std::size_t>(rows, 1, m_capacity);
+    detail::check(SQLSetStmtAttr(m_statement.m_handle, SQL_ATTR_ROW_ARRAY_SIZE,
+                                 reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_rows)), 0),
+                  SQL_HANDLE_STMT, m_statement.m_handle, m_statement.m_sql);
+}
+
+std::size_t RowBlock::fetch() {
+    m_fetched = 0;
+    if (!m_statement.fetch()) return 0;
+    for (std::size_t row = 0; row < m_fetched; ++row) {
+        // A value the driver could not convert fails its row alone: the whole fetch fails
+        // here, as it would have read a row at a time.
+        if (m_status[row] == SQL_ROW_ERROR) {
+            auto records = detail::collectDiagnostics(SQL_HANDLE_STMT, m_statement.m_handle);
+            throw Error(records.empty() ? std::vector<DiagnosticRecord>{{"HY000", 0, "a row could not be read"}}
+                                        : std::move(records),
+                        m_statement.m_sql);
+        }
+    }
+    return static_cast<std::size_t>(m_fetched);
+}
+
+bool RowBlock::isNull(std::size_t row, int column) const {
+    return m_lengths[static_cast<std::size_t>(column - 1)][row] == SQL_NULL_DATA;
+}
+
+std::optional<std::int64_t> RowBlock::integer(std::size_t row, int column) const {
+    if (isNull(row, column)) return std::nullopt;
+    std::int64_t value = 0;
+    std::memcpy(&value, m_values[static_cast<std::size_t>(column - 1)].data() + row * sizeof value, sizeof value);
+    return value;
+}
+
+std::optional<double> RowBlock::real(std::size_t row, int column) const {
+    if (isNull(row, column)) return std::nullopt;
+    double value = 0;
+    std::memcpy(&value, m_values[static_cast<std::size_t>(column - 1)].data() + row * sizeof value, sizeof value);
+    return value;
+}
+
+bool RowBlock::fits(std::size_t row, int column) const {
+    const BoundColumn& bound = m_columns[static_cast<std::size_t>(column - 1)];
+    if (bound.form == BoundForm::Integer || bound.form == BoundForm::Double) return true;
+    const std::int64_t length = m_lengths[static_cast<std::size_t>(column - 1)][row];
+    return length == SQL_NULL_DATA || (length != SQL_NO_TOTAL && static_cast<std::size_t>(length) <= bound.width);
+}
+
+std::size_t RowBlock::length(std::size_t row, int column) const {
+    const std::int64_t length = m_lengths[static_cast<std::size_t>(column - 1)][row];
+    if (length == SQL_NULL_DATA) return 0;
+    if (length == SQL_NO_TOTAL) return m_columns[column - 1].width + 1;
+    return static_cast<std::size_t>(length);
+}
+
+std::optional<std::string_view> RowBlock::bytes(std::size_t row, int column) {
+    if (isNull(row, column)) return std::nullopt;
+    if (fits(row, column)) {
+        return std::string_view(m_values[static_cast<std::size_t>(column - 1)].data() + row * stride(column),
+                                length(row, column));
+    }
+    if (m_rows != 1) {
+        throw Error({{"HY000", 0, "a value longer than its column's declared size"}}, m_statement.m_sql);
+    }
+    const bool text = m_columns[column - 1].form == BoundForm::Text;
+    readLong(m_statement.m_handle, column, text ? SQL_C_CHAR : SQL_C_BINARY, text ? 1 : 0, m_statement.m_sql, m_whole);
+    return std::string_view(m_whole);
 }
 
 } // namespace kavero::odbc

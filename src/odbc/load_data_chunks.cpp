@@ -25,11 +25,11 @@ std::filesystem::path makePrivateFolder() {
     return pattern;
 }
 
-bool writeLines(const std::filesystem::path& file, const std::vector<Pending>& chunk) {
+bool writeLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(file.c_str(), "wb"), std::fclose);
     if (!out) return false;
-    for (const Pending& pending : chunk) {
-        if (std::fwrite(pending.line.data(), 1, pending.line.size(), out.get()) != pending.line.size()) return false;
+    for (const std::string& text : lines) {
+        if (std::fwrite(text.data(), 1, text.size(), out.get()) != text.size()) return false;
     }
     return std::fflush(out.get()) == 0;
 }
@@ -56,9 +56,9 @@ void LoadDataChunks::giveUp(shell::StatusChannel& channel, const std::string& wh
                        0, true);
 }
 
-bool LoadDataChunks::load(const std::vector<Pending>& chunk, shell::StatusChannel& channel) {
-    if (!m_active || chunk.empty()) return false;
-    if (!writeLines(m_file, chunk)) {
+bool LoadDataChunks::load(std::size_t records, const std::vector<std::string>& lines, shell::StatusChannel& channel) {
+    if (!m_active || records == 0) return false;
+    if (!writeLines(m_file, lines)) {
         giveUp(channel, "the scratch file " + m_file.string() + " could not be written");
         return false;
     }
@@ -76,8 +76,7 @@ bool LoadDataChunks::load(const std::vector<Pending>& chunk, shell::StatusChanne
             giveUp(channel, std::to_string(first.nativeError) + " " + serverText(first.message));
             return false;
         }
-        kept =
-            m_statement.rowCount() == static_cast<std::int64_t>(chunk.size()) && serverWarnings(m_connection).empty();
+        kept = m_statement.rowCount() == static_cast<std::int64_t>(records) && serverWarnings(m_connection).empty();
         m_statement.execute(kept ? "COMMIT" : "ROLLBACK");
     } catch (const Error&) {
         // The transaction could not even be opened or ended: the INSERTs will say why.

@@ -29,10 +29,11 @@ public:
     // False once LOAD DATA turned out not to work here: the rest of the copy goes as INSERTs.
     bool active() const { return m_active; }
 
-    // Loads the chunk's lines and commits them. False when it left nothing behind: the
-    // server refused the statement (then a line on `channel` says so once and the loader
-    // goes inactive), or took the records with warnings or not all of them.
-    bool load(const std::vector<Pending>& chunk, shell::StatusChannel& channel);
+    // Loads a chunk of `records` records, their lines in `lines` one after another, and commits
+    // them. False when it left nothing behind: the server refused the statement (then a line on
+    // `channel` says so once and the loader goes inactive), or took the records with warnings
+    // or not all of them.
+    bool load(std::size_t records, const std::vector<std::string>& lines, shell::StatusChannel& channel);
 
 private:
     void giveUp(shell::StatusChannel& channel, const std::string& why);

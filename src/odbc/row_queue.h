@@ -12,14 +12,19 @@
 
 namespace kavero::odbc {
 
-// A record waiting in the open chunk: its number, its row "('a', 1)" for an INSERT and, when
-// the chunk may go by LOAD DATA, its line for that.
+// A record waiting in the open chunk: its number and its row "('a', 1)" for an INSERT.
 struct Pending {
     std::int64_t record = 0;
     std::string row;
-    std::string line;
 };
-using Block = std::vector<Pending>;
+
+// Records read one after another: their rows and, when the chunks may go by LOAD DATA, their
+// lines for that, one after another in one text (a file's worth of lines written at once, with
+// no string of its own for each line).
+struct Block {
+    std::vector<Pending> rows;
+    std::string lines;
+};
 
 // Rows handed from the thread reading the Access file to the one talking to the server, so
 // that the reading and the formatting of the next batch overlap the server's work on this
