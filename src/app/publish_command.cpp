@@ -5,6 +5,8 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/busy_pointer.h"
 #include "kavero/version.h"
@@ -21,6 +23,17 @@ namespace kavero::app {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The records the pages send other than as read, the first ones named; a long list would not
+// fit the box.
+std::string changesText(const std::vector<std::string>& changes) {
+    constexpr std::size_t kNamed = 20;
+    std::string text = "The pages send " + std::to_string(changes.size()) +
+                       (changes.size() == 1 ? " value" : " values") + " other than as read:";
+    for (std::size_t i = 0; i < changes.size() && i < kNamed; ++i) text += "\r\n" + changes[i];
+    if (changes.size() > kNamed) text += "\r\nand " + std::to_string(changes.size() - kNamed) + " more";
+    return text;
+}
 
 std::string pagePattern(publish::PageFlavour flavour) {
     return "*" + std::string(publish::pageExtension(flavour));
@@ -212,6 +225,10 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
         form.eAllowFieldNamesIwthSpace.checked() ? source::NameQuoting::Backquoted : source::NameQuoting::Bare;
     settings.flavour = flavour;
     publish::PhpRun run;
+    std::vector<std::string> changes;
+    const publish::ChangedValueSink changed = [&](std::int64_t record, const std::string& change) {
+        changes.push_back("record " + std::to_string(record) + ": " + change);
+    };
 
     // The busy pointer goes before a failure is shown: each handler runs after the scope ends.
     try {
@@ -239,9 +256,9 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
         if (withRecords) {
             source::AccessDatabase database(form.eFilename.text, options);
             if (flavour == publish::PageFlavour::Php) {
-                publish::WritePhpCopyPages(folder, settings, run, form.design, database);
+                publish::WritePhpCopyPages(folder, settings, run, form.design, database, changed);
             } else {
-                publish::WriteCopyPages(folder, settings, form.design, database);
+                publish::WriteCopyPages(folder, settings, form.design, database, changed);
             }
         }
     } catch (const script::ScriptError& e) {
@@ -252,6 +269,8 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
     } catch (const source::EngineError& e) {
         return fail(ui, e, "Error on reading the records, on ePublishToISP");
     }
+    if (!changes.empty())
+        ui.messageBox(changesText(changes), kProductName, shell::MessageIcon::Exclamation, shell::MessageButtons::Ok);
     ui.messageBox(publishInstructions(outputFile, flavour, run.token), kProductName, shell::MessageIcon::Information,
                   shell::MessageButtons::Ok);
     return shell::CommandResult::done();

@@ -47,6 +47,7 @@ public:
                                     shell::MessageButtons buttons) override {
         if (buttons == shell::MessageButtons::YesNo)
             return m_deleteOld ? shell::MessageAnswer::Yes : shell::MessageAnswer::No;
+        if (icon == shell::MessageIcon::Exclamation) printDiagnostic(text);
         if (icon == shell::MessageIcon::Information) {
             std::string shown(text);
             std::erase(shown, '\r');

@@ -192,7 +192,7 @@ void WriteCreateTablePage(PageFolder& folder, const PageSettings& settings, std:
 }
 
 std::int64_t WriteCopyPages(PageFolder& folder, const PageSettings& settings, const shell::TableDesign& design,
-                            source::AccessDatabase& database) {
+                            source::AccessDatabase& database, const ChangedValueSink& changed) {
     const std::vector<source::CopiedField> fields = source::copiedFields(design);
     const std::string head = source::BuildInsertHeader(design.name, fields, settings.quoting) + " ";
     // Every address carries the total, so the records are counted first (without decoding them).
@@ -200,6 +200,7 @@ std::int64_t WriteCopyPages(PageFolder& folder, const PageSettings& settings, co
     writeStartCopyPage(folder, settings, total);
 
     std::int64_t page = 1;
+    std::int64_t record = 0;
     int position = 0;
     std::string batch;
     std::string statement;
@@ -207,6 +208,9 @@ std::int64_t WriteCopyPages(PageFolder& folder, const PageSettings& settings, co
     while (!set.eof()) {
         statement = head;
         statement += source::BuildValuesClause(fields, set.values());
+        ++record;
+        if (changed)
+            for (const std::string& change : source::changedValues(fields, set.values())) changed(record, change);
         appendBatchLine(batch, ++position, statement);
         set.moveNext();
         if (position < settings.recordsPerPage && !set.eof()) continue;

@@ -72,10 +72,14 @@ void WriteMainFramePage(PageFolder& folder, const std::string& mainPageName);
 // createtable.asp, its form filled with the login and the one-line table script.
 void WriteCreateTablePage(PageFolder& folder, const PageSettings& settings, std::string_view script);
 
+// Hears of each value a page sends other than as read (an extended date cut to the
+// microsecond): the record's number and what became of the value.
+using ChangedValueSink = std::function<void(std::int64_t record, const std::string& change)>;
+
 // startcopy.asp, the copy pages of `settings.recordsPerPage` records each and endcopy.asp, for
 // every record of the design's table, read as a stream so memory does not grow with the table.
 // Gives the number of records. EngineError when the file cannot be read.
 std::int64_t WriteCopyPages(PageFolder& folder, const PageSettings& settings, const shell::TableDesign& design,
-                            source::AccessDatabase& database);
+                            source::AccessDatabase& database, const ChangedValueSink& changed = {});
 
 } // namespace kavero::publish

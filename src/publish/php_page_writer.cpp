@@ -72,7 +72,8 @@ void WritePhpCreateTablePage(PageFolder& folder, const PhpRun& run, std::string_
 }
 
 std::int64_t WritePhpCopyPages(PageFolder& folder, const PageSettings& settings, const PhpRun& run,
-                               const shell::TableDesign& design, source::AccessDatabase& database) {
+                               const shell::TableDesign& design, source::AccessDatabase& database,
+                               const ChangedValueSink& changed) {
     const std::vector<source::CopiedField> fields = source::copiedFields(design);
     const std::string head = source::BuildInsertHeader(design.name, fields, settings.quoting) + " ";
     const auto total = static_cast<std::int64_t>(database.recordCount(design.name));
@@ -101,6 +102,8 @@ std::int64_t WritePhpCopyPages(PageFolder& folder, const PageSettings& settings,
     while (!set.eof()) {
         batch += "    '" + base64(head + source::BuildValuesClause(fields, set.values())) + "',\n";
         ++read;
+        if (changed)
+            for (const std::string& change : source::changedValues(fields, set.values())) changed(read, change);
         set.moveNext();
         if (read % settings.recordsPerPage != 0 && !set.eof()) continue;
         const std::string reached = std::to_string(read);

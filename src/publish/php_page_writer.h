@@ -39,7 +39,8 @@ void WritePhpMainPage(PageFolder& folder, const std::string& mainPageName, const
 void WritePhpCreateTablePage(PageFolder& folder, const PhpRun& run, std::string_view script);
 // startcopy.php, the copy pages and endcopy.php, as WriteCopyPages does for the ASP pages.
 std::int64_t WritePhpCopyPages(PageFolder& folder, const PageSettings& settings, const PhpRun& run,
-                               const shell::TableDesign& design, source::AccessDatabase& database);
+                               const shell::TableDesign& design, source::AccessDatabase& database,
+                               const ChangedValueSink& changed = {});
 
 // Whether the file is one KAVERO wrote for PHP (it begins with kPhpPageMark).
 bool isPhpPage(const std::filesystem::path& file);
