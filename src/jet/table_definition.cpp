@@ -138,6 +138,7 @@ TableDefinition TableDefinition::read(const PageChannel& channel, std::uint32_t 
                     c.precision = entry.u8(f.columnPrecisionOffset);
                     c.scale = entry.u8(f.columnScaleOffset);
                 }
+                if (c.type == kTypeComplex) c.complexId = entry.i32(kColumnComplexIdOffset);
             }
             if (c.number >= def.maxColumns) {
                 entry.corrupt(f.columnNumberOffset, "column number " + std::to_string(c.number) +

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "jet/complex_field.h"
 #include "jet/format.h"
 
 namespace kavero::source {
@@ -189,8 +190,14 @@ constexpr std::array kLosslessRules = {
            .literal = Integer,
            .held = HeldType::Integer,
            .nullability = kFromRequired}},
-    // The value is a number pointing into a hidden table of attachments or values.
-    Entry{jet::kTypeComplex, {.listed = false}},
+    // The number of the record's set of values; the values go to a table of their own, whose
+    // link column holds the same number.
+    Entry{jet::kTypeComplex,
+          {.typeWord = "LNGINT",
+           .columnType = "INT",
+           .literal = Integer,
+           .held = HeldType::Integer,
+           .nullability = kFromRequired}},
 };
 
 // The values are copied, so keys other tables point to still match.
@@ -225,6 +232,10 @@ const ColumnRule& columnRule(int typeCode, std::int32_t attributes, bool lossles
         if (entry.typeCode == typeCode) return entry.rule;
     }
     return kUnknown;
+}
+
+std::string valuesTableOf(std::string_view table, const shell::DesignField& field) {
+    return field.type == jet::kTypeComplex ? jet::valuesTableName(table, field.name) : std::string();
 }
 
 std::string columnType(const shell::DesignField& field) {

@@ -93,13 +93,17 @@ struct ColumnRule {
 // The lossless rules keep every value instead: exact column types, NULL allowed unless the
 // field is Required and Null sent as NULL, AutoNumber values copied into an AUTO_INCREMENT
 // column, GUIDs as their braced text, OLE objects copied. Attachment and multi-value fields
-// hold only a number that points into a hidden table the reader does not read, so they are
-// left out (the script says so); the bytes of types without a decoder (extended dates) are
-// kept in a LONGBLOB.
+// keep the number of the record's set of values, which links the record to the rows of the
+// field's values table; the bytes of types without a decoder (extended dates) are kept in a
+// LONGBLOB.
 const ColumnRule& columnRule(int typeCode, std::int32_t attributes, bool lossless = false);
 inline const ColumnRule& columnRule(const shell::DesignField& field) {
     return columnRule(field.type, field.attributes, field.lossless);
 }
+
+// The table the values of an attachment or multi-value field are listed as ("<table>_<field>");
+// empty for every other field.
+std::string valuesTableOf(std::string_view table, const shell::DesignField& field);
 
 // The column type as the script writes it: "VARCHAR(50)", "DECIMAL(18,4)", "DOUBLE auto_increment".
 std::string columnType(const shell::DesignField& field);

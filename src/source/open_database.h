@@ -21,8 +21,9 @@ inline constexpr const char* kDatabasePathSetting = "DATABASEPATHSOURCE";
 shell::CommandResult OpenAccessDatabase(shell::frmMain& form, shell::UserInterface& ui, const ReadOptions& options);
 
 // The tables a user sees, in catalog order: neither the engine's "MSys" tables nor the ones
-// the catalog marks as system tables.
-std::vector<std::string> userTables(AccessDatabase& database);
+// the catalog marks as system tables. With `valuesTables` (the lossless rules), each table is
+// followed by the values tables of its attachment and multi-value fields.
+std::vector<std::string> userTables(AccessDatabase& database, bool valuesTables = false);
 
 // The click on eGetFileName: asks for a file and opens it.
 void chooseDatabaseFile(shell::frmMain& form, shell::UserInterface& ui, const shell::SettingsStore& settings,
