@@ -58,7 +58,8 @@ shell::CommandResult OpenAccessDatabase(shell::frmMain& form, shell::UserInterfa
     if (acceptableName(path)) {
         try {
             AccessDatabase database(path, options);
-            for (const std::string& name : userTables(database)) {
+            // The lossless rules also copy the values of attachment and multi-value fields.
+            for (const std::string& name : userTables(database, form.eLossless.checked)) {
                 if (!form.eAllowFieldNamesIwthSpace.checked() && name.find(' ') != std::string::npos) {
                     result = shell::CommandResult::stopped(
                         shell::StopReason::BlankInName,

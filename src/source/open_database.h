@@ -15,7 +15,8 @@ namespace kavero::source {
 // The settings key of the folder the file dialog starts in when no file is chosen yet.
 inline constexpr const char* kDatabasePathSetting = "DATABASEPATHSOURCE";
 
-// Opens the file named in eFilename and lists its user tables in eTables. A name with a blank
+// Opens the file named in eFilename and lists its user tables in eTables (with the lossless
+// rules chosen, each followed by the values tables of its attachment and multi-value fields). A name with a blank
 // empties the list unless blanks are allowed (a stop); a file that does not exist is passed
 // over without a word.
 shell::CommandResult OpenAccessDatabase(shell::frmMain& form, shell::UserInterface& ui, const ReadOptions& options);

@@ -2,6 +2,7 @@
 // give, cell by cell, what the writer was told to write.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -105,10 +106,30 @@ TEST_P(FixtureReadBack, MdbtoolsListsTheUserTablesInOrder) {
 
 TEST_P(FixtureReadBack, MdbReaderReadsEveryCell) {
     if (oracleMissing()) GTEST_SKIP() << "mdb-reader oracle not available";
+    const auto flatTable = [&](const Column& c) -> const Table& {
+        return *std::find_if(m_db.tables.begin(), m_db.tables.end(),
+                             [&](const Table& t) { return t.name == c.flatTable; });
+    };
+    const auto attachments = [&](const Column& c) {
+        const Table& flat = flatTable(c);
+        return std::any_of(flat.columns.begin(), flat.columns.end(),
+                           [](const Column& f) { return f.name == "FileData"; });
+    };
     for (const Table& table : m_db.tables) {
         const CommandResult out = run({"node", KAVERO_ORACLE_SCRIPT, m_file.string(), table.name});
+        // mdb-reader reads every complex field as attachments, so a multi-value field fails its
+        // whole table.
+        const bool multiValue = std::any_of(table.columns.begin(), table.columns.end(), [&](const Column& c) {
+            return c.type == FieldType::Complex && !attachments(c);
+        });
+        if (multiValue) {
+            EXPECT_NE(out.status, 0) << "mdb-reader now reads the multi-value field of \"" << table.name << "\"";
+            continue;
+        }
         ASSERT_EQ(out.status, 0) << "mdb-reader failed on table \"" << table.name << "\"";
-        compareRecords(table, "mdb-reader", lines(out.out), [](const Column& c, const Value& v) {
+        compareRecords(table, "mdb-reader", lines(out.out), [&](const Column& c, const Value& v) {
+            if (c.type == FieldType::Complex)
+                return std::optional<Cell>(mdbReaderAttachments(flatTable(c), c, std::get<std::int64_t>(v)));
             return std::optional<Cell>(mdbReaderCell(c, v));
         });
     }
@@ -159,6 +180,7 @@ const char* typeName(FieldType t) {
     case FieldType::Memo: return "memo";
     case FieldType::Guid: return "repid";
     case FieldType::Decimal: return "numeric";
+    case FieldType::Complex: return "complex";
     }
     return "?";
 }
@@ -171,7 +193,8 @@ int sizeOf(const Column& c) {
     case FieldType::Byte: return 1;
     case FieldType::Integer: return 2;
     case FieldType::Long:
-    case FieldType::Single: return 4;
+    case FieldType::Single:
+    case FieldType::Complex: return 4;
     case FieldType::Currency:
     case FieldType::Double:
     case FieldType::DateTime: return 8;
