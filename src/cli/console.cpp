@@ -165,7 +165,8 @@ std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, con
 void addLosslessFlag(CLI::App& command, bool& lossless) {
     command.add_flag("--lossless", lossless,
                      "Keep every value: exact column types, Null as NULL, AutoNumber values and OLE objects "
-                     "copied, every index; --keys does not apply");
+                     "copied, every index, attachment and multi-value fields as tables of their own; --keys does "
+                     "not apply");
 }
 
 void applyLossless(shell::frmMain& form, bool lossless) {

@@ -70,6 +70,9 @@ constexpr std::array kRules = {
            .held = HeldType::Decimal}},
     Entry{jet::kTypeBigInt,
           {.typeWord = "BIGINT", .columnType = "BIGINT", .literal = Integer, .held = HeldType::Integer}},
+    // Attachment and multi-value fields: the number of a set of values the documented script
+    // does not copy.
+    Entry{jet::kTypeComplex, {.listed = false}},
 };
 
 constexpr ColumnRule kAutoNumber{

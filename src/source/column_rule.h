@@ -88,7 +88,7 @@ struct ColumnRule {
 
 // The rule for a field, from its engine type code and its Attributes (exactly 49, an
 // AutoNumber long, reads AUTONUM whatever the type code). Codes the table does not know keep
-// their bytes in a LONGBLOB column.
+// their bytes in a LONGBLOB column; attachment and multi-value fields are left out.
 //
 // The lossless rules keep every value instead: exact column types, NULL allowed unless the
 // field is Required and Null sent as NULL, AutoNumber values copied into an AUTO_INCREMENT

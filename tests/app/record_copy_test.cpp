@@ -240,7 +240,9 @@ void compareTable(DirectRun& run, const SandboxInfo& sandbox, const std::string&
         const shell::DesignField& f = design.fields[i];
         if (f.attributes == 49)
             order = " ORDER BY " + source::quoteName(f.name); // AutoNumber: renumbered by the server
-        if (!lossless && (f.attributes == 49 || f.type == jet::kTypeOle || f.type == jet::kTypeGuid)) continue;
+        if (!lossless && (f.attributes == 49 || f.type == jet::kTypeOle || f.type == jet::kTypeGuid ||
+                          f.type == jet::kTypeComplex))
+            continue;
         std::string column = source::quoteName(f.name);
         if (readAsHex(f.type)) column = "HEX(" + column + ")";
         // The client prints a FLOAT to six digits; as a DOUBLE it shows every bit.
