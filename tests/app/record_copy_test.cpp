@@ -240,8 +240,8 @@ void compareTable(DirectRun& run, const SandboxInfo& sandbox, const std::string&
         const shell::DesignField& f = design.fields[i];
         if (f.attributes == 49)
             order = " ORDER BY " + source::quoteName(f.name); // AutoNumber: renumbered by the server
-        if (!lossless && (f.attributes == 49 || f.type == jet::kTypeOle || f.type == jet::kTypeGuid ||
-                          f.type == jet::kTypeComplex))
+        if (!lossless &&
+            (f.attributes == 49 || f.type == jet::kTypeOle || f.type == jet::kTypeGuid || f.type == jet::kTypeComplex))
             continue;
         std::string column = source::quoteName(f.name);
         if (readAsHex(f.type)) column = "HEX(" + column + ")";
