@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   unixodbc unixodbc-dev odbc-mariadb
   mariadb-server mariadb-client
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev zlib1g-dev
   clang libclang-rt-14-dev
   mdbtools
   xvfb xauth

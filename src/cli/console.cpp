@@ -114,8 +114,8 @@ source::ReadOptions CodePageOption::readOptions() const {
     return codePage ? source::readOptionsForCodePage(*codePage) : source::ReadOptions{};
 }
 
-std::optional<std::string> findUserTable(source::AccessDatabase& database, std::string_view name) {
-    const std::vector<std::string> tables = source::userTables(database);
+std::optional<std::string> findUserTable(source::AccessDatabase& database, std::string_view name, bool valuesTables) {
+    const std::vector<std::string> tables = source::userTables(database, valuesTables);
     for (const std::string& table : tables) {
         if (table == name) return table;
     }
@@ -135,11 +135,12 @@ void prepareForm(shell::frmMain& form, const std::string& file, bool allowSpaces
 }
 
 std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, const std::string& file,
-                             const std::string& table, bool allowSpaces, const source::ReadOptions& options) {
+                             const std::string& table, bool allowSpaces, const source::ReadOptions& options,
+                             bool valuesTables) {
     prepareForm(form, file, allowSpaces);
     try {
         source::AccessDatabase database(file, options);
-        const std::optional<std::string> stored = findUserTable(database, table);
+        const std::optional<std::string> stored = findUserTable(database, table, valuesTables);
         if (!stored) {
             printDiagnostic(noSuchTable(table, file));
             return kExitFailed;
@@ -148,7 +149,7 @@ std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, con
             return reportResult(shell::CommandResult::stopped(shell::StopReason::BlankInName, {}, *stored),
                                 "table name");
         }
-        form.eTables.items = source::userTables(database);
+        form.eTables.items = source::userTables(database, valuesTables);
         for (std::size_t i = 0; i < form.eTables.items.size(); ++i) {
             if (form.eTables.items[i] == *stored) form.eTables.listIndex = static_cast<int>(i);
         }
@@ -164,7 +165,8 @@ std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, con
 void addLosslessFlag(CLI::App& command, bool& lossless) {
     command.add_flag("--lossless", lossless,
                      "Keep every value: exact column types, Null as NULL, AutoNumber values and OLE objects "
-                     "copied, every index; --keys does not apply");
+                     "copied, every index, attachment and multi-value fields as tables of their own; --keys does "
+                     "not apply");
 }
 
 void applyLossless(shell::frmMain& form, bool lossless) {

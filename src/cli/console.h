@@ -63,8 +63,10 @@ struct ServerLoginOptions {
 };
 
 // The stored spelling of a user table, matched without regard to case as Access matches
-// names; nothing when the file has no such table.
-std::optional<std::string> findUserTable(source::AccessDatabase& database, std::string_view name);
+// names; nothing when the file has no such table. `valuesTables`: the lossless rules, under
+// which the values of attachment and multi-value fields are tables too.
+std::optional<std::string> findUserTable(source::AccessDatabase& database, std::string_view name,
+                                         bool valuesTables = false);
 // "no table named 'X' in FILE"
 std::string noSuchTable(std::string_view name, std::string_view file);
 
@@ -76,7 +78,8 @@ void prepareForm(shell::frmMain& form, const std::string& file, bool allowSpaces
 // name needs allowSpaces; other tables do not matter) and loads its design. Nothing when the
 // design is loaded; otherwise what went wrong is printed and the exit status returned.
 std::optional<int> pickTable(shell::frmMain& form, shell::UserInterface& ui, const std::string& file,
-                             const std::string& table, bool allowSpaces, const source::ReadOptions& options);
+                             const std::string& table, bool allowSpaces, const source::ReadOptions& options,
+                             bool valuesTables = false);
 
 // Where the MySQL password comes from; it is never taken from the command line.
 inline constexpr const char* kPasswordVariable = "KAVERO_MYSQL_PASSWORD";

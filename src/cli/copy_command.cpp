@@ -55,7 +55,7 @@ TableRun copyTable(const CopyArguments& args, const std::string& table, const st
     auto counters = std::make_shared<odbc::CopyCounters>();
     shell::frmShowProgress progress;
     CopyConsole console(args.yes, progress, *counters);
-    if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options)) {
+    if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options, args.lossless)) {
         run.status = *failed;
         return run;
     }
@@ -156,7 +156,7 @@ int runCopy(const CopyArguments& args) {
     const std::optional<std::string> password = readPassword(args.passwordStdin);
     if (!password) return kExitFailed;
     if (!args.allTables) return copyTable(args, args.table, *password).status;
-    const auto tables = allUserTables(args.file, args.codePage.readOptions());
+    const auto tables = allUserTables(args.file, args.codePage.readOptions(), args.lossless);
     if (!tables) return kExitFailed;
     if (args.lossless) return copyWithForeignKeys(args, *tables, *password);
     return runAllTables(*tables, [&](const std::string& table) { return copyTable(args, table, *password); });

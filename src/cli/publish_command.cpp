@@ -66,7 +66,8 @@ int publishTable(const PublishArguments& args, const std::string& table, const s
     const source::ReadOptions options = args.codePage.readOptions();
     shell::frmMain form;
     PublishConsole console(args.deleteOld);
-    if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options)) return *failed;
+    if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options, args.lossless))
+        return *failed;
     applyKeysOption(form, args.keys);
     applyLossless(form, args.lossless);
     std::error_code ignored;
@@ -127,7 +128,7 @@ int runPublish(const PublishArguments& args) {
     const std::optional<std::string> password = readPassword(args.passwordStdin);
     if (!password) return kExitFailed;
     if (!args.allTables) return publishTable(args, args.table, args.out, *password);
-    const auto tables = allUserTables(args.file, args.codePage.readOptions());
+    const auto tables = allUserTables(args.file, args.codePage.readOptions(), args.lossless);
     if (!tables) return kExitFailed;
     return runAllTables(*tables, [&](const std::string& table) {
         const auto start = std::chrono::steady_clock::now();

@@ -74,7 +74,7 @@ TableRun scriptTable(const ScriptArguments& args, const std::string& table) {
     shell::frmMain form;
     Console console;
     const source::ReadOptions options = args.codePage.readOptions();
-    if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options)) {
+    if (const auto failed = pickTable(form, console, args.file, table, args.allowSpaces, options, args.lossless)) {
         run.status = *failed;
         return run;
     }
@@ -134,7 +134,7 @@ int scriptWithForeignKeys(const ScriptArguments& args, const std::vector<std::st
 
 int runScript(const ScriptArguments& args) {
     if (!args.allTables) return scriptTable(args, args.table).status;
-    const auto tables = allUserTables(args.file, args.codePage.readOptions());
+    const auto tables = allUserTables(args.file, args.codePage.readOptions(), args.lossless);
     if (!tables) return kExitFailed;
     if (args.lossless) return scriptWithForeignKeys(args, *tables);
     return runAllTables(*tables, [&](const std::string& table) { return scriptTable(args, table); });

@@ -48,10 +48,11 @@ void addTo(std::optional<std::int64_t>& sum, const std::optional<std::int64_t>& 
 
 } // namespace
 
-std::optional<std::vector<std::string>> allUserTables(const std::string& file, const source::ReadOptions& options) {
+std::optional<std::vector<std::string>> allUserTables(const std::string& file, const source::ReadOptions& options,
+                                                      bool valuesTables) {
     try {
         source::AccessDatabase database(file, options);
-        return source::userTables(database);
+        return source::userTables(database, valuesTables);
     } catch (const source::EngineError& e) {
         printError(e);
         return std::nullopt;

@@ -27,8 +27,11 @@ struct TableRun {
     double seconds = 0;
 };
 
-// The user tables of `file` in catalog order; nothing (the error printed) when it cannot be read.
-std::optional<std::vector<std::string>> allUserTables(const std::string& file, const source::ReadOptions& options);
+// The user tables of `file` in catalog order, with `valuesTables` each followed by the values
+// tables of its attachment and multi-value fields; nothing (the error printed) when the file
+// cannot be read.
+std::optional<std::vector<std::string>> allUserTables(const std::string& file, const source::ReadOptions& options,
+                                                      bool valuesTables = false);
 
 // Runs `one` for each table, then prints the summary; the exit status is 1 when a table
 // failed, else 4 when a check found differences, else 3 when records were rejected, else 0.

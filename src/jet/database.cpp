@@ -1,6 +1,7 @@
 // Ties the reader together: catalog look-up, definitions with properties, record cursors.
 #include "jet/database.h"
 
+#include <algorithm>
 #include <map>
 
 #include "jet/properties.h"
@@ -18,39 +19,67 @@ const std::vector<CatalogEntry>& Database::tables() {
     return *m_tables;
 }
 
-TableDefinition Database::table(std::string_view name) {
-    const CatalogEntry* found = nullptr;
+const CatalogEntry* Database::findTable(std::string_view name) {
     for (const CatalogEntry& entry : tables()) {
-        if (entry.name == name) {
-            found = &entry;
-            break;
-        }
+        if (entry.name == name) return &entry;
     }
-    if (found == nullptr) {
-        for (const CatalogEntry& entry : tables()) {
-            if (shell::equalsIgnoringCase(entry.name, name)) {
-                found = &entry;
-                break;
-            }
-        }
+    for (const CatalogEntry& entry : tables()) {
+        if (shell::equalsIgnoringCase(entry.name, name)) return &entry;
     }
-    if (found == nullptr) {
-        throw FormatError(ErrorCode::TableNotFound, "file '" + path() + "' has no table '" + std::string(name) + "'");
-    }
+    return nullptr;
+}
+
+TableDefinition Database::readTable(const CatalogEntry& entry) {
     TableDefinition def;
     try {
-        def = TableDefinition::read(m_channel, found->tdefPage, found->name, m_codePage);
+        def = TableDefinition::read(m_channel, entry.tdefPage, entry.name, m_codePage);
     } catch (const FormatError& e) {
         throw e.withContext("file '" + path() + "'");
     }
     // The catalog's errors name the file already.
-    const std::vector<std::uint8_t> blob = Catalog::properties(m_channel, m_codePage, found->name);
+    const std::vector<std::uint8_t> blob = Catalog::properties(m_channel, m_codePage, entry.name);
     try {
         applyColumnProperties(blob, format(), m_codePage, def);
     } catch (const FormatError& e) {
-        throw e.withContext("file '" + path() + "', table '" + found->name + "', properties");
+        throw e.withContext("file '" + path() + "', table '" + entry.name + "', properties");
     }
     return def;
+}
+
+TableDefinition Database::table(std::string_view name) {
+    if (const CatalogEntry* found = findTable(name)) return readTable(*found);
+    // A table of the catalog keeps its name: a values table of the same name stays unlisted.
+    const auto& fields = complexFields();
+    auto field =
+        std::find_if(fields.begin(), fields.end(), [&](const ComplexField& f) { return f.valuesTable == name; });
+    if (field == fields.end()) {
+        field = std::find_if(fields.begin(), fields.end(),
+                             [&](const ComplexField& f) { return shell::equalsIgnoringCase(f.valuesTable, name); });
+    }
+    if (field == fields.end()) {
+        throw FormatError(ErrorCode::TableNotFound, "file '" + path() + "' has no table '" + std::string(name) + "'");
+    }
+    const CatalogEntry* flat = findTable(field->flatTable);
+    if (flat == nullptr) {
+        throw FormatError(ErrorCode::TableNotFound, "file '" + path() + "' has no table '" + field->flatTable + "'");
+    }
+    try {
+        return valuesTableDefinition(readTable(*flat), *field);
+    } catch (const FormatError& e) {
+        throw e.withContext("file '" + path() + "'");
+    }
+}
+
+const std::vector<ComplexField>& Database::complexFields() {
+    if (!m_complexFields) {
+        try {
+            m_complexFields =
+                std::make_unique<std::vector<ComplexField>>(readComplexFields(m_channel, m_codePage, tables()));
+        } catch (const FormatError& e) {
+            throw e.withContext("file '" + path() + "', MSysComplexColumns");
+        }
+    }
+    return *m_complexFields;
 }
 
 std::vector<Relationship> Database::relationships() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "jet/catalog.h"
+#include "jet/complex_field.h"
 #include "jet/page_channel.h"
 #include "jet/record_cursor.h"
 #include "jet/table_definition.h"
@@ -50,7 +51,11 @@ public:
     const std::vector<CatalogEntry>& tables();
     // The definition with column properties. Throws FormatError 3078 when there is no such
     // table (the name is matched exactly, then ignoring ASCII letter case, as Access does).
+    // A name no catalog table has may be a values table (see complexFields()).
     TableDefinition table(std::string_view name);
+
+    // The attachment and multi-value fields, each with the name of its values table.
+    const std::vector<ComplexField>& complexFields();
 
     // Every relationship between local tables, once each, in the catalog order of its foreign
     // table. One whose other side cannot be found or read is left out: a file's tables are
@@ -66,7 +71,11 @@ public:
 private:
     PageChannel m_channel;
     CodePageDecoder m_codePage;
+    const CatalogEntry* findTable(std::string_view name);
+    TableDefinition readTable(const CatalogEntry& entry);
+
     std::unique_ptr<std::vector<CatalogEntry>> m_tables;
+    std::unique_ptr<std::vector<ComplexField>> m_complexFields;
 };
 
 } // namespace kavero::jet

@@ -265,6 +265,9 @@ inline constexpr std::size_t kMsysObjectsPage = 2;       // MSysObjects' tdef is
 
 // Column entry extras.
 inline constexpr std::size_t kJet4ColumnExtFlagsOffset = 16; // u8; 0xC0 marks a calculated column
+// An attachment or multi-value column names its row of MSysComplexColumns (ComplexID) here.
+inline constexpr std::size_t kColumnComplexIdOffset = 11; // i32, Jet 4 / ACE column entry
+inline constexpr std::size_t kComplexValueIdSize = 4;     // i32 in the row: the record's set of values
 inline constexpr std::uint8_t kExtFlagCalculated = 0xC0;
 inline constexpr std::size_t kIndexKeyColumns = 10;        // key slots per real index
 inline constexpr std::size_t kIndexKeySlotSize = 3;        // u16 col_num (0xFFFF unused), u8 order

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "jet/complex_field.h"
+
 namespace kavero::jet {
 
 namespace {
@@ -206,11 +208,14 @@ Value RowDecoder::decodeBytes(const Column& column, const ByteView& stored) {
         return decodeExtendedDate(bytes);
     case kTypeText:
     case kTypeMemo: return Text{decodeText(bytes.all())};
+    // The number of this record's set of values in the field's values table.
+    case kTypeComplex: need(kComplexValueIdSize); return bytes.i32(0);
     default: {
         // Binary, OLE and types without a decoder of their own keep their raw bytes.
         Bytes raw;
         raw.data.resize(bytes.size());
         if (bytes.size() != 0) std::memcpy(raw.data.data(), bytes.all().data(), bytes.size());
+        if (column.attachmentData) raw.data = decodeAttachment(raw.data);
         return raw;
     }
     }

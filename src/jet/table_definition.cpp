@@ -86,7 +86,9 @@ std::int32_t Column::daoSize(const Format& format) const {
 
 std::int32_t Column::daoAttributes() const {
     std::int32_t attributes = fixed() ? 1 : 2;
-    if ((flags & kColumnAutoLong) != 0) attributes |= 16;
+    // Access also marks attachment and multi-value columns, whose sets of values it numbers;
+    // such a field is no AutoNumber.
+    if ((flags & kColumnAutoLong) != 0 && type != kTypeComplex) attributes |= 16;
     if ((flags & kColumnUpdatable) != 0) attributes |= 32;
     if (type == kTypeMemo && (flags & kColumnHyperlink) != 0) attributes |= 0x8000;
     return attributes;
@@ -138,6 +140,7 @@ TableDefinition TableDefinition::read(const PageChannel& channel, std::uint32_t 
                     c.precision = entry.u8(f.columnPrecisionOffset);
                     c.scale = entry.u8(f.columnScaleOffset);
                 }
+                if (c.type == kTypeComplex) c.complexId = entry.i32(kColumnComplexIdOffset);
             }
             if (c.number >= def.maxColumns) {
                 entry.corrupt(f.columnNumberOffset, "column number " + std::to_string(c.number) +

@@ -25,6 +25,9 @@ struct Column {
     std::uint8_t extFlags = 0;   // Jet 4 / ACE only
     std::uint8_t precision = 0;  // Decimal
     std::uint8_t scale = 0;      // Decimal
+    std::int32_t complexId = 0;  // attachment / multi-value: its ComplexID in MSysComplexColumns
+    // An attachment's file data: stored wrapped (and maybe compressed), read as the file's bytes.
+    bool attachmentData = false;
 
     // Column properties (from the catalog's property blob).
     std::optional<std::string> defaultValue; // the expression exactly as stored

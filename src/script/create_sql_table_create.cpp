@@ -157,11 +157,14 @@ std::string tableScript(const shell::TableDesign& design, const std::string& tab
     const auto name = [quoting](std::string_view text) { return source::quoteName(text, quoting); };
     std::vector<Column> columns;
     std::vector<std::string> leftOut;
+    std::vector<std::string> valuesTables;
     for (const shell::DesignField& field : design.fields) {
         if (source::columnRule(field).listed)
             columns.push_back({&field});
         else
             leftOut.push_back(field.name);
+        if (std::string values = source::valuesTableOf(table, field); !values.empty())
+            valuesTables.push_back(std::move(values));
     }
     const std::vector<std::string> asText = fitRow(columns);
     const std::vector<const shell::DesignField*> primary = source::primaryKeyFields(design);
@@ -228,7 +231,9 @@ std::string tableScript(const shell::TableDesign& design, const std::string& tab
         for (std::size_t i = 0; i < names.size(); ++i) notes += (i > 0 ? ", " : " ") + name(names[i]);
     };
     noteNames("Created as TEXT so that each row fits the row size limits:", asText);
-    noteNames("Left out, as attachment or multi-value fields whose values this program cannot read:", leftOut);
+    noteNames("Left out:", leftOut);
+    noteNames("Values of the attachment and multi-value fields, linked by the number in the field, are in:",
+              valuesTables);
     if (!notes.empty()) script += " /* " + commentSafe(notes) + " */";
     script += kCrLf;
     return script;

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "jet/complex_field.h"
 #include "jet/format.h"
 
 namespace kavero::source {
@@ -69,13 +70,16 @@ constexpr std::array kRules = {
            .held = HeldType::Decimal}},
     Entry{jet::kTypeBigInt,
           {.typeWord = "BIGINT", .columnType = "BIGINT", .literal = Integer, .held = HeldType::Integer}},
+    // Attachment and multi-value fields: the number of a set of values the documented script
+    // does not copy.
+    Entry{jet::kTypeComplex, {.listed = false}},
 };
 
 constexpr ColumnRule kAutoNumber{
     .typeWord = "AUTONUM", .columnType = "DOUBLE auto_increment", .takesDefault = false, .autoIncrement = true};
 
-// Attachments, extended dates and whatever later versions add: the bytes are kept (an
-// extended date as the 42 bytes it is stored as, so nothing of it is cut).
+// Extended dates and whatever later versions add: the bytes are kept (an extended date as
+// the 42 bytes it is stored as, so nothing of it is cut).
 constexpr ColumnRule kUnknown{.typeWord = "",
                               .columnType = "LONGBLOB",
                               .literal = Binary,
@@ -190,8 +194,14 @@ constexpr std::array kLosslessRules = {
            .literal = Integer,
            .held = HeldType::Integer,
            .nullability = kFromRequired}},
-    // The value is a number pointing into a hidden table of attachments or values.
-    Entry{jet::kTypeComplex, {.listed = false}},
+    // The number of the record's set of values; the values go to a table of their own, whose
+    // link column holds the same number.
+    Entry{jet::kTypeComplex,
+          {.typeWord = "LNGINT",
+           .columnType = "INT",
+           .literal = Integer,
+           .held = HeldType::Integer,
+           .nullability = kFromRequired}},
     // The server holds microseconds: a seventh fraction digit is cut, and the copy names each
     // record it cuts. DATETIME(6) takes every year from 1 on, as the extended date does.
     Entry{jet::kTypeExtendedDate,
@@ -234,6 +244,10 @@ const ColumnRule& columnRule(int typeCode, std::int32_t attributes, bool lossles
         if (entry.typeCode == typeCode) return entry.rule;
     }
     return kUnknown;
+}
+
+std::string valuesTableOf(std::string_view table, const shell::DesignField& field) {
+    return field.type == jet::kTypeComplex ? jet::valuesTableName(table, field.name) : std::string();
 }
 
 std::string columnType(const shell::DesignField& field) {

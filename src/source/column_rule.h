@@ -93,18 +93,22 @@ struct ColumnRule {
 
 // The rule for a field, from its engine type code and its Attributes (exactly 49, an
 // AutoNumber long, reads AUTONUM whatever the type code). Codes the table does not know keep
-// their bytes in a LONGBLOB column.
+// their bytes in a LONGBLOB column; attachment and multi-value fields are left out.
 //
 // The lossless rules keep every value instead: exact column types, NULL allowed unless the
 // field is Required and Null sent as NULL, AutoNumber values copied into an AUTO_INCREMENT
 // column, GUIDs as their braced text, OLE objects copied. Attachment and multi-value fields
-// hold only a number that points into a hidden table the reader does not read, so they are
-// left out (the script says so); extended dates become DATETIME(6) (see literal); the bytes
-// of types the table does not know are kept in a LONGBLOB.
+// keep the number of the record's set of values, which links the record to the rows of the
+// field's values table; extended dates become DATETIME(6) (see literal); the bytes of types
+// the table does not know are kept in a LONGBLOB.
 const ColumnRule& columnRule(int typeCode, std::int32_t attributes, bool lossless = false);
 inline const ColumnRule& columnRule(const shell::DesignField& field) {
     return columnRule(field.type, field.attributes, field.lossless);
 }
+
+// The table the values of an attachment or multi-value field are listed as ("<table>_<field>");
+// empty for every other field.
+std::string valuesTableOf(std::string_view table, const shell::DesignField& field);
 
 // The column type as the script writes it: "VARCHAR(50)", "DECIMAL(18,4)", "DOUBLE auto_increment".
 std::string columnType(const shell::DesignField& field);

@@ -72,6 +72,14 @@ std::vector<TableEntry> AccessDatabase::tableDefs() {
     return entries;
 }
 
+std::vector<ValuesTable> AccessDatabase::valuesTables() {
+    std::vector<ValuesTable> out;
+    for (const jet::ComplexField& field : m_database.complexFields()) {
+        out.push_back({field.valuesTable, field.table, field.column});
+    }
+    return out;
+}
+
 TableDef AccessDatabase::describe(const jet::TableDefinition& definition) const {
     TableDef def;
     def.name = definition.name;

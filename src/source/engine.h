@@ -64,6 +64,13 @@ struct TableEntry {
     bool system = false; // the catalog marks it as the engine's own (system or hidden) table
 };
 
+// Where the values of an attachment or multi-value field can be read as a table.
+struct ValuesTable {
+    std::string name;  // "<table>_<field>"
+    std::string table; // the owning table
+    std::string field;
+};
+
 class AccessDatabase {
 public:
     // Opens the file: EngineError 3024 when it does not exist, 3343 when it is no database.
@@ -73,6 +80,9 @@ public:
     std::vector<std::string> tableDefNames();
     // The same with the catalog's system mark.
     std::vector<TableEntry> tableDefs();
+    // The values table of every attachment and multi-value field; tableDef, openRecordset and
+    // the counts take their names like any table's.
+    std::vector<ValuesTable> valuesTables();
     // Fields and indexes; EngineError 3078 when there is no such table.
     TableDef tableDef(std::string_view tableName);
     Recordset openRecordset(std::string_view tableName);

@@ -1,11 +1,13 @@
 // Database choice and the table list.
 #include "source/open_database.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "kavero/version.h"
+#include "shell/ascii.h"
 #include "source/engine.h"
 
 namespace kavero::source {
@@ -56,7 +58,8 @@ shell::CommandResult OpenAccessDatabase(shell::frmMain& form, shell::UserInterfa
     if (acceptableName(path)) {
         try {
             AccessDatabase database(path, options);
-            for (const std::string& name : userTables(database)) {
+            // The lossless rules also copy the values of attachment and multi-value fields.
+            for (const std::string& name : userTables(database, form.eLossless.checked)) {
                 if (!form.eAllowFieldNamesIwthSpace.checked() && name.find(' ') != std::string::npos) {
                     result = shell::CommandResult::stopped(
                         shell::StopReason::BlankInName,
@@ -82,13 +85,23 @@ shell::CommandResult OpenAccessDatabase(shell::frmMain& form, shell::UserInterfa
     return result;
 }
 
-std::vector<std::string> userTables(AccessDatabase& database) {
+std::vector<std::string> userTables(AccessDatabase& database, bool valuesTables) {
+    const std::vector<TableEntry> tables = database.tableDefs();
+    std::vector<ValuesTable> values;
+    if (valuesTables) values = database.valuesTables();
     std::vector<std::string> names;
-    for (const TableEntry& table : database.tableDefs()) {
+    for (const TableEntry& table : tables) {
         // "MSys" tables are the engine's; ACE files also keep hidden tables (the attachment
         // data f_..._Data) that the catalog marks as system tables.
         if (table.name.compare(0, kSystemPrefix.size(), kSystemPrefix) == 0 || table.system) continue;
         names.push_back(table.name);
+        for (const ValuesTable& v : values) {
+            // A table of the file that has the name already is the one the name opens.
+            const bool taken = std::any_of(tables.begin(), tables.end(), [&](const TableEntry& other) {
+                return shell::equalsIgnoringCase(other.name, v.name);
+            });
+            if (v.table == table.name && !taken) names.push_back(v.name);
+        }
     }
     return names;
 }

@@ -246,11 +246,9 @@ void compareTable(DirectRun& run, const SandboxInfo& sandbox, const std::string&
         const shell::DesignField& f = design.fields[i];
         if (f.attributes == 49)
             order = " ORDER BY " + source::quoteName(f.name); // AutoNumber: renumbered by the server
-        if (lossless) {
-            if (f.type == jet::kTypeComplex) continue; // left out: the reader has no values for it
-        } else if (f.attributes == 49 || f.type == jet::kTypeOle || f.type == jet::kTypeGuid) {
+        if (!lossless &&
+            (f.attributes == 49 || f.type == jet::kTypeOle || f.type == jet::kTypeGuid || f.type == jet::kTypeComplex))
             continue;
-        }
         std::string column = source::quoteName(f.name);
         if (readAsHex(f.type, lossless)) column = "HEX(" + column + ")";
         // The client prints a FLOAT to six digits; as a DOUBLE it shows every bit.

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
+
+#include "jet/complex_field.h"
 
 namespace kavero::jet::writer::test {
 namespace {
@@ -103,6 +106,7 @@ Cell mdbReaderCell(const Column& column, const Value& value) {
     case F::Byte:
     case F::Integer:
     case F::Long:
+    case F::Complex:
         return numberCell(std::to_string(std::get<std::int64_t>(value)));
     case F::Currency:
         return stringCell(currencyText(std::get<Currency>(value).tenThousandths));
@@ -145,6 +149,7 @@ std::optional<Cell> mdbJsonCell(const Column& column, const Value& value) {
     case F::Byte:
     case F::Integer:
     case F::Long:
+    case F::Complex:
         return numberCell(std::to_string(std::get<std::int64_t>(value)));
     case F::Currency:
         return numberCell(currencyText(std::get<Currency>(value).tenThousandths));
@@ -187,6 +192,38 @@ std::optional<Cell> mdbJsonCell(const Column& column, const Value& value) {
         break;
     }
     return std::nullopt;
+}
+
+Cell mdbReaderAttachments(const Table& flat, const Column& field, std::int64_t id) {
+    const auto at = [&](std::string_view name) {
+        for (std::size_t i = 0; i < flat.columns.size(); ++i)
+            if (flat.columns[i].name == name) return i;
+        throw std::runtime_error("flat table " + flat.name + " has no column " + std::string(name));
+    };
+    const auto quoted = [](const std::string& s) { return "\"" + s + "\""; }; // the fixture's names need no escapes
+    std::string json = "[";
+    for (std::size_t r = 0; r < flat.rowCount(); ++r) {
+        const Row row = flat.rowAt(r);
+        if (row[at("_" + field.name)] != Value{id}) continue;
+        const Bytes stored = std::get<Bytes>(row[at("FileData")]);
+        std::string data;
+        for (std::uint8_t b : jet::decodeAttachment(stored)) data += (data.empty() ? "" : ",") + std::to_string(b);
+        json += json.size() > 1 ? ",{" : "{";
+        json += "\"name\":" + quoted(std::get<std::string>(row[at("FileName")])) +
+                ",\"type\":" + quoted(std::get<std::string>(row[at("FileType")])) +
+                ",\"data\":{\"type\":\"Buffer\",\"data\":[" + data + "]}";
+        if (const auto* url = std::get_if<std::string>(&row[at("FileURL")]); url && !url->empty())
+            json += ",\"url\":" + quoted(*url);
+        if (const auto* when = std::get_if<DateTime>(&row[at("FileTimeStamp")])) {
+            std::string text = dateText(when->days); // "YYYY-MM-DD HH:MM:SS" as ISO 8601 in UTC
+            text[10] = 'T';
+            json += ",\"timestamp\":" + quoted(text + ".000Z");
+        }
+        if (const auto* flags = std::get_if<std::int64_t>(&row[at("FileFlags")]); flags && *flags != 0)
+            json += ",\"flags\":" + std::to_string(*flags);
+        json += "}";
+    }
+    return stringCell(json + "]");
 }
 
 Cell kaveroCell(const Column& column, const Value& value) {

@@ -16,8 +16,14 @@ std::string dateText(double days);
 std::string currencyText(std::int64_t tenThousandths);
 
 // npm mdb-reader through tests/oracle/mdb_reader_dump.mjs. Known fault kept: dates before
-// 1899-12-30 with a time part are computed linearly.
+// 1899-12-30 with a time part are computed linearly. A Complex cell here is its number; the
+// oracle expands an attachment field instead (mdbReaderAttachments).
 Cell mdbReaderCell(const Column& column, const Value& value);
+
+// The attachments of record `id` of the attachment field `field` as the oracle prints them:
+// JSON of name, type, the file's bytes (unwrapped by our reader's decoder), then URL, time
+// stamp and flags where set. `flat` is the field's flat table.
+Cell mdbReaderAttachments(const Table& flat, const Column& field, std::int64_t id);
 
 // mdbtools' mdb-json with -D/-T "%Y-%m-%d %H:%M:%S". Known faults kept: empty text and
 // Null are both left out; Binary and text stop at the first zero byte; characters outside the

@@ -2,6 +2,7 @@
 // give, cell by cell, what the writer was told to write.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -79,8 +80,8 @@ protected:
             }
             if (record.size() != expectedKeys) {
                 ++differences;
-                ADD_FAILURE() << reader << ", table \"" << table.name << "\", record " << r + 1 << ": "
-                              << record.size() << " cells printed, " << expectedKeys << " expected";
+                ADD_FAILURE() << reader << ", table \"" << table.name << "\", record " << r + 1 << ": " << record.size()
+                              << " cells printed, " << expectedKeys << " expected";
             }
         }
     }
@@ -105,10 +106,30 @@ TEST_P(FixtureReadBack, MdbtoolsListsTheUserTablesInOrder) {
 
 TEST_P(FixtureReadBack, MdbReaderReadsEveryCell) {
     if (oracleMissing()) GTEST_SKIP() << "mdb-reader oracle not available";
+    const auto flatTable = [&](const Column& c) -> const Table& {
+        return *std::find_if(m_db.tables.begin(), m_db.tables.end(),
+                             [&](const Table& t) { return t.name == c.flatTable; });
+    };
+    const auto attachments = [&](const Column& c) {
+        const Table& flat = flatTable(c);
+        return std::any_of(flat.columns.begin(), flat.columns.end(),
+                           [](const Column& f) { return f.name == "FileData"; });
+    };
     for (const Table& table : m_db.tables) {
         const CommandResult out = run({"node", KAVERO_ORACLE_SCRIPT, m_file.string(), table.name});
+        // mdb-reader reads every complex field as attachments, so a multi-value field fails its
+        // whole table.
+        const bool multiValue = std::any_of(table.columns.begin(), table.columns.end(), [&](const Column& c) {
+            return c.type == FieldType::Complex && !attachments(c);
+        });
+        if (multiValue) {
+            EXPECT_NE(out.status, 0) << "mdb-reader now reads the multi-value field of \"" << table.name << "\"";
+            continue;
+        }
         ASSERT_EQ(out.status, 0) << "mdb-reader failed on table \"" << table.name << "\"";
-        compareRecords(table, "mdb-reader", lines(out.out), [](const Column& c, const Value& v) {
+        compareRecords(table, "mdb-reader", lines(out.out), [&](const Column& c, const Value& v) {
+            if (c.type == FieldType::Complex)
+                return std::optional<Cell>(mdbReaderAttachments(flatTable(c), c, std::get<std::int64_t>(v)));
             return std::optional<Cell>(mdbReaderCell(c, v));
         });
     }
@@ -127,9 +148,8 @@ TEST_P(FixtureReadBack, KaveroReaderReadsEveryCell) {
     for (const Table& table : m_db.tables) {
         const CommandResult out = run({KAVERO_CLI, "dump", m_file.string(), table.name});
         ASSERT_EQ(out.status, 0) << "kavero-cli dump failed on table \"" << table.name << "\"";
-        compareRecords(table, "kavero-cli dump", lines(out.out), [](const Column& c, const Value& v) {
-            return std::optional<Cell>(kaveroCell(c, v));
-        });
+        compareRecords(table, "kavero-cli dump", lines(out.out),
+                       [](const Column& c, const Value& v) { return std::optional<Cell>(kaveroCell(c, v)); });
     }
 }
 
@@ -145,22 +165,38 @@ TEST_P(FixtureReadBack, KaveroListsTheUserTablesTheTableListShows) {
 
 const char* typeName(FieldType t) {
     switch (t) {
-    case FieldType::Boolean: return "boolean";
-    case FieldType::Byte: return "byte";
-    case FieldType::Integer: return "integer";
-    case FieldType::Long: return "long";
-    case FieldType::Currency: return "currency";
-    case FieldType::Single: return "float";
-    case FieldType::Double: return "double";
-    case FieldType::DateTime: return "datetime";
-    case FieldType::Binary: return "binary";
-    case FieldType::Text: return "text";
-    case FieldType::Ole: return "ole";
-    case FieldType::Memo: return "memo";
-    case FieldType::Guid: return "repid";
-    case FieldType::Decimal: return "numeric";
+    case FieldType::Boolean:
+        return "boolean";
+    case FieldType::Byte:
+        return "byte";
+    case FieldType::Integer:
+        return "integer";
+    case FieldType::Long:
+        return "long";
+    case FieldType::Currency:
+        return "currency";
+    case FieldType::Single:
+        return "float";
+    case FieldType::Double:
+        return "double";
+    case FieldType::DateTime:
+        return "datetime";
+    case FieldType::Binary:
+        return "binary";
+    case FieldType::Text:
+        return "text";
+    case FieldType::Ole:
+        return "ole";
+    case FieldType::Memo:
+        return "memo";
+    case FieldType::Guid:
+        return "repid";
+    case FieldType::Decimal:
+        return "numeric";
     case FieldType::ExtendedDate:
         return "datetimextended";
+    case FieldType::Complex:
+        return "complex";
     }
     return "?";
 }
@@ -169,20 +205,30 @@ int sizeOf(const Column& c) {
     switch (c.type) {
     case FieldType::Boolean:
     case FieldType::Memo:
-    case FieldType::Ole: return 0;
-    case FieldType::Byte: return 1;
-    case FieldType::Integer: return 2;
+    case FieldType::Ole:
+        return 0;
+    case FieldType::Byte:
+        return 1;
+    case FieldType::Integer:
+        return 2;
     case FieldType::Long:
-    case FieldType::Single: return 4;
+    case FieldType::Single:
+    case FieldType::Complex:
+        return 4;
     case FieldType::Currency:
     case FieldType::Double:
-    case FieldType::DateTime: return 8;
-    case FieldType::Guid: return 16;
-    case FieldType::Decimal: return 17;
+    case FieldType::DateTime:
+        return 8;
+    case FieldType::Guid:
+        return 16;
+    case FieldType::Decimal:
+        return 17;
     case FieldType::ExtendedDate:
         return 42;
-    case FieldType::Text: return 2 * c.length;
-    case FieldType::Binary: return c.length;
+    case FieldType::Text:
+        return 2 * c.length;
+    case FieldType::Binary:
+        return c.length;
     }
     return -1;
 }
@@ -199,7 +245,8 @@ TEST_P(FixtureReadBack, MdbReaderSeesEveryColumnWithItsTypeAndSize) {
             ASSERT_EQ(r.size(), 3u);
             EXPECT_EQ(r[0].second.text, table.columns[c].name) << table.name;
             EXPECT_EQ(r[1].second.text, typeName(table.columns[c].type)) << table.name << "." << table.columns[c].name;
-            EXPECT_EQ(r[2].second.text, std::to_string(sizeOf(table.columns[c]))) << table.name << "." << table.columns[c].name;
+            EXPECT_EQ(r[2].second.text, std::to_string(sizeOf(table.columns[c])))
+                << table.name << "." << table.columns[c].name;
         }
     }
 }

@@ -69,7 +69,6 @@ TEST(TableScript, EveryTypeGetsItsColumnAndNullRule) {
         {{.type = kOle}, "BLOB NULL"},
         {{.type = kDecimal, .size = 16, .precision = 18, .scale = 4}, "DECIMAL(18,4) NOT NULL"},
         {{.type = kBigInt, .size = 8}, "BIGINT NOT NULL"},
-        {{.type = kComplex, .size = 4}, "LONGBLOB NOT NULL"},
         // The zero-length flag only means something for text.
         {{.type = kInteger, .size = 2, .allowZeroLength = true}, "INTEGER NOT NULL"},
     };

@@ -24,6 +24,8 @@ constexpr std::int64_t kTopContainerId = 0x0F000000;
 constexpr std::int64_t kObjectTypeTable = 1;
 constexpr std::int64_t kObjectTypeContainer = 3;
 constexpr std::int64_t kSystemObjectFlags = INT32_MIN; // 0x80000000
+// The hidden tables that hold attachments and multi-values carry these catalog flags.
+constexpr std::int64_t kFlatTableFlags = static_cast<std::int32_t>(0x800A0000u);
 constexpr std::uint32_t kCatalogPage = 2;
 constexpr std::uint32_t kGlobalMapPage = 1;
 // The catalog keeps property blobs in the row while it has room, as Access does.
@@ -58,6 +60,28 @@ Table catalogTable() {
     col("LvProp", FieldType::Ole);
     col("LvModule", FieldType::Ole);
     col("LvExtra", FieldType::Ole);
+    return t;
+}
+
+// One row per attachment or multi-value field. No MSysComplexType_* tables are written, so
+// ComplexTypeObjectID is 0: the readers here tell the kind from the flat table's columns.
+Table complexColumnsTable() {
+    Table t;
+    t.name = "MSysComplexColumns";
+    t.withProperties = false;
+    t.system = true;
+    auto col = [&](const char* name, FieldType type, int length = 0) {
+        Column c;
+        c.name = name;
+        c.type = type;
+        c.length = length;
+        t.columns.push_back(c);
+    };
+    col("ColumnName", FieldType::Text, 255);
+    col("ComplexID", FieldType::Long);
+    col("ComplexTypeObjectID", FieldType::Long);
+    col("ConceptualTableID", FieldType::Long);
+    col("FlatTableID", FieldType::Long);
     return t;
 }
 
@@ -165,20 +189,49 @@ std::vector<std::uint8_t> buildDatabase(const Database& db) {
     PageFile file(kJet4Format);
     for (std::uint32_t i = 0; i <= kCatalogPage; ++i) file.allocate();
 
+    // The described tables, then MSysComplexColumns when a field needs it.
+    std::vector<const Table*> tables;
+    for (const Table& t : db.tables) tables.push_back(&t);
+    Table complexColumns = complexColumnsTable();
+    const bool anyComplex = std::any_of(db.tables.begin(), db.tables.end(), [](const Table& t) {
+        return std::any_of(t.columns.begin(), t.columns.end(),
+                           [](const Column& c) { return c.type == FieldType::Complex; });
+    });
+    if (anyComplex) tables.push_back(&complexColumns);
+
     std::map<std::string, std::size_t> byName;
     std::vector<std::uint32_t> tdefPages;
-    for (std::size_t t = 0; t < db.tables.size(); ++t) {
-        if (!byName.emplace(db.tables[t].name, t).second)
-            throw std::runtime_error("two tables are named \"" + db.tables[t].name + "\"");
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        if (!byName.emplace(tables[t]->name, t).second)
+            throw std::runtime_error("two tables are named \"" + tables[t]->name + "\"");
         tdefPages.push_back(file.allocate());
     }
     std::vector<std::vector<LogicalIndex>> indexes;
-    for (const Table& t : db.tables) indexes.push_back(ownIndexes(t));
+    for (const Table* t : tables) indexes.push_back(ownIndexes(*t));
     addRelationships(db, byName, tdefPages, indexes);
 
-    for (std::size_t t = 0; t < db.tables.size(); ++t)
-        TableWriter(file, db.tables[t], tdefPages[t], db.tables[t].system ? kTableTypeSystem : kTableTypeUser,
-                    kUserInlineLimit)
+    // ComplexIDs in order of appearance; each field's flat table gets the hidden tables' flags.
+    std::vector<std::vector<std::int32_t>> complexIds(tables.size());
+    std::vector<bool> flat(tables.size(), false);
+    std::int32_t nextComplexId = 1;
+    for (std::size_t t = 0; t < db.tables.size(); ++t) {
+        for (const Column& c : db.tables[t].columns) {
+            complexIds[t].push_back(c.type == FieldType::Complex ? nextComplexId : 0);
+            if (c.type != FieldType::Complex) continue;
+            const auto values = byName.find(c.flatTable);
+            if (values == byName.end() || !tables[values->second]->system)
+                throw std::runtime_error("table \"" + db.tables[t].name + "\": field \"" + c.name +
+                                         "\" needs a system table \"" + c.flatTable + "\" for its values");
+            flat[values->second] = true;
+            complexColumns.rows.push_back({c.name, std::int64_t{nextComplexId}, std::int64_t{0},
+                                           std::int64_t{tdefPages[t]}, std::int64_t{tdefPages[values->second]}});
+            ++nextComplexId;
+        }
+    }
+
+    for (std::size_t t = 0; t < tables.size(); ++t)
+        TableWriter(file, *tables[t], tdefPages[t], tables[t]->system ? kTableTypeSystem : kTableTypeUser,
+                    kUserInlineLimit, complexIds[t])
             .write(indexes[t]);
 
     Table catalog = catalogTable();
@@ -186,11 +239,11 @@ std::vector<std::uint8_t> buildDatabase(const Database& db) {
                                       kSystemObjectFlags, db.created, std::monostate{}));
     catalog.rows.push_back(catalogRow(kCatalogPage, kTablesContainerId, "MSysObjects", kObjectTypeTable,
                                       kSystemObjectFlags, db.created, std::monostate{}));
-    for (std::size_t t = 0; t < db.tables.size(); ++t) {
-        Bytes blob = buildPropertyBlob(db.tables[t]);
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        Bytes blob = buildPropertyBlob(*tables[t]);
         Value properties = blob.empty() ? Value{} : Value{std::move(blob)};
-        catalog.rows.push_back(catalogRow(tdefPages[t], kTablesContainerId, db.tables[t].name, kObjectTypeTable,
-                                          db.tables[t].system ? kSystemObjectFlags : 0,
+        const std::int64_t flags = flat[t] ? kFlatTableFlags : tables[t]->system ? kSystemObjectFlags : 0;
+        catalog.rows.push_back(catalogRow(tdefPages[t], kTablesContainerId, tables[t]->name, kObjectTypeTable, flags,
                                           db.created, std::move(properties)));
     }
     TableWriter(file, catalog, kCatalogPage, kTableTypeSystem, kCatalogInlineLimit).write({});

@@ -171,7 +171,8 @@ bool valueFits(const Column& column, const Value& value) {
     case FieldType::Boolean: return std::holds_alternative<bool>(value);
     case FieldType::Byte:
     case FieldType::Integer:
-    case FieldType::Long: {
+    case FieldType::Long:
+    case FieldType::Complex: {
         if (!std::holds_alternative<std::int64_t>(value)) return false;
         const std::int64_t v = std::get<std::int64_t>(value);
         if (column.type == FieldType::Byte) return v >= 0 && v <= 255;

@@ -33,6 +33,9 @@ enum class FieldType : std::uint8_t {
     Guid = kTypeGuid,
     Decimal = kTypeDecimal,
     ExtendedDate = kTypeExtendedDate,
+    // Attachment or multi-value: the record holds the number of its set of values (int64 in a
+    // row); the values are rows of a flat table of their own.
+    Complex = kTypeComplex,
 };
 
 __extension__ using UInt128 = unsigned __int128;
@@ -64,7 +67,7 @@ struct Decimal {
     bool negative = false;
     UInt128 unscaled = 0;
     static Decimal parse(std::string_view text, int scale); // "-1110.554"; throws std::invalid_argument
-    std::string text(int scale) const;                        // "-1110.554000" for scale 6
+    std::string text(int scale) const;                      // "-1110.554000" for scale 6
     bool operator==(const Decimal&) const = default;
 };
 
@@ -95,6 +98,11 @@ struct Column {
     bool hyperlink = false;  // Memo only
     int precision = 18;      // Decimal only
     int scale = 0;           // Decimal only
+    // Complex only: the system table (of the same database) that holds the field's values, one
+    // row per value: an AutoNumber key, the Long "_<field>" with the record's number, then the
+    // value column (multi-value) or the six attachment columns. The writer lists the pair in
+    // MSysComplexColumns.
+    std::string flatTable;
 
     // Column properties; a column with none of them gets no property chunk.
     std::optional<std::string> defaultValue; // as typed in Access, quotes included: "\"abc\"", "0", "=Date()"

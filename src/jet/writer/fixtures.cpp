@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "jet/writer/attachment.h"
 #include "jet/writer/generated_tables.h"
 
 namespace kavero::jet::writer {
@@ -338,6 +339,81 @@ Database relationshipsFixture() {
     return db;
 }
 
+// Bytes that do not compress, the same on every run.
+Bytes noise(std::size_t count, std::uint32_t seed) {
+    Bytes out(count);
+    for (std::uint8_t& b : out) {
+        seed = seed * 1664525u + 1013904223u;
+        b = static_cast<std::uint8_t>(seed >> 24);
+    }
+    return out;
+}
+
+// An attachment field (records with none, one and two files; files stored as they are and
+// deflated, one too long for its row) and a multi-value field, each with the hidden table of
+// its values as Access keeps them.
+Database complexFieldsFixture() {
+    Database db;
+    const std::string files = "f_3C4E2A9B6F1D4E8A9B7C1D2E3F4A5B6C_Files";
+    const std::string tags = "f_7D1E5C3A2B4F4A6E8C9D0E1F2A3B4C5D_Tags";
+    db.tables.push_back(TableBuilder("Items")
+                            .autoNumber("ID")
+                            .column("Name", F::Text, 40)
+                            .complex("Files", files)
+                            .primaryKey("PrimaryKey", {"ID"})
+                            .row({num(1), text("no file"), num(1)})
+                            .row({num(2), text("one file"), num(2)})
+                            .row({num(3), text("two files"), num(3)})
+                            .row({num(4), null(), num(4)})
+                            .build());
+    std::string readme;
+    for (int i = 1; i <= 100; ++i) readme += "line " + std::to_string(i) + " of the read-me file\r\n";
+    const Bytes tiny = {0x00, 0x27, 0x5C, 0x22, 0x0D, 0x0A, 0xFF};
+    db.tables.push_back(
+        TableBuilder(files)
+            .autoNumber("Items_Files")
+            .column("_Files", F::Long)
+            .column("FileData", F::Ole)
+            .column("FileFlags", F::Long)
+            .column("FileName", F::Text, 255)
+            .column("FileTimeStamp", F::DateTime)
+            .column("FileType", F::Text, 255)
+            .column("FileURL", F::Memo)
+            .system()
+            .withoutProperties()
+            .primaryKey("PrimaryKey", {"Items_Files"})
+            .row({num(1), num(2), bytes(storedAttachment(noise(600, 7), "jpg", false)), num(0), text("photo.jpg"),
+                  date(2024, 3, 1, 8, 15), text("jpg"), null()})
+            .row({num(2), num(3), bytes(storedAttachment(Bytes(readme.begin(), readme.end()), "txt", true)), num(0),
+                  text("read me.txt"), date(2024, 3, 2, 9, 30, 5), text("txt"), null()})
+            .row({num(3), num(3), bytes(storedAttachment(tiny, "bin", false)), num(0), text("tiny.bin"), null(),
+                  text("bin"), text("file:///tmp/tiny.bin")})
+            .row({num(4), num(4), bytes(storedAttachment(noise(20000, 11), "dat", true)), num(0), text("big.dat"),
+                  date(2023, 12, 31, 23, 59, 59), text("dat"), null()})
+            .build());
+    db.tables.push_back(TableBuilder("Tagged")
+                            .column("ID", F::Long)
+                            .column("Title", F::Text, 20)
+                            .complex("Tags", tags)
+                            .primaryKey("PrimaryKey", {"ID"})
+                            .row({num(1), text("two tags"), num(1)})
+                            .row({num(2), text("no tags"), num(2)})
+                            .row({num(3), text("one tag"), num(3)})
+                            .build());
+    db.tables.push_back(TableBuilder(tags)
+                            .autoNumber("Tagged_Tags")
+                            .column("_Tags", F::Long)
+                            .column("value", F::Text, 30)
+                            .system()
+                            .withoutProperties()
+                            .primaryKey("PrimaryKey", {"Tagged_Tags"})
+                            .row({num(1), num(1), text("red")})
+                            .row({num(2), num(1), text("it's green")})
+                            .row({num(3), num(3), text("blue")})
+                            .build());
+    return db;
+}
+
 } // namespace
 
 const std::vector<Fixture>& fixtures() {
@@ -353,6 +429,8 @@ const std::vector<Fixture>& fixtures() {
         {"bench", "200,000 records of mixed types for the benchmarks", benchFixture},
         {"shop", "the bundled sample database", shopDatabase},
         {"relationships", "relationships, one broken by its records, and AutoNumber 0", relationshipsFixture},
+        {"complex_fields", "an attachment field and a multi-value field with their hidden value tables",
+         complexFieldsFixture},
     };
     return all;
 }

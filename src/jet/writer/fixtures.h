@@ -31,6 +31,8 @@ public:
     TableBuilder& column(std::string name, FieldType type, int length = 0);
     TableBuilder& autoNumber(std::string name);
     TableBuilder& decimal(std::string name, int precision, int scale);
+    // An attachment or multi-value field whose values the system table `flatTable` holds.
+    TableBuilder& complex(std::string name, std::string flatTable);
     // Properties of the column added last.
     TableBuilder& defaultValue(std::string text);
     TableBuilder& required(bool on = true);

@@ -32,6 +32,12 @@ TableBuilder& TableBuilder::decimal(std::string name, int precision, int scale) 
     return *this;
 }
 
+TableBuilder& TableBuilder::complex(std::string name, std::string flatTable) {
+    column(std::move(name), FieldType::Complex);
+    last().flatTable = std::move(flatTable);
+    return *this;
+}
+
 TableBuilder& TableBuilder::defaultValue(std::string text) {
     last().defaultValue = std::move(text);
     return *this;

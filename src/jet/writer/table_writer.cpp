@@ -25,6 +25,7 @@ std::uint16_t storedLength(const Column& c) {
     case FieldType::Boolean: return 1;
     case FieldType::Text: return static_cast<std::uint16_t>(2 * c.length);
     case FieldType::Binary: return static_cast<std::uint16_t>(c.length);
+    case FieldType::Complex: return static_cast<std::uint16_t>(kComplexValueIdSize);
     default: return static_cast<std::uint16_t>(valueSizeOf(static_cast<std::uint8_t>(c.type)));
     }
 }
@@ -58,9 +59,10 @@ std::vector<LogicalIndex> ownIndexes(const Table& table) {
 }
 
 TableWriter::TableWriter(PageFile& file, const Table& table, std::uint32_t tdefPage, std::uint8_t tableType,
-                         std::size_t inlineLimit)
+                         std::size_t inlineLimit, std::vector<std::int32_t> complexIds)
     : m_file(file), m_table(table), m_tdefPage(tdefPage), m_tableType(tableType), m_inlineLimit(inlineLimit),
-      m_longValues(file) {
+      m_complexIds(std::move(complexIds)), m_longValues(file) {
+    m_complexIds.resize(table.columns.size(), 0);
     planColumns();
 }
 
@@ -86,7 +88,8 @@ void TableWriter::planColumns() {
         p.longValue = isLongValue(c.type);
         p.flags = kColumnUpdatable;
         if (p.fixed) p.flags |= kColumnFixed;
-        if (c.autoNumber) p.flags |= kColumnAutoLong;
+        // Access numbers each record's set of values itself, and marks the column so.
+        if (c.autoNumber || c.type == FieldType::Complex) p.flags |= kColumnAutoLong;
         if (c.autoGuid && c.type == FieldType::Guid) p.flags |= kColumnAutoGuid;
         if (c.hyperlink && c.type == FieldType::Memo) p.flags |= kColumnHyperlink;
         // Yes/No lives only in the null mask and takes no fixed bytes.
@@ -109,7 +112,8 @@ void TableWriter::encodeFixed(std::uint8_t* at, const Column& column, const Valu
     switch (column.type) {
     case FieldType::Byte: at[0] = static_cast<std::uint8_t>(std::get<std::int64_t>(value)); break;
     case FieldType::Integer: putU16(at, static_cast<std::uint16_t>(std::get<std::int64_t>(value))); break;
-    case FieldType::Long: putU32(at, static_cast<std::uint32_t>(std::get<std::int64_t>(value))); break;
+    case FieldType::Long:
+    case FieldType::Complex: putU32(at, static_cast<std::uint32_t>(std::get<std::int64_t>(value))); break;
     case FieldType::Currency: putU64(at, static_cast<std::uint64_t>(std::get<Currency>(value).tenThousandths)); break;
     case FieldType::Single:
         putU32(at, std::bit_cast<std::uint32_t>(static_cast<float>(std::get<double>(value))));
@@ -356,6 +360,8 @@ void TableWriter::writeDefinition(const std::vector<LogicalIndex>& indexes, std:
         } else if (c.type == FieldType::Decimal) {
             def.bytes[at + f.columnPrecisionOffset] = static_cast<std::uint8_t>(c.precision);
             def.bytes[at + f.columnScaleOffset] = static_cast<std::uint8_t>(c.scale);
+        } else if (c.type == FieldType::Complex) {
+            def.patchU32(at + kColumnComplexIdOffset, static_cast<std::uint32_t>(m_complexIds.at(i)));
         }
         def.bytes[at + f.columnFlagsOffset] = p.flags;
         def.patchU16(at + f.columnFixedOffsetOffset, p.fixedOffset);

@@ -30,8 +30,9 @@ std::vector<LogicalIndex> ownIndexes(const Table& table);
 class TableWriter {
 public:
     // inlineLimit: long values up to this many bytes stay in the row when it has room.
+    // complexIds: per column, the ComplexID of a Complex column (the others' are unused).
     TableWriter(PageFile& file, const Table& table, std::uint32_t tdefPage, std::uint8_t tableType,
-                std::size_t inlineLimit);
+                std::size_t inlineLimit, std::vector<std::int32_t> complexIds = {});
 
     void write(const std::vector<LogicalIndex>& indexes);
 
@@ -60,6 +61,7 @@ private:
     std::uint32_t m_tdefPage;
     std::uint8_t m_tableType;
     std::size_t m_inlineLimit;
+    std::vector<std::int32_t> m_complexIds;
     std::vector<ColumnPlan> m_plan;
     std::vector<std::size_t> m_varOrder; // column indexes in var-index order
     std::size_t m_fixedSize = 0;
