@@ -229,6 +229,17 @@ void allowSpaceClick(shell::frmMain& form, MainWindowContext& context) {
     openDatabase(form, context, context.ui);
 }
 
+void losslessClick(shell::frmMain& form, MainWindowContext& context) {
+    if (form.eFilename.text.empty() || form.eTables.items.empty()) return;
+    const std::string* picked = form.eTables.selectedItem();
+    const std::string table = picked != nullptr ? *picked : std::string();
+    openDatabase(form, context, context.ui);
+    const auto found = std::find(form.eTables.items.begin(), form.eTables.items.end(), table);
+    if (table.empty() || found == form.eTables.items.end()) return;
+    form.eTables.listIndex = static_cast<int>(found - form.eTables.items.begin());
+    tablesClick(form, context);
+}
+
 void saveScriptClick(shell::frmMain& form, MainWindowContext& context) {
     std::string folder = folderOf(form.eFilename.text);
     if (folder.empty()) folder = source::defaultDatabaseFolder();

@@ -81,6 +81,9 @@ void filenameEnter(shell::frmMain& form, MainWindowContext& context);
 // eAllowFieldNamesIwthSpace ticked: a database whose table list was emptied for a blank in a
 // name is listed again.
 void allowSpaceClick(shell::frmMain& form, MainWindowContext& context);
+// eLossless toggled: the table list of an open database gains or loses the tables of its
+// attachment and multi-value fields' values; the table picked stays picked where it is listed.
+void losslessClick(shell::frmMain& form, MainWindowContext& context);
 // eSaveScript: asks for a file name and writes the script box's text to it, as it stands.
 void saveScriptClick(shell::frmMain& form, MainWindowContext& context);
 

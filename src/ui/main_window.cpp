@@ -452,6 +452,8 @@ void MainWindow::connectHandlers() {
         connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
                 [this, command] { handle([this, command] { command(m_model, m_context); }); });
     }
+    connect(findChild<QAction*>(QStringLiteral("eLossless")), &QAction::triggered, this,
+            [this] { handle([this] { app::losslessClick(m_model, m_context); }); });
     // A pick by mouse or keyboard; the binding sets the row with signals blocked.
     connect(findChild<QListWidget*>(QStringLiteral("eTables")), &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) handle([this] { app::tablesClick(m_model, m_context); });

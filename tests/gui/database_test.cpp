@@ -3,6 +3,7 @@
 // its inputs.
 #include "gui_fixture.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -206,4 +207,26 @@ TEST_F(DatabaseGui, TickingAllowSpacesListsTheTablesABlankHadHidden) {
     EXPECT_EQ(widget<QTableWidget>("eFieldListGrid")->rowCount(), fields);
     EXPECT_EQ(widget<QListWidget>("eTables")->currentItem()->text(), "Donation Type");
     EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(DatabaseGui, LosslessListsTheValuesTablesAndKeepsThePick) {
+    start((std::filesystem::path(KAVERO_FIXTURE_DIR) / "complex_fields.mdb").string());
+    ASSERT_EQ(tableNames(), (QStringList{"Items", "Tagged"}));
+    pick("Tagged");
+    auto* lossless = widget<QAction>("eLossless");
+    ASSERT_FALSE(lossless->isChecked());
+
+    lossless->trigger();
+    EXPECT_EQ(tableNames(), (QStringList{"Items", "Items_Files", "Tagged", "Tagged_Tags"}));
+    ASSERT_NE(widget<QListWidget>("eTables")->currentItem(), nullptr);
+    EXPECT_EQ(widget<QListWidget>("eTables")->currentItem()->text(), "Tagged");
+    EXPECT_GT(widget<QTableWidget>("eFieldListGrid")->rowCount(), 0);
+
+    // Picked alone, a values table is read like any other.
+    pick("Items_Files");
+    EXPECT_GT(widget<QTableWidget>("eFieldListGrid")->rowCount(), 0);
+    lossless->trigger();
+    EXPECT_EQ(tableNames(), (QStringList{"Items", "Tagged"}));
+    EXPECT_EQ(widget<QListWidget>("eTables")->currentItem(), nullptr);
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
 }
