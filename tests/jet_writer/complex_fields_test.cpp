@@ -47,14 +47,7 @@ TEST(ComplexFields, ValuesTablesGiveBackTheFilesAndValuesWritten) {
                             .build());
     db.tables.push_back(TableBuilder("f_1_Files")
                             .autoNumber("Docs_Files")
-                            .column("_Files", F::Long)
-                            .column("FileData", F::Ole)
-                            .column("FileFlags", F::Long)
-                            .column("FileName", F::Text, 255)
-                            .column("FileTimeStamp", F::DateTime)
-                            .column("FileType", F::Text, 255)
-                            .column("FileURL", F::Memo)
-                            .system()
+                            .attachmentColumns("_Files")
                             .row({num(1), num(7), storedAttachment(notes, "txt", true), num(0), text("notes.txt"),
                                   date(2020, 5, 6), text("txt"), null()})
                             .row({num(2), num(7), storedAttachment(noise, "bin", false), num(0), text("noise.bin"),

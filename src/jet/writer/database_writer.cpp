@@ -32,17 +32,19 @@ constexpr std::uint32_t kGlobalMapPage = 1;
 constexpr std::size_t kCatalogInlineLimit = 4000;
 constexpr std::size_t kUserInlineLimit = 200;
 
+void addColumn(Table& table, const char* name, FieldType type, int length) {
+    Column column;
+    column.name = name;
+    column.type = type;
+    column.length = length;
+    table.columns.push_back(std::move(column));
+}
+
 Table catalogTable() {
     Table t;
     t.name = "MSysObjects";
     t.withProperties = false;
-    auto col = [&](const char* name, FieldType type, int length = 0) {
-        Column c;
-        c.name = name;
-        c.type = type;
-        c.length = length;
-        t.columns.push_back(c);
-    };
+    auto col = [&t](const char* name, FieldType type, int length = 0) { addColumn(t, name, type, length); };
     col("Id", FieldType::Long);
     col("ParentId", FieldType::Long);
     col("Name", FieldType::Text, 255);
@@ -70,13 +72,7 @@ Table complexColumnsTable() {
     t.name = "MSysComplexColumns";
     t.withProperties = false;
     t.system = true;
-    auto col = [&](const char* name, FieldType type, int length = 0) {
-        Column c;
-        c.name = name;
-        c.type = type;
-        c.length = length;
-        t.columns.push_back(c);
-    };
+    auto col = [&t](const char* name, FieldType type, int length = 0) { addColumn(t, name, type, length); };
     col("ColumnName", FieldType::Text, 255);
     col("ComplexID", FieldType::Long);
     col("ComplexTypeObjectID", FieldType::Long);

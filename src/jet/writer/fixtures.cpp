@@ -372,14 +372,7 @@ Database complexFieldsFixture() {
     db.tables.push_back(
         TableBuilder(files)
             .autoNumber("Items_Files")
-            .column("_Files", F::Long)
-            .column("FileData", F::Ole)
-            .column("FileFlags", F::Long)
-            .column("FileName", F::Text, 255)
-            .column("FileTimeStamp", F::DateTime)
-            .column("FileType", F::Text, 255)
-            .column("FileURL", F::Memo)
-            .system()
+            .attachmentColumns("_Files")
             .withoutProperties()
             .primaryKey("PrimaryKey", {"Items_Files"})
             .row({num(1), num(2), bytes(storedAttachment(noise(600, 7), "jpg", false)), num(0), text("photo.jpg"),

@@ -33,6 +33,10 @@ public:
     TableBuilder& decimal(std::string name, int precision, int scale);
     // An attachment or multi-value field whose values the system table `flatTable` holds.
     TableBuilder& complex(std::string name, std::string flatTable);
+    // The columns of an attachment field's flat table after its key, as Access makes them:
+    // the link `link` (a Long), then FileData, FileFlags, FileName, FileTimeStamp, FileType and
+    // FileURL; the table is marked a system table.
+    TableBuilder& attachmentColumns(std::string link);
     // Properties of the column added last.
     TableBuilder& defaultValue(std::string text);
     TableBuilder& required(bool on = true);

@@ -38,6 +38,17 @@ TableBuilder& TableBuilder::complex(std::string name, std::string flatTable) {
     return *this;
 }
 
+TableBuilder& TableBuilder::attachmentColumns(std::string link) {
+    return column(std::move(link), FieldType::Long)
+        .column("FileData", FieldType::Ole)
+        .column("FileFlags", FieldType::Long)
+        .column("FileName", FieldType::Text, 255)
+        .column("FileTimeStamp", FieldType::DateTime)
+        .column("FileType", FieldType::Text, 255)
+        .column("FileURL", FieldType::Memo)
+        .system();
+}
+
 TableBuilder& TableBuilder::defaultValue(std::string text) {
     last().defaultValue = std::move(text);
     return *this;
