@@ -304,20 +304,24 @@ ColumnForm Statement::columnForm(int column) const {
     }
 }
 
-std::size_t Statement::columnBytes(int column) const {
+namespace {
+
+// A size the driver reports for a result column; 0 when it says none.
+std::size_t columnSize(void* handle, const std::string& sql, int column, SQLUSMALLINT field) {
     SQLLEN size = 0;
-    detail::check(
-        SQLColAttribute(m_handle, static_cast<SQLUSMALLINT>(column), SQL_DESC_OCTET_LENGTH, nullptr, 0, nullptr, &size),
-        SQL_HANDLE_STMT, m_handle, m_sql);
+    detail::check(SQLColAttribute(handle, static_cast<SQLUSMALLINT>(column), field, nullptr, 0, nullptr, &size),
+                  SQL_HANDLE_STMT, handle, sql);
     return size > 0 ? static_cast<std::size_t>(size) : 0;
 }
 
+} // namespace
+
+std::size_t Statement::columnBytes(int column) const {
+    return columnSize(m_handle, m_sql, column, SQL_DESC_OCTET_LENGTH);
+}
+
 std::size_t Statement::columnCharacters(int column) const {
-    SQLLEN size = 0;
-    detail::check(
-        SQLColAttribute(m_handle, static_cast<SQLUSMALLINT>(column), SQL_DESC_DISPLAY_SIZE, nullptr, 0, nullptr, &size),
-        SQL_HANDLE_STMT, m_handle, m_sql);
-    return size > 0 ? static_cast<std::size_t>(size) : 0;
+    return columnSize(m_handle, m_sql, column, SQL_DESC_DISPLAY_SIZE);
 }
 
 std::int64_t Statement::rowCount() const {
