@@ -52,16 +52,18 @@ template <std::size_t N> NameCheck applyRules(const NameRule (&rules)[N], const 
     return check;
 }
 
-NameCheck checkFieldName(const std::string& name, bool spacesAllowed) {
+// The lossless script puts every name in backquotes, doubling a backquote inside, so a quote,
+// slash or dot reaches the server as it is; only a blank still asks for the allow-spaces box.
+NameCheck checkFieldName(const std::string& name, bool spacesAllowed, bool lossless) {
     NameCheck check;
     if (!spacesAllowed && name.find(' ') != std::string::npos) {
         check = {StopReason::BlankInName, "You have a space( )in your field name " + name};
     }
-    return applyRules(kFieldRules, name, check);
+    return lossless ? check : applyRules(kFieldRules, name, check);
 }
 
-NameCheck checkKeyName(const std::string& name) {
-    return applyRules(kKeyRules, name, {});
+NameCheck checkKeyName(const std::string& name, bool lossless) {
+    return lossless ? NameCheck{} : applyRules(kKeyRules, name, {});
 }
 
 // The first field of an index's "+A;-B" text, without its sign.
@@ -197,7 +199,7 @@ shell::CommandResult loadTableDesign(shell::frmMain& form, shell::UserInterface&
     shell::chooseLossless(design, form.eLossless.checked);
     const bool spacesAllowed = form.eAllowFieldNamesIwthSpace.checked();
     for (const shell::DesignField& field : design.fields) {
-        const NameCheck check = checkFieldName(field.name, spacesAllowed);
+        const NameCheck check = checkFieldName(field.name, spacesAllowed, form.eLossless.checked);
         if (check.reason != StopReason::None) {
             const shell::CommandResult result = refuse("Illegal field name(s) detected :", check, field.name);
             fields.clear();
@@ -208,7 +210,7 @@ shell::CommandResult loadTableDesign(shell::frmMain& form, shell::UserInterface&
     }
     form.design = std::move(design);
     for (const KeyRow& key : keyList(form.design)) {
-        const NameCheck check = checkKeyName(key.field->name);
+        const NameCheck check = checkKeyName(key.field->name, form.eLossless.checked);
         if (check.reason != StopReason::None) {
             const shell::CommandResult result = refuse("Illegal key name(s) detected :", check, key.field->name);
             keys.clear();

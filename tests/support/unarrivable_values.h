@@ -53,9 +53,6 @@ inline const std::map<std::string, std::string>& unarrivable() {
 // The same for the lossless choice, under MySQL 8's strict sql_mode and MariaDB's default.
 inline const std::map<std::string, std::string>& unarrivableLossless() {
     static const std::map<std::string, std::string> cases = {
-        // The table pick stops at a name no server table may hold.
-        {"ace/githubIssue16.accdb | Donor | load", "name Inst/Branch"},
-        {"fixtures/design.mdb | Names | load", "name a b.c"},
         // Office "agile" encryption: the reader refuses the file (3031, not a server's reason).
         {"other/office-agile-4.2.accdb | open", "3031"},
         // A DATETIME(6) holds microseconds: a seventh fraction digit is cut, and the copy says so.
