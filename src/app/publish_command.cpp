@@ -221,8 +221,9 @@ shell::CommandResult publishToIsp(shell::frmMain& form, shell::UserInterface& ui
     settings.password = form.eMySqlpasswordISP.text;
     settings.passwordInPages = !form.eLeavePasswordOut.checked;
     settings.recordsPerPage = perPage.value_or(publish::kDefaultRecordsPerPage);
-    settings.quoting =
-        form.eAllowFieldNamesIwthSpace.checked() ? source::NameQuoting::Backquoted : source::NameQuoting::Bare;
+    settings.quoting = form.eAllowFieldNamesIwthSpace.checked() || form.eLossless.checked
+                           ? source::NameQuoting::Backquoted
+                           : source::NameQuoting::Bare;
     settings.flavour = flavour;
     publish::PhpRun run;
     std::vector<std::string> changes;

@@ -130,7 +130,7 @@ int copyWithForeignKeys(const CopyArguments& args, const std::vector<std::string
         return run;
     });
     const source::ReadOptions options = args.codePage.readOptions();
-    const auto keys = planForeignKeys(args.file, tables, created, options, source::NameQuoting::Backquoted);
+    const auto keys = planForeignKeys(args.file, tables, created, options);
     if (!keys) return kExitFailed;
     if (keys->empty()) return status;
     try {

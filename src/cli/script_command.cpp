@@ -111,8 +111,6 @@ TableRun scriptTable(const ScriptArguments& args, const std::string& table) {
 // the last table (and its records), the file's relationships as foreign keys, checked again.
 int scriptWithForeignKeys(const ScriptArguments& args, const std::vector<std::string>& tables) {
     const std::string end = args.records ? ";\n" : script::terminatorFor(args.terminator);
-    const source::NameQuoting quoting =
-        args.records || args.allowSpaces ? source::NameQuoting::Backquoted : source::NameQuoting::Bare;
     {
         Output out;
         out.write("SET SESSION foreign_key_checks = 0" + end);
@@ -124,7 +122,7 @@ int scriptWithForeignKeys(const ScriptArguments& args, const std::vector<std::st
         if (tableCreated(run.status)) created.push_back(table);
         return run;
     });
-    const auto keys = planForeignKeys(args.file, tables, created, args.codePage.readOptions(), quoting);
+    const auto keys = planForeignKeys(args.file, tables, created, args.codePage.readOptions());
     if (!keys) return kExitFailed;
     Output out;
     out.write("SET SESSION foreign_key_checks = 1" + end);

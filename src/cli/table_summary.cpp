@@ -86,8 +86,7 @@ bool tableCreated(int status) {
 std::optional<std::vector<source::ForeignKey>> planForeignKeys(const std::string& file,
                                                                const std::vector<std::string>& tables,
                                                                const std::vector<std::string>& created,
-                                                               const source::ReadOptions& options,
-                                                               source::NameQuoting quoting) {
+                                                               const source::ReadOptions& options) {
     try {
         source::AccessDatabase database(file, options);
         std::vector<shell::TableDesign> designs;
@@ -101,7 +100,7 @@ std::optional<std::vector<source::ForeignKey>> planForeignKeys(const std::string
         std::vector<source::Relationship> relationships = database.relationships();
         std::erase_if(relationships,
                       [&](const source::Relationship& r) { return !inRun(r.primaryTable) || !inRun(r.foreignTable); });
-        source::ForeignKeyPlan plan = source::planForeignKeys(relationships, designs, quoting);
+        source::ForeignKeyPlan plan = source::planForeignKeys(relationships, designs);
         for (const std::string& line : plan.leftOut) printDiagnostic(line);
         return std::move(plan.keys);
     } catch (const source::EngineError& e) {

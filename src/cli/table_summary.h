@@ -48,8 +48,7 @@ bool tableCreated(int status);
 std::optional<std::vector<source::ForeignKey>> planForeignKeys(const std::string& file,
                                                                const std::vector<std::string>& tables,
                                                                const std::vector<std::string>& created,
-                                                               const source::ReadOptions& options,
-                                                               source::NameQuoting quoting);
+                                                               const source::ReadOptions& options);
 
 // The summary table, one line per table and a total line, each ended by a line break.
 std::string summaryTable(const std::vector<TableRun>& runs);

@@ -153,8 +153,10 @@ std::string commentSafe(std::string text) {
     return text;
 }
 
-std::string tableScript(const shell::TableDesign& design, const std::string& table, source::NameQuoting quoting) {
-    const auto name = [quoting](std::string_view text) { return source::quoteName(text, quoting); };
+// Every name goes in backquotes: a field called When or Order is a reserved word to the
+// server, and the lossless rules let any character through.
+std::string tableScript(const shell::TableDesign& design, const std::string& table) {
+    const auto name = [](std::string_view text) { return source::quoteName(text, source::NameQuoting::Backquoted); };
     std::vector<Column> columns;
     std::vector<std::string> leftOut;
     std::vector<std::string> valuesTables;
@@ -262,7 +264,7 @@ std::string CreateSQLtablecreate(shell::frmMain& form, bool oneLine, source::Nam
                           "to create.");
     }
     if (shell::isLossless(design)) {
-        std::string script = lossless::tableScript(design, table, quoting);
+        std::string script = lossless::tableScript(design, table);
         form.eScriptOutPut.text.clear();
         if (oneLine) detail::replaceAll(script, kCrLf, ";");
         return script;

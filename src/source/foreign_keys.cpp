@@ -91,8 +91,8 @@ std::string leftOutText(const std::string& relationship, const std::string& chil
 }
 
 ForeignKeyPlan planForeignKeys(const std::vector<Relationship>& relationships,
-                               const std::vector<shell::TableDesign>& created, NameQuoting quoting) {
-    const auto name = [quoting](std::string_view text) { return quoteName(text, quoting); };
+                               const std::vector<shell::TableDesign>& created) {
+    const auto name = [](std::string_view text) { return quoteName(text, NameQuoting::Backquoted); };
     ForeignKeyPlan plan;
     std::vector<std::string> taken;
     for (const Relationship& rel : relationships) {

@@ -43,9 +43,9 @@ std::string leftOutText(const std::string& relationship, const std::string& chil
 // named as in Access). A relationship is held only where both tables were created and the
 // referred columns are, whole, the key of the parent's primary key or of a unique index; its
 // columns then go in that key's order. Constraint names are the relationship names, cut to
-// MySQL's length and made unique without regard to letter case.
+// MySQL's length and made unique without regard to letter case. Names go in backquotes, as
+// the lossless tables' do.
 ForeignKeyPlan planForeignKeys(const std::vector<Relationship>& relationships,
-                               const std::vector<shell::TableDesign>& created,
-                               NameQuoting quoting = NameQuoting::Backquoted);
+                               const std::vector<shell::TableDesign>& created);
 
 } // namespace kavero::source
