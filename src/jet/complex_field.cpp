@@ -10,6 +10,7 @@
 
 #include <zlib.h>
 
+#include "jet/byte_view.h"
 #include "jet/record_cursor.h"
 #include "shell/ascii.h"
 
@@ -62,9 +63,10 @@ std::size_t linkColumn(const TableDefinition& flat, const ComplexField& field) {
                                               "' of table '" + field.table + "' has no link column");
 }
 
+// The little-endian u32 at `at`, read through the checked view; the callers have made sure
+// the bytes are there.
 std::uint32_t u32At(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+    return ByteView(std::as_bytes(bytes), ByteView::kNoPage, 0).u32(at);
 }
 
 [[noreturn]] void badAttachment(const std::string& why) {
