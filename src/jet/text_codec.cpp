@@ -30,56 +30,78 @@ std::uint8_t byteAt(std::span<const std::byte> bytes, std::size_t i) {
     return std::to_integer<std::uint8_t>(bytes[i]);
 }
 
-// Appends UCS-2 code units, joining surrogate pairs.
+// UTF-8 of one code point at `at`; gives the byte after it.
+char* writeUtf8(char* at, char32_t cp) {
+    if (cp < 0x80) {
+        *at++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *at++ = static_cast<char>(0xC0 | (cp >> 6));
+        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *at++ = static_cast<char>(0xE0 | (cp >> 12));
+        *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *at++ = static_cast<char>(0xF0 | (cp >> 18));
+        *at++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return at;
+}
+
+// Writes UCS-2 code units as UTF-8, joining surrogate pairs. Text is read for every value
+// of every record, so the room is made once (`room`: at most three bytes a unit, which no
+// unit, pair or replacement exceeds) and written without a check per byte; finish() cuts the
+// text to what was written.
 class Utf16Sink {
 public:
-    explicit Utf16Sink(std::string& out) : m_out(out) {}
+    Utf16Sink(std::string& out, std::size_t room) : m_out(out) {
+        m_out.resize(room);
+        m_at = m_out.data();
+    }
     void put(char16_t unit) {
+        if (m_high == 0 && unit < 0x80) {
+            *m_at++ = static_cast<char>(unit);
+            return;
+        }
         if (m_high != 0) {
             if (unit >= 0xDC00 && unit <= 0xDFFF) {
-                appendUtf8(m_out, 0x10000 + ((static_cast<char32_t>(m_high) - 0xD800) << 10) + (unit - 0xDC00));
+                m_at = writeUtf8(m_at, 0x10000 + ((static_cast<char32_t>(m_high) - 0xD800) << 10) + (unit - 0xDC00));
                 m_high = 0;
                 return;
             }
-            appendUtf8(m_out, kReplacement);
+            m_at = writeUtf8(m_at, kReplacement);
             m_high = 0;
         }
         if (unit >= 0xD800 && unit <= 0xDBFF) {
             m_high = unit;
         } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
-            appendUtf8(m_out, kReplacement);
+            m_at = writeUtf8(m_at, kReplacement);
         } else {
-            appendUtf8(m_out, unit);
+            m_at = writeUtf8(m_at, unit);
         }
     }
     void finish() {
-        if (m_high != 0) appendUtf8(m_out, kReplacement);
+        if (m_high != 0) m_at = writeUtf8(m_at, kReplacement);
         m_high = 0;
+        m_out.resize(static_cast<std::size_t>(m_at - m_out.data()));
+        // A long memo of plain letters fills a third of its room: give the rest back.
+        if (m_out.capacity() - m_out.size() > kKeptSpareRoom) m_out.shrink_to_fit();
     }
 
 private:
+    static constexpr std::size_t kKeptSpareRoom = 4096;
     std::string& m_out;
+    char* m_at = nullptr;
     char16_t m_high = 0;
 };
 
 } // namespace
 
 void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    char bytes[4];
+    out.append(bytes, writeUtf8(bytes, cp));
 }
 
 std::string decodeUcs2(std::span<const std::byte> bytes) {
@@ -87,8 +109,7 @@ std::string decodeUcs2(std::span<const std::byte> bytes) {
         throw FormatError(ErrorCode::Corrupt, "UCS-2 text of odd length " + std::to_string(bytes.size()));
     }
     std::string out;
-    out.reserve(bytes.size());
-    Utf16Sink sink(out);
+    Utf16Sink sink(out, bytes.size() / 2 * 3);
     for (std::size_t i = 0; i < bytes.size(); i += 2) {
         sink.put(static_cast<char16_t>(byteAt(bytes, i) | (byteAt(bytes, i + 1) << 8)));
     }
@@ -102,8 +123,8 @@ std::string decodeJet4Text(std::span<const std::byte> bytes) {
         return decodeUcs2(bytes);
     }
     std::string out;
-    out.reserve(bytes.size());
-    Utf16Sink sink(out);
+    // A compressed byte is at most two bytes of UTF-8, a stored pair at most three.
+    Utf16Sink sink(out, bytes.size() * 2);
     bool compressed = true;
     std::size_t i = 2;
     while (i < bytes.size()) {
@@ -173,7 +194,11 @@ std::string CodePageDecoder::decode(std::span<const std::byte> bytes) const {
         out.reserve(bytes.size());
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             const std::uint8_t b = byteAt(bytes, i);
-            appendUtf8(out, b >= 0x80 && b < 0xA0 ? static_cast<char32_t>(kCp1252High[b - 0x80]) : b);
+            if (b < 0x80) {
+                out.push_back(static_cast<char>(b));
+                continue;
+            }
+            appendUtf8(out, b < 0xA0 ? static_cast<char32_t>(kCp1252High[b - 0x80]) : b);
         }
         return out;
     }

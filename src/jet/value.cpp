@@ -3,7 +3,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <iterator>
 
 namespace kavero::jet {
 
@@ -41,13 +43,19 @@ unsigned __int128 toU128(const std::array<std::uint32_t, 4>& words) {
 }
 
 std::string digitsOf(unsigned __int128 value) {
-    if (value == 0) return "0";
-    std::string digits;
-    while (value != 0) {
-        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
+    char digits[40]; // 2^128 has 39
+    char* first = std::end(digits);
+    // The wide division is slow: only the part above 64 bits takes it.
+    while (value > UINT64_MAX) {
+        *--first = static_cast<char>('0' + static_cast<int>(value % 10));
         value /= 10;
     }
-    return digits;
+    auto narrow = static_cast<std::uint64_t>(value);
+    do {
+        *--first = static_cast<char>('0' + narrow % 10);
+        narrow /= 10;
+    } while (narrow != 0);
+    return std::string(first, std::end(digits));
 }
 
 std::string withPoint(std::string digits, unsigned scale, bool negative) {

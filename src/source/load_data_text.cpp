@@ -31,6 +31,10 @@ void appendEscaped(std::string& text, char c) {
     }
 }
 
+bool needsEscape(char c) {
+    return c == '\\' || c == '\t' || c == '\n' || c == '\r' || c == '\0';
+}
+
 std::string variableName(std::size_t column) {
     return "@c" + std::to_string(column);
 }
@@ -45,6 +49,11 @@ void appendLoadDataField(std::string& text, std::string_view literal) {
     } else if (literal.starts_with('\'')) {
         const std::string_view inner = literal.substr(1, literal.size() - 2);
         for (std::size_t i = 0; i < inner.size(); ++i) {
+            // Most text needs no escape: a run of it goes at once.
+            const std::size_t run = i;
+            while (i < inner.size() && !needsEscape(inner[i])) ++i;
+            text.append(inner.substr(run, i - run));
+            if (i == inner.size()) break;
             char c = inner[i];
             if (c == '\\' && i + 1 < inner.size()) {
                 c = inner[++i];

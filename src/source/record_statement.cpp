@@ -37,9 +37,9 @@ std::string BuildInsertHeader(const std::string& table, const std::vector<Copied
 
 std::string FormatFieldLiteral(LiteralKind kind, const jet::Value& value) {
     if (kind == LiteralKind::None) return {};
-    const std::string literal = recordLiteral(kind, value);
-    if (kind == LiteralKind::DateTime && jet::isNull(value)) return literal + ",";
-    return literal + ", ";
+    std::string literal = recordLiteral(kind, value);
+    literal += kind == LiteralKind::DateTime && jet::isNull(value) ? "," : ", ";
+    return literal;
 }
 
 void appendValuesRow(std::string& text, const std::vector<CopiedField>& fields, const std::vector<jet::Value>& record,

@@ -1,7 +1,9 @@
 // Quoting and literal texts.
 #include "source/sql_text.h"
 
+#include <charconv>
 #include <cmath>
+#include <iterator>
 #include <type_traits>
 #include <variant>
 
@@ -88,9 +90,27 @@ std::string PadTwoDigits(std::string_view text) {
 std::string dateTimeText(const jet::DateTime& value) {
     const std::optional<jet::DateParts> parts = value.roundedToSecond();
     if (!parts) return "";
-    return std::to_string(parts->year) + "-" + std::to_string(parts->month) + "-" + std::to_string(parts->day) + " " +
-           PadTwoDigits(std::to_string(parts->hour)) + ":" + PadTwoDigits(std::to_string(parts->minute)) + ":" +
-           PadTwoDigits(std::to_string(parts->second));
+    // A date of every record goes through here: written into one text with room for it, not
+    // joined from pieces.
+    std::string text;
+    text.reserve(24);
+    const auto number = [&text](int n, char after) {
+        char digits[12];
+        text.append(digits, std::to_chars(digits, std::end(digits), n).ptr);
+        if (after != 0) text += after;
+    };
+    const auto twoDigits = [&text](int n, char after) {
+        char digits[12];
+        text += PadTwoDigits({digits, std::to_chars(digits, std::end(digits), n).ptr});
+        if (after != 0) text += after;
+    };
+    number(parts->year, '-');
+    number(parts->month, '-');
+    number(parts->day, ' ');
+    twoDigits(parts->hour, ':');
+    twoDigits(parts->minute, ':');
+    twoDigits(parts->second, 0);
+    return text;
 }
 
 std::string recordLiteral(LiteralKind kind, const jet::Value& value) {
