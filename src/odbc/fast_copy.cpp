@@ -216,84 +216,107 @@ private:
 // whole, by INSERT statements.
 class ChunkRouter {
 public:
-    ChunkRouter(ChunkSender& sender, LoadDataChunks* loader, std::size_t chunkSize, shell::StatusChannel& channel,
-                CopyCounters& counters)
-        : m_sender(sender), m_loader(loader), m_chunkSize(chunkSize), m_channel(channel), m_counters(counters) {}
+    ChunkRouter(ChunkSender& sender, LoadDataChunks* loader, shell::StatusChannel& channel, CopyCounters& counters)
+        : m_sender(sender), m_loader(loader), m_channel(channel), m_counters(counters) {}
 
     void add(Block block) {
         if (m_loader == nullptr || !m_loader->active()) {
+            if (block.chunkFile) LoadDataChunks::discard(*block.chunkFile);
             for (Pending& pending : block.rows) m_sender.add(std::move(pending));
             return;
         }
-        for (Pending& pending : block.rows) m_chunk.push_back(std::move(pending));
-        m_lines.push_back(std::move(block.lines));
-        // The reader ends a block wherever a chunk ends, so a chunk is whole blocks.
-        if (m_chunk.size() >= m_chunkSize) commit();
+        const std::optional<ChunkFile> file = std::move(block.chunkFile);
+        m_records += block.rows.size();
+        m_chunk.push_back(std::move(block));
+        // The reader ends a block wherever a chunk ends, and gives that block the chunk's file.
+        if (file) load(*file);
     }
 
-    // Sends what is waiting and commits it.
+    // Sends what is waiting and commits it. A chunk still open has no file (the reader was
+    // stopped inside it): it goes as INSERTs.
     void commit() {
-        if (!m_chunk.empty()) {
-            if (m_loader->load(m_chunk.size(), m_lines, m_channel)) {
-                m_counters.copied += static_cast<std::int64_t>(m_chunk.size());
-                postCopiedChunk(m_channel, m_chunk.front().record, m_chunk.back().record);
-            } else {
-                for (Pending& pending : m_chunk) m_sender.add(std::move(pending));
-            }
-            m_chunk.clear();
-            m_lines.clear();
-        }
+        insertChunk();
         m_sender.commit();
     }
 
 private:
+    void load(const ChunkFile& file) {
+        if (m_loader->load(m_records, file, m_channel)) {
+            m_counters.copied += static_cast<std::int64_t>(m_records);
+            postCopiedChunk(m_channel, m_chunk.front().rows.front().record, m_chunk.back().rows.back().record);
+            m_chunk.clear();
+            m_records = 0;
+            return;
+        }
+        commit();
+    }
+
+    void insertChunk() {
+        for (Block& block : m_chunk) {
+            for (Pending& pending : block.rows) m_sender.add(std::move(pending));
+        }
+        m_chunk.clear();
+        m_records = 0;
+    }
+
     ChunkSender& m_sender;
     LoadDataChunks* m_loader;
-    const std::size_t m_chunkSize;
     shell::StatusChannel& m_channel;
     CopyCounters& m_counters;
-    std::vector<Pending> m_chunk;
-    std::vector<std::string> m_lines; // the chunk's, a block's lines each
+    std::vector<Block> m_chunk; // the open chunk's blocks
+    std::size_t m_records = 0;  // and their records
 };
 
-// Reads every record, as rows and when `lines` says so as LOAD DATA lines too, into the
-// queue, in blocks that never reach past the end of a chunk of `chunkSize`; always ends it.
-void readRows(const CopyRequest& request, const std::vector<source::CopiedField>& fields, bool lines,
+// Reads every record as rows into the queue, in blocks that never reach past the end of a
+// chunk of `chunkSize`; always ends it. With `loader`, the chunks' LOAD DATA lines go into a
+// file each, written here, while the server takes the chunk before.
+void readRows(const CopyRequest& request, const std::vector<source::CopiedField>& fields, const LoadDataChunks* loader,
               std::size_t chunkSize, RowQueue& queue, shell::StatusChannel& channel, CopyCounters& counters) {
     std::int64_t record = 0;
     Block block;
+    std::string lines; // the open chunk's
     // Room for a row as long as the last one and a little more: one allocation a row, not
     // one each time it outgrows its room.
     std::size_t rowRoom = 0;
-    std::size_t linesRoom = 0; // the same for a block's lines
+    // The block that ends a chunk takes the chunk's file along, while LOAD DATA is wanted.
+    const auto endChunk = [&] {
+        if (loader != nullptr && loader->active())
+            block.chunkFile = loader->writeChunk((record - 1) / static_cast<std::int64_t>(chunkSize), lines);
+        lines.clear();
+    };
     try {
         source::AccessDatabase database(request.databasePath, request.readOptions);
         source::Recordset records = database.openRecordset(request.design.name);
         for (; !records.eof(); records.moveNext()) {
-            if (block.rows.empty()) {
-                block.rows.reserve(kBatchRows);
-                if (lines) block.lines.reserve(linesRoom);
-            }
+            if (block.rows.empty()) block.rows.reserve(kBatchRows);
             Pending& row = block.rows.emplace_back();
             row.record = record + 1;
             row.row.reserve(rowRoom);
-            source::appendValuesRow(row.row, fields, records.values(), lines ? &block.lines : nullptr);
+            const bool withLines = loader != nullptr && loader->active();
+            source::appendValuesRow(row.row, fields, records.values(), withLines ? &lines : nullptr);
             rowRoom = row.row.size() + row.row.size() / 4 + 16;
             postChangedValues(channel, row.record, fields, records.values());
             ++record;
-            if (block.rows.size() >= kBatchRows || static_cast<std::size_t>(record) % chunkSize == 0) {
+            const bool chunkEnds = static_cast<std::size_t>(record) % chunkSize == 0;
+            if (block.rows.size() >= kBatchRows || chunkEnds) {
                 counters.read = record;
-                linesRoom = block.lines.size() + block.lines.size() / 4;
+                if (chunkEnds) endChunk();
                 if (!queue.push(std::exchange(block, {}))) return queue.finish();
             }
         }
         counters.read = record;
-        if (!block.rows.empty() && !queue.push(std::move(block))) return queue.finish();
+        if (!block.rows.empty()) {
+            endChunk();
+            if (!queue.push(std::move(block))) return queue.finish();
+        }
         queue.finish();
     } catch (const source::EngineError& error) {
         // The records read before the damage still go, then the reason.
         counters.read = record;
-        if (!block.rows.empty()) queue.push(std::move(block));
+        if (!block.rows.empty()) {
+            endChunk();
+            queue.push(std::move(block));
+        }
         queue.finish("Error reading the record after record no. " + std::to_string(record) + ": " + error.boxText());
     } catch (const std::exception& error) {
         queue.finish(std::string("Error reading the records: ") + error.what());
@@ -341,9 +364,9 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
                         rejectFile.is_open() ? &rejectFile : nullptr);
     std::optional<LoadDataChunks> loader;
     if (request.fast.loadData) loader.emplace(connection, request.design.name, fields);
-    const bool lines = loader && loader->active();
+    LoadDataChunks* const chunks = loader && loader->active() ? &*loader : nullptr;
     const auto chunkSize = static_cast<std::size_t>(std::max<std::int64_t>(request.fast.commitEvery, 1));
-    ChunkRouter sender(inserts, lines ? &*loader : nullptr, chunkSize, channel, counters);
+    ChunkRouter sender(inserts, chunks, channel, counters);
     const std::int64_t total = request.total;
     shell::ProgressPacer pacer(channel, total);
     counters.total = total;
@@ -352,7 +375,7 @@ SentRecords CopyInChunks(Connection& connection, const CopyRequest& request,
     // A chunk goes to the server as a whole, so a chunk's worth of rows may wait: the reader
     // reads the next chunk while the server takes this one.
     RowQueue queue(std::max<std::size_t>(4, chunkSize / kBatchRows + 1));
-    std::thread reader([&] { readRows(request, fields, lines, chunkSize, queue, channel, counters); });
+    std::thread reader([&] { readRows(request, fields, chunks, chunkSize, queue, channel, counters); });
     // Whatever ends this function, the reader is told and waited for.
     struct JoinReader {
         RowQueue& queue;

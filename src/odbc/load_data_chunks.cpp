@@ -25,29 +25,29 @@ std::filesystem::path makePrivateFolder() {
     return pattern;
 }
 
-bool writeLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(file.c_str(), "wb"), std::fclose);
-    if (!out) return false;
-    for (const std::string& text : lines) {
-        if (std::fwrite(text.data(), 1, text.size(), out.get()) != text.size()) return false;
-    }
-    return std::fflush(out.get()) == 0;
-}
-
 } // namespace
 
 LoadDataChunks::LoadDataChunks(Connection& connection, const std::string& table,
                                const std::vector<source::CopiedField>& fields)
-    : m_connection(connection), m_statement(connection), m_folder(makePrivateFolder()) {
-    if (m_folder.empty()) return;
-    m_file = m_folder / "records.tsv";
-    m_load = source::BuildLoadDataStatement(table, fields, m_file.string());
-    m_active = true;
-}
+    : m_connection(connection), m_statement(connection), m_folder(makePrivateFolder()), m_table(table),
+      m_fields(fields), m_active(!m_folder.empty()) {}
 
 LoadDataChunks::~LoadDataChunks() {
     std::error_code ignored;
     if (!m_folder.empty()) std::filesystem::remove_all(m_folder, ignored);
+}
+
+ChunkFile LoadDataChunks::writeChunk(std::int64_t chunk, const std::string& lines) const {
+    ChunkFile file{m_folder / ("chunk-" + std::to_string(chunk) + ".tsv"), {}};
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(file.path.c_str(), "wb"), std::fclose);
+    if (!out || std::fwrite(lines.data(), 1, lines.size(), out.get()) != lines.size() || std::fflush(out.get()) != 0)
+        file.error = "the scratch file " + file.path.string() + " could not be written";
+    return file;
+}
+
+void LoadDataChunks::discard(const ChunkFile& file) {
+    std::error_code ignored;
+    std::filesystem::remove(file.path, ignored);
 }
 
 void LoadDataChunks::giveUp(shell::StatusChannel& channel, const std::string& why) {
@@ -56,17 +56,22 @@ void LoadDataChunks::giveUp(shell::StatusChannel& channel, const std::string& wh
                        0, true);
 }
 
-bool LoadDataChunks::load(std::size_t records, const std::vector<std::string>& lines, shell::StatusChannel& channel) {
+bool LoadDataChunks::load(std::size_t records, const ChunkFile& file, shell::StatusChannel& channel) {
+    // Whatever happens below, the chunk's file has done its work.
+    const struct Discard {
+        const ChunkFile& file;
+        ~Discard() { discard(file); }
+    } discardFile{file};
     if (!m_active || records == 0) return false;
-    if (!writeLines(m_file, lines)) {
-        giveUp(channel, "the scratch file " + m_file.string() + " could not be written");
+    if (!file.error.empty()) {
+        giveUp(channel, file.error);
         return false;
     }
     bool kept = false;
     try {
         m_statement.execute("START TRANSACTION");
         try {
-            m_statement.execute(m_load);
+            m_statement.execute(source::BuildLoadDataStatement(m_table, m_fields, file.path.string()));
         } catch (const Error& error) {
             // Refused as a statement: by a server or driver that does not allow it, never
             // for a record's value, which would only be a warning.

@@ -7,6 +7,8 @@
 // record the server refuses or changes.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +20,8 @@
 
 namespace kavero::odbc {
 
+// The loader lives on the thread that talks to the server; the reader writes each chunk's
+// lines into a file of its own with writeChunk while the server takes the chunk before.
 class LoadDataChunks {
 public:
     // Inactive from the start when no private scratch folder can be made.
@@ -29,21 +33,27 @@ public:
     // False once LOAD DATA turned out not to work here: the rest of the copy goes as INSERTs.
     bool active() const { return m_active; }
 
-    // Loads a chunk of `records` records, their lines in `lines` one after another, and commits
-    // them. False when it left nothing behind: the server refused the statement (then a line on
-    // `channel` says so once and the loader goes inactive), or took the records with warnings
-    // or not all of them.
-    bool load(std::size_t records, const std::vector<std::string>& lines, shell::StatusChannel& channel);
+    // From the reader's thread: the lines of the `chunk`th chunk into a scratch file of its own.
+    ChunkFile writeChunk(std::int64_t chunk, const std::string& lines) const;
+
+    // Loads a chunk of `records` records from its file and commits them. False when it left
+    // nothing behind: the file could not be written or the server refused the statement
+    // (then a line on `channel` says so once and the loader goes inactive), or the server took
+    // the records with warnings or not all of them. The file is gone afterwards.
+    bool load(std::size_t records, const ChunkFile& file, shell::StatusChannel& channel);
+
+    // Removes a chunk's file that is not loaded.
+    static void discard(const ChunkFile& file);
 
 private:
     void giveUp(shell::StatusChannel& channel, const std::string& why);
 
     Connection& m_connection;
     Statement m_statement;
-    std::filesystem::path m_folder;
-    std::filesystem::path m_file;
-    std::string m_load;
-    bool m_active = false;
+    const std::filesystem::path m_folder;
+    const std::string m_table;
+    const std::vector<source::CopiedField> m_fields;
+    std::atomic<bool> m_active = false; // read by the reader's thread too
 };
 
 } // namespace kavero::odbc

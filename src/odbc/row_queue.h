@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -18,12 +19,18 @@ struct Pending {
     std::string row;
 };
 
-// Records read one after another: their rows and, when the chunks may go by LOAD DATA, their
-// lines for that, one after another in one text (a file's worth of lines written at once, with
-// no string of its own for each line).
+// The LOAD DATA lines of a chunk, written by the reader: the file, or why it could not be
+// written.
+struct ChunkFile {
+    std::filesystem::path path;
+    std::string error;
+};
+
+// Records read one after another, as rows. When the chunks go by LOAD DATA, the block that
+// ends a chunk carries the file of the chunk's lines.
 struct Block {
     std::vector<Pending> rows;
-    std::string lines;
+    std::optional<ChunkFile> chunkFile;
 };
 
 // Rows handed from the thread reading the Access file to the one talking to the server, so
