@@ -33,10 +33,7 @@ std::string runScript(const odbc::DirectLogin& login, const std::string& script)
 // Reads every record once, so that a damaged file is reported before the server is touched,
 // not after half the table has been copied; gives the number of records, the copy's total.
 std::int64_t readToTheEnd(const shell::frmMain& form, const source::ReadOptions& options) {
-    source::AccessDatabase database(form.eFilename.text, options);
-    std::int64_t records = 0;
-    for (source::Recordset set = database.openRecordset(form.design.name); !set.eof(); set.moveNext()) ++records;
-    return records;
+    return source::readEveryRecord(form.eFilename.text, options, form.design.name);
 }
 
 // A second run while one is in progress is refused.

@@ -127,8 +127,8 @@ std::vector<Relationship> Database::relationships() {
 }
 
 // The cursor names the file and the table in its errors.
-RecordCursor Database::records(const TableDefinition& table, std::vector<bool> wanted) const {
-    return RecordCursor(m_channel, table, m_codePage, std::move(wanted));
+RecordCursor Database::records(const TableDefinition& table, std::vector<bool> wanted, PageShare share) const {
+    return RecordCursor(m_channel, table, m_codePage, std::move(wanted), share);
 }
 
 std::uint64_t Database::recordCount(const TableDefinition& table) const {

@@ -61,8 +61,8 @@ public:
     // table. One whose other side cannot be found or read is left out: a file's tables are
     // still read when its relationships are damaged.
     std::vector<Relationship> relationships();
-    // A cursor over the records of `table`, which must outlive it.
-    RecordCursor records(const TableDefinition& table, std::vector<bool> wanted = {}) const;
+    // A cursor over the records of `table` (of one share of its pages), which must outlive it.
+    RecordCursor records(const TableDefinition& table, std::vector<bool> wanted = {}, PageShare share = {}) const;
     // Records present, counted by reading them (the tdef's own count can be stale).
     std::uint64_t recordCount(const TableDefinition& table) const;
     // Records whose value in column `column` (entry index) is not Null.

@@ -1,6 +1,7 @@
 // Walks the owned pages of a table and hands each live row to the row decoder.
 #include "jet/record_cursor.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "jet/data_page.h"
@@ -9,12 +10,20 @@
 namespace kavero::jet {
 
 RecordCursor::RecordCursor(const PageChannel& channel, const TableDefinition& table, const CodePageDecoder& codePage,
-                           std::vector<bool> wanted)
+                           std::vector<bool> wanted, PageShare share)
     : m_channel(channel), m_table(table), m_decoder(channel, table, codePage), m_wanted(std::move(wanted)) {
     try {
         m_pages = UsageMap::pages(channel, table.ownedPagesMap);
     } catch (const FormatError& e) {
         throw e.withContext(context() + ", owned-pages map");
+    }
+    if (share.count > 1) {
+        const std::size_t pages = m_pages.size();
+        const auto at = [&](std::size_t index) {
+            return static_cast<std::ptrdiff_t>(pages * std::min(index, share.count) / share.count);
+        };
+        m_pages.erase(m_pages.begin() + at(share.index + 1), m_pages.end());
+        m_pages.erase(m_pages.begin(), m_pages.begin() + at(share.index));
     }
 }
 

@@ -11,11 +11,18 @@
 
 namespace kavero::jet {
 
+// One of `count` even shares of a table's data pages, in stored order: cursors over every
+// share read each record once, so a table can be read on several threads.
+struct PageShare {
+    std::size_t index = 0;
+    std::size_t count = 1;
+};
+
 class RecordCursor {
 public:
     // `wanted`: one flag per column (entry order) to decode; empty decodes every column.
     RecordCursor(const PageChannel& channel, const TableDefinition& table, const CodePageDecoder& codePage,
-                 std::vector<bool> wanted = {});
+                 std::vector<bool> wanted = {}, PageShare share = {});
 
     // Fills `values` with the next record and returns true, or returns false at the end.
     bool next(std::vector<Value>& values);

@@ -1,8 +1,12 @@
 // The engine operations over the Access reader.
 #include "source/engine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 #include "jet/text_codec.h"
 
@@ -29,10 +33,10 @@ ReadOptions readOptionsForCodePage(int codePage) {
     return options;
 }
 
-Recordset::Recordset(const jet::Database& database, jet::TableDefinition definition, TableDef def)
+Recordset::Recordset(const jet::Database& database, jet::TableDefinition definition, TableDef def, jet::PageShare share)
     : m_definition(std::make_unique<jet::TableDefinition>(std::move(definition))),
       m_def(std::make_unique<TableDef>(std::move(def))),
-      m_cursor(std::make_unique<jet::RecordCursor>(database.records(*m_definition))) {
+      m_cursor(std::make_unique<jet::RecordCursor>(database.records(*m_definition, {}, share))) {
     moveNext();
 }
 
@@ -106,10 +110,10 @@ TableDef AccessDatabase::tableDef(std::string_view tableName) {
     return describe(m_database.table(tableName));
 }
 
-Recordset AccessDatabase::openRecordset(std::string_view tableName) {
+Recordset AccessDatabase::openRecordset(std::string_view tableName, jet::PageShare share) {
     jet::TableDefinition definition = m_database.table(tableName);
     TableDef def = describe(definition);
-    return Recordset(m_database, std::move(definition), std::move(def));
+    return Recordset(m_database, std::move(definition), std::move(def), share);
 }
 
 std::uint64_t AccessDatabase::recordCount(std::string_view tableName) {
@@ -123,6 +127,43 @@ std::uint64_t AccessDatabase::countValues(std::string_view tableName, std::strin
     }
     throw EngineError(jet::ErrorCode::ItemNotFound,
                       "table '" + definition.name + "' has no field '" + std::string(fieldName) + "'");
+}
+
+std::int64_t readEveryRecord(const std::string& path, const ReadOptions& options, std::string_view tableName,
+                             std::size_t shares) {
+    if (shares == 0) shares = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+    struct Share {
+        std::int64_t records = 0;
+        std::exception_ptr error;
+    };
+    std::vector<Share> results(shares);
+    const auto read = [&](std::size_t index) {
+        try {
+            AccessDatabase database(path, options);
+            for (Recordset set = database.openRecordset(tableName, {index, shares}); !set.eof(); set.moveNext())
+                ++results[index].records;
+        } catch (...) {
+            results[index].error = std::current_exception();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t index = 1; index < shares; ++index) {
+        try {
+            threads.emplace_back(read, index);
+        } catch (const std::system_error&) {
+            read(index); // no thread to be had: read the share here
+        }
+    }
+    read(0);
+    for (std::thread& thread : threads) thread.join();
+    std::int64_t records = 0;
+    for (const Share& share : results) {
+        // A share ends at its first damage, the shares are in stored order: the first error
+        // met is the one a reading from the start would have met.
+        if (share.error) std::rethrow_exception(share.error);
+        records += share.records;
+    }
+    return records;
 }
 
 } // namespace kavero::source

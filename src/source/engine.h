@@ -50,7 +50,7 @@ public:
 
 private:
     friend class AccessDatabase;
-    Recordset(const jet::Database& database, jet::TableDefinition definition, TableDef def);
+    Recordset(const jet::Database& database, jet::TableDefinition definition, TableDef def, jet::PageShare share);
 
     std::unique_ptr<jet::TableDefinition> m_definition;
     std::unique_ptr<TableDef> m_def;
@@ -85,7 +85,8 @@ public:
     std::vector<ValuesTable> valuesTables();
     // Fields and indexes; EngineError 3078 when there is no such table.
     TableDef tableDef(std::string_view tableName);
-    Recordset openRecordset(std::string_view tableName);
+    // `share`: the records of one share of the table's pages only.
+    Recordset openRecordset(std::string_view tableName, jet::PageShare share = {});
     // The relationships that enforce referential integrity, once each.
     std::vector<jet::Relationship> relationships() { return m_database.relationships(); }
     // The number of records of the table.
@@ -98,5 +99,13 @@ private:
 
     jet::Database m_database;
 };
+
+// Reads every record of a table once, to prove it readable to its end before anything is
+// written elsewhere: each share of its pages on a thread of its own (`shares` of them, 0 for
+// one a core and four at most), each with the file opened anew. Gives the number of records;
+// throws the EngineError the first damaged record in stored order gives, as one reading from
+// the start would.
+std::int64_t readEveryRecord(const std::string& path, const ReadOptions& options, std::string_view tableName,
+                             std::size_t shares = 0);
 
 } // namespace kavero::source
