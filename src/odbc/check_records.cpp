@@ -526,18 +526,37 @@ private:
         return m_counts;
     }
 
+    // The index of the Access table's records, read in shares of its pages at once: each share
+    // numbers its records from 1, and once every share is read, those of a share follow the
+    // records of the shares before it.
     bool readAccessTable() {
-        source::AccessDatabase database(m_request.databasePath, m_request.readOptions);
-        std::int64_t record = 0;
-        for (source::Recordset set = database.openRecordset(m_request.design.name); !set.eof(); set.moveNext()) {
-            if (m_channel.stopRequested()) return false;
-            ++record;
-            if (std::binary_search(m_request.rejected.begin(), m_request.rejected.end(), record)) continue;
-            expectedRow(m_columns, set.values(), m_values);
-            rowForm(m_values, m_key, m_form);
-            m_entries.push_back({m_form.key, digestOf(m_form.all), record});
+        const std::size_t shares = source::readingShares();
+        std::vector<std::vector<Entry>> parts(shares);
+        source::readInShares(shares, [&](std::size_t index) {
+            source::AccessDatabase database(m_request.databasePath, m_request.readOptions);
+            std::vector<HeldValue> values;
+            RowForm form;
+            std::vector<Entry>& entries = parts[index];
+            for (source::Recordset set = database.openRecordset(m_request.design.name, {index, shares}); !set.eof();
+                 set.moveNext()) {
+                if (m_channel.stopRequested()) return;
+                expectedRow(m_columns, set.values(), values);
+                rowForm(values, m_key, form);
+                entries.push_back({form.key, digestOf(form.all), static_cast<std::int64_t>(entries.size()) + 1});
+            }
+        });
+        if (m_channel.stopRequested()) return false;
+        std::int64_t before = 0;
+        for (std::vector<Entry>& entries : parts) {
+            for (Entry& entry : entries) {
+                entry.record += before;
+                if (std::binary_search(m_request.rejected.begin(), m_request.rejected.end(), entry.record)) continue;
+                m_entries.push_back(std::move(entry));
+            }
+            before += static_cast<std::int64_t>(entries.size());
+            std::vector<Entry>().swap(entries);
         }
-        m_counts.records = record;
+        m_counts.records = before;
         std::sort(m_entries.begin(), m_entries.end(), entryBefore);
         m_runs.emplace(m_entries);
         return true;

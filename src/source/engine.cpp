@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstdlib>
 #include <exception>
+#include <functional>
+#include <numeric>
 #include <system_error>
 #include <thread>
 
@@ -129,41 +131,46 @@ std::uint64_t AccessDatabase::countValues(std::string_view tableName, std::strin
                       "table '" + definition.name + "' has no field '" + std::string(fieldName) + "'");
 }
 
-std::int64_t readEveryRecord(const std::string& path, const ReadOptions& options, std::string_view tableName,
-                             std::size_t shares) {
-    if (shares == 0) shares = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
-    struct Share {
-        std::int64_t records = 0;
-        std::exception_ptr error;
-    };
-    std::vector<Share> results(shares);
-    const auto read = [&](std::size_t index) {
+std::size_t readingShares() {
+    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
+}
+
+void readInShares(std::size_t shares, const std::function<void(std::size_t)>& read) {
+    std::vector<std::exception_ptr> errors(shares);
+    const auto readShare = [&](std::size_t index) {
         try {
-            AccessDatabase database(path, options);
-            for (Recordset set = database.openRecordset(tableName, {index, shares}); !set.eof(); set.moveNext())
-                ++results[index].records;
+            read(index);
         } catch (...) {
-            results[index].error = std::current_exception();
+            errors[index] = std::current_exception();
         }
     };
     std::vector<std::thread> threads;
     for (std::size_t index = 1; index < shares; ++index) {
         try {
-            threads.emplace_back(read, index);
+            threads.emplace_back(readShare, index);
         } catch (const std::system_error&) {
-            read(index); // no thread to be had: read the share here
+            readShare(index); // no thread to be had: read the share here
         }
     }
-    read(0);
+    if (shares > 0) readShare(0);
     for (std::thread& thread : threads) thread.join();
-    std::int64_t records = 0;
-    for (const Share& share : results) {
-        // A share ends at its first damage, the shares are in stored order: the first error
-        // met is the one a reading from the start would have met.
-        if (share.error) std::rethrow_exception(share.error);
-        records += share.records;
+    // A share ends at its first damage, the shares are in stored order: the first error met
+    // is the one a reading from the start would have met.
+    for (const std::exception_ptr& error : errors) {
+        if (error) std::rethrow_exception(error);
     }
-    return records;
+}
+
+std::int64_t readEveryRecord(const std::string& path, const ReadOptions& options, std::string_view tableName,
+                             std::size_t shares) {
+    if (shares == 0) shares = readingShares();
+    std::vector<std::int64_t> records(shares, 0);
+    readInShares(shares, [&](std::size_t index) {
+        AccessDatabase database(path, options);
+        for (Recordset set = database.openRecordset(tableName, {index, shares}); !set.eof(); set.moveNext())
+            ++records[index];
+    });
+    return std::accumulate(records.begin(), records.end(), std::int64_t{0});
 }
 
 } // namespace kavero::source

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -100,11 +101,18 @@ private:
     jet::Database m_database;
 };
 
+// How many shares of its pages a table is read in at once: one a core, four at most.
+std::size_t readingShares();
+
+// Runs read(index) for each of `shares` shares of a table's pages (jet::PageShare), each on a
+// thread of its own; when reads throw, rethrows the error of the first share in stored order
+// that threw, which is the error a reading from the start would have met first.
+void readInShares(std::size_t shares, const std::function<void(std::size_t)>& read);
+
 // Reads every record of a table once, to prove it readable to its end before anything is
-// written elsewhere: each share of its pages on a thread of its own (`shares` of them, 0 for
-// one a core and four at most), each with the file opened anew. Gives the number of records;
-// throws the EngineError the first damaged record in stored order gives, as one reading from
-// the start would.
+// written elsewhere: in `shares` shares at once (0 for readingShares()), each with the file
+// opened anew. Gives the number of records; throws the EngineError a reading from the start
+// would have met first.
 std::int64_t readEveryRecord(const std::string& path, const ReadOptions& options, std::string_view tableName,
                              std::size_t shares = 0);
 
