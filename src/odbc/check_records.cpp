@@ -11,7 +11,9 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <map>
+#include <mutex>
 #include <optional>
 
 #include "odbc/error_text.h"
@@ -107,6 +109,7 @@ struct Entry {
     Digest digest = 0;
     std::int64_t record = 0;
     bool paired = false;
+    std::uint8_t share = 0; // of the table's pages it was read in, while its number is the share's
 };
 
 bool keyBefore(const Entry& a, const Entry& b) {
@@ -530,37 +533,47 @@ private:
         return m_counts;
     }
 
-    // The index of the Access table's records, read in shares of its pages at once: each share
-    // numbers its records from 1, and once every share is read, those of a share follow the
-    // records of the shares before it.
+    // The index of the Access table's records, read in shares of its pages at once. The shares
+    // add their entries to the one index in batches, numbered from 1 in each share; once every
+    // share is read, a share's numbers follow the records of the shares before it. The index
+    // is sorted afterwards, so the order the batches arrive in does not matter, and it is
+    // never held twice.
     bool readAccessTable() {
+        constexpr std::size_t kBatch = 1024;
         const std::size_t shares = source::readingShares();
-        std::vector<std::vector<Entry>> parts(shares);
+        std::vector<std::int64_t> counts(shares, 0);
+        std::mutex taking;
+        m_entries.reserve(static_cast<std::size_t>(std::max<std::int64_t>(m_request.total, 0)));
         source::readInShares(shares, [&](std::size_t index) {
             source::AccessDatabase database(m_request.databasePath, m_request.readOptions);
             std::vector<HeldValue> values;
             RowForm form;
-            std::vector<Entry>& entries = parts[index];
+            std::vector<Entry> batch;
+            batch.reserve(kBatch);
+            const auto hand = [&] {
+                const std::lock_guard lock(taking);
+                std::move(batch.begin(), batch.end(), std::back_inserter(m_entries));
+                batch.clear();
+            };
+            std::int64_t& record = counts[index];
             for (source::Recordset set = database.openRecordset(m_request.design.name, {index, shares}); !set.eof();
                  set.moveNext()) {
                 if (m_channel.stopRequested()) return;
                 expectedRow(m_columns, set.values(), values);
                 rowForm(values, m_key, form);
-                entries.push_back({form.key, digestOf(form.all), static_cast<std::int64_t>(entries.size()) + 1});
+                batch.push_back({form.key, digestOf(form.all), ++record, false, static_cast<std::uint8_t>(index)});
+                if (batch.size() == kBatch) hand();
             }
+            hand();
         });
         if (m_channel.stopRequested()) return false;
-        std::int64_t before = 0;
-        for (std::vector<Entry>& entries : parts) {
-            for (Entry& entry : entries) {
-                entry.record += before;
-                if (std::binary_search(m_request.rejected.begin(), m_request.rejected.end(), entry.record)) continue;
-                m_entries.push_back(std::move(entry));
-            }
-            before += static_cast<std::int64_t>(entries.size());
-            std::vector<Entry>().swap(entries);
-        }
-        m_counts.records = before;
+        std::vector<std::int64_t> before(shares, 0);
+        for (std::size_t index = 1; index < shares; ++index) before[index] = before[index - 1] + counts[index - 1];
+        for (Entry& entry : m_entries) entry.record += before[entry.share];
+        std::erase_if(m_entries, [&](const Entry& entry) {
+            return std::binary_search(m_request.rejected.begin(), m_request.rejected.end(), entry.record);
+        });
+        m_counts.records = before.back() + counts.back();
         std::sort(m_entries.begin(), m_entries.end(), entryBefore);
         m_runs.emplace(m_entries);
         return true;
