@@ -23,10 +23,7 @@ CatalogColumns locate(const TableDefinition& def) {
 }
 
 std::int64_t integer(const Value& v) {
-    if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
-    if (const auto* s = std::get_if<std::int16_t>(&v)) return *s;
-    if (const auto* b = std::get_if<std::uint8_t>(&v)) return *b;
-    return -1;
+    return wholeNumber(v).value_or(-1);
 }
 
 template <class Visit>

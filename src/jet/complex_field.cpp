@@ -3,10 +3,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <limits>
 #include <map>
-#include <optional>
 
 #include <zlib.h>
 
@@ -19,13 +16,6 @@ namespace kavero::jet {
 namespace {
 
 constexpr std::string_view kComplexColumnsTable = "MSysComplexColumns";
-
-std::optional<std::int64_t> integer(const Value& v) {
-    if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
-    if (const auto* s = std::get_if<std::int16_t>(&v)) return *s;
-    if (const auto* b = std::get_if<std::uint8_t>(&v)) return *b;
-    return std::nullopt;
-}
 
 std::size_t columnIndex(const TableDefinition& def, std::string_view name) {
     for (std::size_t i = 0; i < def.columns.size(); ++i) {
@@ -129,9 +119,9 @@ std::vector<ComplexField> readComplexFields(const PageChannel& channel, const Co
     std::vector<Value> row;
     while (cursor.next(row)) {
         const auto* column = std::get_if<Text>(&row[nameAt]);
-        const auto id = integer(row[idAt]);
-        const auto ownerId = integer(row[ownerAt]);
-        const auto flatId = integer(row[flatAt]);
+        const auto id = wholeNumber(row[idAt]);
+        const auto ownerId = wholeNumber(row[ownerAt]);
+        const auto flatId = wholeNumber(row[flatAt]);
         if (column == nullptr || !id || !ownerId || !flatId) continue;
         const auto owner = byPage.find(static_cast<std::uint32_t>(*ownerId) & kObjectIdPageMask);
         const auto flat = byPage.find(static_cast<std::uint32_t>(*flatId) & kObjectIdPageMask);

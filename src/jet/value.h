@@ -94,6 +94,15 @@ using Value = std::variant<Null, bool, std::uint8_t, std::int16_t, std::int32_t,
 
 inline bool isNull(const Value& v) { return std::holds_alternative<Null>(v); }
 
+// The number a Byte, Integer or Long value holds, as the system tables store their ids and
+// flags; nothing for any other value, Null included.
+inline std::optional<std::int64_t> wholeNumber(const Value& v) {
+    if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
+    if (const auto* s = std::get_if<std::int16_t>(&v)) return *s;
+    if (const auto* b = std::get_if<std::uint8_t>(&v)) return *b;
+    return std::nullopt;
+}
+
 // The shortest decimal text that reads back to the same value.
 std::string shortestText(float value);
 std::string shortestText(double value);
