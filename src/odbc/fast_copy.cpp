@@ -226,7 +226,6 @@ public:
             return;
         }
         const std::optional<ChunkFile> file = std::move(block.chunkFile);
-        m_records += block.rows.size();
         m_chunk.push_back(std::move(block));
         // The reader ends a block wherever a chunk ends, and gives that block the chunk's file.
         if (file) load(*file);
@@ -241,11 +240,12 @@ public:
 
 private:
     void load(const ChunkFile& file) {
-        if (m_loader->load(m_records, file, m_channel)) {
-            m_counters.copied += static_cast<std::int64_t>(m_records);
-            postCopiedChunk(m_channel, m_chunk.front().rows.front().record, m_chunk.back().rows.back().record);
+        const std::int64_t first = m_chunk.front().rows.front().record;
+        const std::int64_t last = m_chunk.back().rows.back().record;
+        if (m_loader->load(static_cast<std::size_t>(last - first + 1), file, m_channel)) {
+            m_counters.copied += last - first + 1;
+            postCopiedChunk(m_channel, first, last);
             m_chunk.clear();
-            m_records = 0;
             return;
         }
         commit();
@@ -256,15 +256,13 @@ private:
             for (Pending& pending : block.rows) m_sender.add(std::move(pending));
         }
         m_chunk.clear();
-        m_records = 0;
     }
 
     ChunkSender& m_sender;
     LoadDataChunks* m_loader;
     shell::StatusChannel& m_channel;
     CopyCounters& m_counters;
-    std::vector<Block> m_chunk; // the open chunk's blocks
-    std::size_t m_records = 0;  // and their records
+    std::vector<Block> m_chunk; // the open chunk's blocks, of records numbered one after another
 };
 
 // Reads every record as rows into the queue, in blocks that never reach past the end of a
@@ -278,10 +276,13 @@ void readRows(const CopyRequest& request, const std::vector<source::CopiedField>
     // Room for a row as long as the last one and a little more: one allocation a row, not
     // one each time it outgrows its room.
     std::size_t rowRoom = 0;
-    // The block that ends a chunk takes the chunk's file along, while LOAD DATA is wanted.
+    // The lines are made while LOAD DATA is wanted, which is asked once a chunk: once the
+    // loader has given up, it never takes a chunk again.
+    bool withLines = loader != nullptr && loader->active();
+    // The block that ends a chunk takes the chunk's file along.
     const auto endChunk = [&] {
-        if (loader != nullptr && loader->active())
-            block.chunkFile = loader->writeChunk((record - 1) / static_cast<std::int64_t>(chunkSize), lines);
+        withLines = withLines && loader->active();
+        if (withLines) block.chunkFile = loader->writeChunk((record - 1) / static_cast<std::int64_t>(chunkSize), lines);
         lines.clear();
     };
     try {
@@ -292,7 +293,6 @@ void readRows(const CopyRequest& request, const std::vector<source::CopiedField>
             Pending& row = block.rows.emplace_back();
             row.record = record + 1;
             row.row.reserve(rowRoom);
-            const bool withLines = loader != nullptr && loader->active();
             source::appendValuesRow(row.row, fields, records.values(), withLines ? &lines : nullptr);
             rowRoom = row.row.size() + row.row.size() / 4 + 16;
             postChangedValues(channel, row.record, fields, records.values());
