@@ -94,22 +94,19 @@ std::string dateTimeText(const jet::DateTime& value) {
     // joined from pieces.
     std::string text;
     text.reserve(24);
-    const auto number = [&text](int n, char after) {
-        char digits[12];
-        text.append(digits, std::to_chars(digits, std::end(digits), n).ptr);
-        if (after != 0) text += after;
-    };
-    const auto twoDigits = [&text](int n, char after) {
-        char digits[12];
-        text += PadTwoDigits({digits, std::to_chars(digits, std::end(digits), n).ptr});
-        if (after != 0) text += after;
-    };
-    number(parts->year, '-');
-    number(parts->month, '-');
-    number(parts->day, ' ');
-    twoDigits(parts->hour, ':');
-    twoDigits(parts->minute, ':');
-    twoDigits(parts->second, 0);
+    char digits[12];
+    const auto number = [&](int n) { return std::string_view(digits, std::to_chars(digits, std::end(digits), n).ptr); };
+    text += number(parts->year);
+    text += '-';
+    text += number(parts->month);
+    text += '-';
+    text += number(parts->day);
+    text += ' ';
+    text += PadTwoDigits(number(parts->hour));
+    text += ':';
+    text += PadTwoDigits(number(parts->minute));
+    text += ':';
+    text += PadTwoDigits(number(parts->second));
     return text;
 }
 
