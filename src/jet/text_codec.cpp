@@ -97,12 +97,12 @@ private:
     char16_t m_high = 0;
 };
 
-} // namespace
-
 void appendUtf8(std::string& out, char32_t cp) {
     char bytes[4];
     out.append(bytes, writeUtf8(bytes, cp));
 }
+
+} // namespace
 
 std::string decodeUcs2(std::span<const std::byte> bytes) {
     if (bytes.size() % 2 != 0) {

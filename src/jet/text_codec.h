@@ -13,8 +13,6 @@ namespace kavero::jet {
 
 inline constexpr int kDefaultCodePage = 1252;
 
-void appendUtf8(std::string& out, char32_t codePoint);
-
 // UCS-2LE with surrogate pairs joined; a lone surrogate becomes U+FFFD. An odd byte count
 // has no meaning and throws FormatError.
 std::string decodeUcs2(std::span<const std::byte> bytes);
